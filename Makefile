@@ -1,0 +1,34 @@
+# The front door. `make test` installs what is missing, builds and runs every test.
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps configure build test unit sanitize bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+# Every test, then the core tests again under AddressSanitizer and UBSan.
+test: unit sanitize
+
+unit: build
+	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+sanitize: deps
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELLIWIG_SANITIZE=ON -DPELLIWIG_BENCH=OFF >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -L core
+
+bench: build
+	@for b in $(BUILD)/bench/*Bench; do echo "== $$b"; $$b; done
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

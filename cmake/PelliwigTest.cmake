@@ -1,0 +1,33 @@
+# The one way tests are added. Every test process gets its own empty
+# XDG_CONFIG_HOME and a fixed zone and locale, so no test can touch the real
+# home folder or depend on the machine it runs on.
+#
+#   pelliwig_add_test(NAME name SOURCES a.cpp ... LIBS lib ... [TZ zone] [LANG locale] [LABEL label])
+function(pelliwig_add_test)
+  cmake_parse_arguments(T "" "NAME;TZ;LANG;LABEL" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_TZ)
+    set(T_TZ "Europe/Berlin")
+  endif()
+  if(NOT T_LANG)
+    set(T_LANG "en_US.UTF-8")
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  set(home "${CMAKE_CURRENT_BINARY_DIR}/home/${T_NAME}")
+  file(MAKE_DIRECTORY "${home}/config")
+  gtest_discover_tests(${T_NAME}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES
+      LABELS "${T_LABEL}"
+      ENVIRONMENT "XDG_CONFIG_HOME=${home}/config;HOME=${home};TZ=${T_TZ};LANG=${T_LANG};LC_ALL=${T_LANG}")
+endfunction()
+
+# One test program per *Test.cpp file of a folder, linked to the given libraries.
+function(pelliwig_add_tests_in dir)
+  cmake_parse_arguments(T "" "LABEL" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS "${dir}/*Test.cpp")
+  foreach(source IN LISTS sources)
+    get_filename_component(name "${source}" NAME_WE)
+    pelliwig_add_test(NAME ${name} SOURCES ${source} LIBS ${T_LIBS} LABEL "${T_LABEL}")
+  endforeach()
+endfunction()

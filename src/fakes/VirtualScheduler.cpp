@@ -1,0 +1,67 @@
+#include "fakes/VirtualScheduler.h"
+
+#include <algorithm>
+
+namespace pelliwig {
+
+TaskHandle VirtualScheduler::after(double seconds, std::function<void()> task) {
+    return schedule(now_ + std::max(0.0, seconds), 0, std::move(task));
+}
+
+TaskHandle VirtualScheduler::every(double seconds, std::function<void()> task) {
+    const double interval = std::max(seconds, 1e-3);
+    return schedule(now_ + interval, interval, std::move(task));
+}
+
+TaskHandle VirtualScheduler::schedule(Instant due, double interval, std::function<void()> task) {
+    auto cancelled = std::make_shared<bool>(false);
+    tasks_.emplace(Key{due, sequence_++}, Task{std::move(task), interval, cancelled});
+    return TaskHandle(cancelled);
+}
+
+void VirtualScheduler::dropCancelled() {
+    std::erase_if(tasks_, [](const auto& entry) { return *entry.second.cancelled; });
+}
+
+std::optional<Instant> VirtualScheduler::nextDue() {
+    dropCancelled();
+    if (tasks_.empty()) return std::nullopt;
+    return tasks_.begin()->first.first;
+}
+
+std::size_t VirtualScheduler::pending() {
+    dropCancelled();
+    return tasks_.size();
+}
+
+bool VirtualScheduler::runNext() {
+    dropCancelled();
+    if (tasks_.empty()) return false;
+    auto node = tasks_.extract(tasks_.begin());
+    Task& task = node.mapped();
+    now_ = std::max(now_, node.key().first);
+    if (task.interval > 0) {
+        // Re-queue before running so the task may cancel itself.
+        tasks_.emplace(Key{node.key().first + task.interval, sequence_++},
+                       Task{task.run, task.interval, task.cancelled});
+        task.run();
+    } else {
+        auto run = std::move(task.run);
+        *task.cancelled = true;  // a one-shot task is finished once it runs
+        run();
+    }
+    return true;
+}
+
+void VirtualScheduler::advanceTo(Instant t) {
+    for (;;) {
+        const auto due = nextDue();
+        if (!due || *due > t) break;
+        runNext();
+    }
+    now_ = std::max(now_, t);
+}
+
+void VirtualScheduler::advance(double seconds) { advanceTo(now_ + seconds); }
+
+}  // namespace pelliwig
