@@ -38,8 +38,8 @@ struct Rect {
     // so rectangles that share an edge never both contain a point.
     bool contains(Point p) const { return p.x >= x && p.x < maxX() && p.y >= y && p.y < maxY(); }
 
-    // The same rectangle with dx added on the left and right and dy on the top
-    // and bottom (negative values shrink it).
+    // Moved inward by dx on the left and right and dy on the top and bottom;
+    // grownBy moves outward.
     Rect insetBy(double dx, double dy) const {
         return {x + dx, y + dy, width - 2 * dx, height - 2 * dy};
     }
