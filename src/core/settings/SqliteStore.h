@@ -1,0 +1,60 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "core/platform/KeyValueStore.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace pelliwig {
+
+// The real store: one SQLite file, one row per key (table "defaults"), the
+// value the exact JSON text. Nothing touches the disk until the first read
+// or write; folders are made on the first write. Every write is its own
+// transaction and is durable when write() returns.
+//
+// A file that is not a database, or is damaged, is never overwritten: it is
+// moved aside next to itself ("defaults.sqlite.damaged-20260307-101500"), one
+// line on stderr says where, and a fresh store starts.
+class SqliteStore final : public KeyValueStore {
+public:
+    explicit SqliteStore(std::filesystem::path path);
+    ~SqliteStore() override;
+    SqliteStore(const SqliteStore&) = delete;
+    SqliteStore& operator=(const SqliteStore&) = delete;
+
+    // $XDG_CONFIG_HOME/pelliwig/defaults.sqlite, or ~/.config/pelliwig/ when
+    // the variable is unset or empty.
+    static std::filesystem::path defaultPath();
+
+    const std::filesystem::path& path() const { return path_; }
+
+    std::optional<std::string> read(std::string_view key) const override;
+    void write(std::string_view key, std::string_view bytes) override;
+    void remove(std::string_view key) override;
+
+private:
+    enum class Mode { readIfExists, create };
+
+    // Opens the database if needed; false when there is none to read (or it
+    // cannot be made).
+    bool open(Mode mode) const;
+    bool openAndCheck() const;
+    void close() const;
+    void moveAside() const;
+    // Runs a statement; on a damaged database moves it aside and retries once
+    // on a fresh one.
+    template <typename Step>
+    bool withStatement(sqlite3_stmt*& statement, const char* sql, Mode mode, Step step) const;
+
+    std::filesystem::path path_;
+    mutable sqlite3* db_ = nullptr;
+    mutable sqlite3_stmt* select_ = nullptr;
+    mutable sqlite3_stmt* upsert_ = nullptr;
+    mutable sqlite3_stmt* delete_ = nullptr;
+};
+
+}  // namespace pelliwig
