@@ -1,0 +1,21 @@
+#pragma once
+
+#include <functional>
+
+#include "core/support/Geometry.h"
+#include "core/support/Signal.h"
+
+namespace pelliwig {
+
+// Pointer movement anywhere on screen, whichever application has focus.
+class PointerEvents {
+public:
+    virtual ~PointerEvents() = default;
+
+    // Calls back on the main thread with each new pointer position, in screen
+    // coordinates; the connection stops the stream when dropped. A platform
+    // that cannot watch the pointer simply never calls back.
+    [[nodiscard]] virtual Connection onMove(std::function<void(Point)> callback) = 0;
+};
+
+}  // namespace pelliwig
