@@ -1,0 +1,41 @@
+#include "core/sensors/CalendarSource.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace pelliwig {
+
+CalendarSource::CalendarSource(EventStore& store) : store_(store) {}
+
+std::vector<Cue> CalendarSource::cues(const TickContext& context) {
+    if (!requested_) {
+        requested_ = true;
+        std::weak_ptr<bool> authorized = authorized_;
+        store_.requestAccess([authorized](bool granted) {
+            if (auto flag = authorized.lock()) *flag = granted;
+        });
+        return {};
+    }
+    if (!*authorized_) return {};
+
+    const Instant start = context.now + kWindowStart;
+    std::vector<Cue> found;
+    for (const auto& event : store_.events(start, context.now + kWindowEnd)) {
+        // Events already running when the window opens are not "about to start".
+        if (event.allDay || event.start < start) continue;
+        found.push_back(Cue{ReminderKind::calendar, onceKey(event), std::nullopt, MomentStyle::normal,
+                            std::nullopt, std::nullopt});
+    }
+    return found;
+}
+
+std::string CalendarSource::onceKey(const CalendarEvent& event) {
+    std::string key = "cal|" + (event.identifier.empty() ? event.title : event.identifier);
+    if (event.occurrenceStart) {
+        const auto seconds = static_cast<std::int64_t>(std::trunc(*event.occurrenceStart));
+        key += "|" + std::to_string(seconds);
+    }
+    return key;
+}
+
+}  // namespace pelliwig
