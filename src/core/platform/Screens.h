@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/support/Geometry.h"
+#include "core/support/Signal.h"
+
+namespace pelliwig {
+
+// One display as the platform reports it, in screen coordinates.
+struct Screen {
+    std::string name;  // identifies the display to the panel that goes on it
+    Rect frame;
+    // How far the top edge is cut into by a camera housing; 0 on a plain screen.
+    double topInset = 0;
+    // The usable strips of the top bar left and right of a notch; only screens
+    // with a notch report them.
+    std::optional<Rect> auxiliaryTopLeftArea;
+    std::optional<Rect> auxiliaryTopRightArea;
+
+    bool operator==(const Screen&) const = default;
+};
+
+// The displays and the desktop's top bar.
+class Screens {
+  public:
+    virtual ~Screens() = default;
+
+    // Every display, in the platform's order.
+    virtual std::vector<Screen> screens() const = 0;
+
+    // The primary display, if the platform names one.
+    virtual std::optional<Screen> mainScreen() const = 0;
+
+    // Height of the desktop's top panel (the menu bar). Platforms without one
+    // report a usual bar height instead of 0, since the area she lives in is
+    // this tall.
+    virtual double menuBarHeight() const = 0;
+
+    // Calls back on the main thread after displays are added, removed,
+    // moved or resized; the connection unsubscribes when dropped.
+    [[nodiscard]] virtual Connection onChange(std::function<void()> callback) = 0;
+};
+
+}  // namespace pelliwig
