@@ -1,0 +1,193 @@
+#include "core/settings/Prefs.h"
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "fakes/MemoryStore.h"
+#include "fakes/VirtualScheduler.h"
+#include "support/TestTime.h"
+
+namespace pelliwig {
+namespace {
+
+using testing::utc;
+
+class PrefsTest : public ::testing::Test {
+protected:
+    MemoryStore store;
+    Prefs prefs{store};
+};
+
+TEST_F(PrefsTest, AFreshStoreReadsTheDefaultsAndWritesNothing) {
+    EXPECT_EQ(prefs.language.get(), Language::hinglish);
+    EXPECT_EQ(prefs.appearance.get(), Appearance::zuzi);
+    EXPECT_EQ(prefs.roastLevel.get(), RoastLevel::playful);
+    EXPECT_EQ(prefs.quietStart.get(), 30);
+    EXPECT_EQ(prefs.quietEnd.get(), 420);
+    EXPECT_EQ(prefs.minGap.get(), 20);
+    EXPECT_EQ(prefs.showSeconds.get(), 8.0);
+    EXPECT_EQ(prefs.bedtime.get(), 1410);
+    EXPECT_EQ(prefs.callTime.get(), 1050);
+    EXPECT_EQ(prefs.breakEvery.get(), 60);
+    EXPECT_EQ(prefs.waterEvery.get(), 90);
+    EXPECT_EQ(prefs.appTimeLimit.get(), 120);
+    EXPECT_EQ(prefs.surprisesPerWeek.get(), 3);
+    EXPECT_TRUE(prefs.idlePeeks.get());
+    EXPECT_TRUE(prefs.sleepInNotch.get());
+    EXPECT_FALSE(prefs.hasOnboarded.get());
+    EXPECT_EQ(prefs.birthday.get(), std::nullopt);
+    EXPECT_EQ(prefs.bigDayLabel.get(), "");
+    EXPECT_EQ(prefs.watchedBuckets.get().size(), 10u);
+    EXPECT_EQ(prefs.keys().size(), 27u);
+    EXPECT_EQ(store.writes, 0);
+}
+
+TEST_F(PrefsTest, KindsAreOnByListExceptCustomWhichIsAlwaysOn) {
+    for (const auto kind : allCases<ReminderKind>()) {
+        const bool off = kind == ReminderKind::calendar || kind == ReminderKind::photo;
+        EXPECT_EQ(prefs.isEnabled(kind), !off) << rawValue(kind);
+    }
+    prefs.setEnabled(ReminderKind::custom, false);
+    EXPECT_TRUE(prefs.isEnabled(ReminderKind::custom));
+}
+
+TEST_F(PrefsTest, EnablingAKindMovesItToTheEndOnce) {
+    prefs.setEnabled(ReminderKind::water, true);
+    const auto kinds = prefs.enabledKinds.get();
+    EXPECT_EQ(std::count(kinds.begin(), kinds.end(), ReminderKind::water), 1);
+    EXPECT_EQ(kinds.back(), ReminderKind::water);
+    EXPECT_EQ(kinds.size(), 21u);
+    prefs.setEnabled(ReminderKind::water, false);
+    EXPECT_FALSE(prefs.isEnabled(ReminderKind::water));
+}
+
+TEST_F(PrefsTest, StoredTextsAreTheJsonEnvelopes) {
+    prefs.birthday.set(std::nullopt);
+    EXPECT_EQ(store.read("birthday"), R"({"value":null})");
+    prefs.birthday.set(MonthDay{3, 7});
+    EXPECT_EQ(store.read("birthday"), R"({"value":{"month":3,"day":7}})");
+    prefs.roastLevel.set(RoastLevel::savage);
+    EXPECT_EQ(store.read("roastLevel"), R"({"value":"savage"})");
+    prefs.minGap.set(30);
+    EXPECT_EQ(store.read("minGap"), R"({"value":30})");
+
+    const auto id = *Uuid::parse("e621e1f8-c36c-495a-93fc-0c247a3e6e5f");
+    prefs.customReminders.set({CustomReminder{id, "Stretch \"now\"", 615, false}});
+    EXPECT_EQ(store.read("customReminders"),
+              R"({"value":[{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","text":"Stretch \"now\"",)"
+              R"("minutes":615,"enabled":false}]})");
+    prefs.bigDay.set(utc(2001, 1, 2));
+    EXPECT_EQ(store.read("bigDay"), R"({"value":86400.0})");
+    prefs.specialDates.set({SpecialDate{id, "Diwali", MonthDay{11, 1}}});
+    EXPECT_EQ(store.read("specialDates"),
+              R"({"value":[{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","label":"Diwali",)"
+              R"("monthDay":{"month":11,"day":1}}]})");
+}
+
+TEST_F(PrefsTest, EveryTypeRoundTrips) {
+    const Countdown trip{Uuid::random(), "Goa 🏖", utc(2026, 1, 2, 3, 4, 5) + 0.25};
+    const TaughtLine line{Uuid::random(), "<b>not markup</b>"};
+    prefs.countdowns.set({trip});
+    prefs.taughtLines.set({line});
+    prefs.photoFolder.set(std::string("/home/me/Pictures"));
+    prefs.watchedBuckets.set({AppBucket::games, AppBucket::coding});
+    prefs.showSeconds.set(12.5);
+    prefs.language.set(Language::english);
+    EXPECT_EQ(prefs.countdowns.get(), std::vector<Countdown>{trip});
+    EXPECT_EQ(prefs.taughtLines.get(), std::vector<TaughtLine>{line});
+    EXPECT_EQ(prefs.photoFolder.get(), "/home/me/Pictures");
+    EXPECT_EQ(prefs.watchedBuckets.get(), (std::vector{AppBucket::games, AppBucket::coding}));
+    EXPECT_EQ(prefs.showSeconds.get(), 12.5);
+    EXPECT_EQ(prefs.language.get(), Language::english);
+}
+
+TEST_F(PrefsTest, UndecodableValuesReadAsTheDefaultAndStayOnDisk) {
+    const std::string goodReminder =
+        R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","text":"a","minutes":1,"enabled":true})";
+    const struct {
+        const char* key;
+        std::string bytes;
+        std::function<bool(const Prefs&)> readsDefault;
+    } cases[] = {
+        {"language", R"({"value":"klingon"})", [](auto& p) { return p.language.get() == Language::hinglish; }},
+        {"language", R"({"value":"English"})", [](auto& p) { return p.language.get() == Language::hinglish; }},
+        {"enabledKinds", R"({"value":["water","Battery"]})",
+         [](auto& p) { return p.enabledKinds.get() == defaultEnabledKinds(); }},
+        {"minGap", R"({"value":"30"})", [](auto& p) { return p.minGap.get() == 20; }},
+        {"minGap", R"({"value":30.5})", [](auto& p) { return p.minGap.get() == 20; }},
+        {"minGap", R"({"minGap":30})", [](auto& p) { return p.minGap.get() == 20; }},
+        {"minGap", "not json", [](auto& p) { return p.minGap.get() == 20; }},
+        {"idlePeeks", R"({"value":0})", [](auto& p) { return p.idlePeeks.get(); }},
+        {"specialDates", R"({"value":[{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","label":"x"}]})",
+         [](auto& p) { return p.specialDates.get().empty(); }},
+        {"customReminders", R"({"value":[)" + goodReminder + R"(,{"id":"nope","text":"b","minutes":1,"enabled":true}]})",
+         [](auto& p) { return p.customReminders.get().empty(); }},
+        {"birthday", R"({"value":{"month":3}})", [](auto& p) { return !p.birthday.get(); }},
+        {"bigDay", R"({"value":"tomorrow"})", [](auto& p) { return !p.bigDay.get(); }},
+    };
+    for (const auto& c : cases) {
+        store.write(c.key, c.bytes);
+        EXPECT_TRUE(c.readsDefault(prefs)) << c.key << " " << c.bytes;
+        EXPECT_EQ(store.read(c.key), c.bytes) << "reading must not repair " << c.key;
+    }
+    store.write("customReminders", R"({"value":[)" + goodReminder + "]}");
+    EXPECT_EQ(prefs.customReminders.get().size(), 1u);
+}
+
+TEST_F(PrefsTest, ObserversHearBeforeAndAfterEveryWrite) {
+    std::vector<std::string> heard;
+    auto before = prefs.willChange.connect([&] { heard.push_back("will:" + std::to_string(prefs.minGap.get())); });
+    auto after = prefs.changed.connect([&](std::string_view key) { heard.push_back("did:" + std::string(key)); });
+    prefs.minGap.set(45);
+    prefs.setEnabled(ReminderKind::photo, true);
+    EXPECT_EQ(heard, (std::vector<std::string>{"will:20", "did:minGap", "will:45", "did:enabledKinds"}));
+}
+
+TEST_F(PrefsTest, TheBigDayIsActiveFromTodayToAWeekAhead) {
+    testing::ZoneAndLocale zone{"Europe/Berlin", "en_US"};
+    VirtualScheduler scheduler{utc(2025, 3, 7, 21, 0)};  // 22:00 locally
+    Clock clock{scheduler};
+    EXPECT_FALSE(prefs.bigDayActive(clock));
+    const struct {
+        Instant day;
+        bool active;
+    } cases[] = {
+        {utc(2025, 3, 7, 5, 0), true},     // today, earlier
+        {utc(2025, 3, 14, 22, 30), true},  // 7 days ahead, late evening
+        {utc(2025, 3, 15, 9, 0), false},   // 8 days ahead
+        {utc(2025, 3, 6, 12, 0), false},   // yesterday
+    };
+    for (const auto& c : cases) {
+        prefs.bigDay.set(c.day);
+        EXPECT_EQ(prefs.bigDayActive(clock), c.active) << clock.dayKey(c.day);
+    }
+}
+
+TEST(UserRecordsTest, RecordsDefaultsAndIdentity) {
+    const CustomReminder a;
+    CustomReminder b = a;
+    EXPECT_EQ(a.minutes, 720);
+    EXPECT_TRUE(a.enabled);
+    EXPECT_EQ(a.id.text().size(), 36u);
+    EXPECT_EQ(a.id.text()[14], '4');
+    b.id = Uuid::random();
+    EXPECT_NE(a, b);  // equal fields, different identity
+
+    const Instant tenOClock = utc(2025, 3, 25, 9, 0);
+    EXPECT_EQ(Countdown::startingAt(tenOClock).date - tenOClock, 604800);
+    EXPECT_EQ(title(RoastLevel::savage), "Savage");
+    EXPECT_EQ(Codec<RoastLevel>::encode(RoastLevel::savage).dump(), R"("savage")");
+}
+
+TEST(UserRecordsTest, UuidTextIsCheckedAndUpperCased) {
+    EXPECT_EQ(Uuid::parse("e621e1f8-c36c-495a-93fc-0c247a3e6e5f")->text(),
+              "E621E1F8-C36C-495A-93FC-0C247A3E6E5F");
+    for (const char* bad : {"", "E621E1F8C36C495A93FC0C247A3E6E5F", "G621E1F8-C36C-495A-93FC-0C247A3E6E5F",
+                            "E621E1F8-C36C-495A-93FC-0C247A3E6E5F0", "E621E1F8_C36C-495A-93FC-0C247A3E6E5F"}) {
+        EXPECT_FALSE(Uuid::parse(bad)) << bad;
+    }
+}
+
+}  // namespace
+}  // namespace pelliwig
