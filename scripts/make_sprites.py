@@ -34,7 +34,7 @@ POSE_ORDER = ["lookRight", "lookLeft", "lookDown", "sleeping", "yawn", "nails", 
 # ---------------------------------------------------------------- palette
 OUTLINE = "#FFF3E2"      # light sticker outline, reads on black
 LINE = "#3A2222"         # dark inner line work
-SKIN = "#F4C39E"
+SKIN = "#F8C9A4"
 SKIN_SHADE = "#E3A57F"
 BLUSH = "#FF7F86"
 WHITE = "#FFFFFF"
@@ -294,7 +294,10 @@ def back_hair(c, face):
         d = ("M54,126 C44,66 84,36 128,36 C172,36 212,66 202,126 "
              "C204,156 210,176 214,196 C204,206 188,206 180,198 L76,198 "
              "C68,206 52,206 42,196 C46,176 52,156 54,126 Z")
-        return f'<path d="{d}" fill="{h}" stroke="{LINE}" stroke-width="3" stroke-linejoin="round"/>'
+        strands = ("M62,150 Q60,176 58,194 M74,160 Q74,180 72,196 "
+                   "M194,150 Q196,176 198,194 M182,160 Q182,180 184,196")
+        return (f'<path d="{d}" fill="{h}" stroke="{LINE}" stroke-width="3" stroke-linejoin="round"/>'
+                f'<path d="{strands}" fill="none" stroke="#4A2016" stroke-width="2.5" stroke-linecap="round"/>')
     # mom: a round bun at the back of the head
     return (f'<circle cx="128" cy="40" r="25" fill="{h}" stroke="{LINE}" stroke-width="3"/>'
             f'<path d="M110,34 Q128,22 146,34 M108,46 Q128,34 148,46" fill="none" stroke="{c["hair_light"]}" stroke-width="3" stroke-linecap="round"/>'
@@ -307,11 +310,11 @@ def front_hair(c, face):
     if c["hair_style"] == "bob":
         d = (f"M56,132 C50,72 88,44 128,44 C168,44 206,72 200,132 "
              f"C196,116 190,104 182,96 "
-             f"C176,106 164,110 {f(150 + t)},108 "
+             f"C176,100 164,102 {f(150 + t)},100 "
              f"C{f(154 + t)},100 {f(152 + t)},92 {f(146 + t)},86 "
-             f"C{f(136 + t)},100 {f(116 + t)},110 {f(96 + t)},108 "
+             f"C{f(136 + t)},96 {f(116 + t)},102 {f(96 + t)},100 "
              f"C{f(100 + t)},100 {f(100 + t)},94 {f(98 + t)},90 "
-             f"C88,102 76,112 66,114 C62,120 58,126 56,132 Z")
+             f"C88,98 76,106 66,110 C62,118 58,126 56,132 Z")
         out = [f'<path d="{d}" fill="{h}" stroke="{LINE}" stroke-width="3" stroke-linejoin="round"/>',
                f'<path d="M84,66 Q110,52 140,54" fill="none" stroke="{hl}" stroke-width="6" stroke-linecap="round"/>',
                f'<path d="M152,58 Q162,62 170,68" fill="none" stroke="{hl}" stroke-width="5" stroke-linecap="round"/>']
@@ -367,10 +370,10 @@ def eye(x, y, kind, c, look=(0, 0), side=1, squash=1.0):
     if kind in ("open", "open_down", "teary", "lidded", "glare", "droopy", "bored", "wide"):
         cid = uid("e")
         out.append(f'<clipPath id="{cid}"><ellipse cx="{f(x)}" cy="{f(y)}" rx="{f(rx)}" ry="{f(ry)}"/></clipPath>')
-        out.append(f'<ellipse cx="{f(x)}" cy="{f(y)}" rx="{f(rx)}" ry="{f(ry)}" fill="{WHITE}"/>')
         ir = rx * (0.55 if kind == "wide" else 0.82)
         ix, iy = x + lx * rx * 0.62, y + ly * ry * 0.38 + (1 if kind != "wide" else 0)
-        g = [f'<circle cx="{f(ix)}" cy="{f(iy)}" r="{f(ir)}" fill="{IRIS}"/>',
+        g = [f'<ellipse cx="{f(x)}" cy="{f(y)}" rx="{f(rx)}" ry="{f(ry)}" fill="{WHITE}"/>',
+             f'<circle cx="{f(ix)}" cy="{f(iy)}" r="{f(ir)}" fill="{IRIS}"/>',
              f'<circle cx="{f(ix)}" cy="{f(iy + ir * 0.35)}" r="{f(ir * 0.55)}" fill="{IRIS_LIGHT}" opacity="0.8"/>',
              f'<circle cx="{f(ix)}" cy="{f(iy)}" r="{f(ir * 0.42)}" fill="#1E0F0B"/>']
         if kind == "wide":
@@ -387,13 +390,20 @@ def eye(x, y, kind, c, look=(0, 0), side=1, squash=1.0):
                 inner = ly0 + 6
                 outer = ly0 - 5
                 xi, xo = x - side * rx * 1.3, x + side * rx * 1.3
-                g.append(f'<path d="M{f(xi)},{f(inner)} L{f(xo)},{f(outer)} L{f(xo)},{f(y - ry - 4)} L{f(xi)},{f(y - ry - 4)} Z" fill="{SKIN}"/>')
+                below = f"M{f(xi)},{f(inner)} L{f(xo)},{f(outer)} L{f(xo)},{f(y + ry + 4)} L{f(xi)},{f(y + ry + 4)} Z"
                 lidline = f'<path d="M{f(x - side * rx * 1.05)},{f(inner - 0.5)} L{f(x + side * rx * 1.1)},{f(outer - 1.2)}" stroke="{LINE}" stroke-width="4.5" stroke-linecap="round"/>'
             else:
-                g.append(f'<rect x="{f(x - rx - 2)}" y="{f(y - ry - 4)}" width="{f(2 * rx + 4)}" height="{f(ly0 - (y - ry - 4))}" fill="{SKIN}"/>')
+                below = f"M{f(x - rx - 4)},{f(ly0)} L{f(x + rx + 4)},{f(ly0)} L{f(x + rx + 4)},{f(y + ry + 4)} L{f(x - rx - 4)},{f(y + ry + 4)} Z"
                 lidline = f'<path d="M{f(x - rx - 1)},{f(ly0)} Q{f(x)},{f(ly0 - 2)} {f(x + rx + 1)},{f(ly0)}" fill="none" stroke="{LINE}" stroke-width="4.5" stroke-linecap="round"/>'
-        out.append(f'<g clip-path="url(#{cid})">{"".join(g)}</g>')
-        out.append(f'<ellipse cx="{f(x)}" cy="{f(y)}" rx="{f(rx)}" ry="{f(ry)}" fill="none" stroke="{LINE}" stroke-width="2.2"/>')
+        rim = f'<ellipse cx="{f(x)}" cy="{f(y)}" rx="{f(rx)}" ry="{f(ry)}" fill="none" stroke="{LINE}" stroke-width="2.2"/>'
+        eyeball = f'<g clip-path="url(#{cid})">{"".join(g)}</g>'
+        if lid:
+            # only the part below the lid shows
+            kid = uid("k")
+            out.append(f'<clipPath id="{kid}"><path d="{below}"/></clipPath>')
+            eyeball = f'<g clip-path="url(#{kid})">{eyeball}{rim}</g>'
+            rim = ""
+        out.append(eyeball + rim)
         if lid:
             out.append(lidline)
         else:
@@ -431,13 +441,13 @@ def eye(x, y, kind, c, look=(0, 0), side=1, squash=1.0):
 
 def brows(face, c, ex, ey, dx):
     kind = face.get("brows", "normal")
-    col = c["hair"]
-    y = ey - c["eye_ry"] - 10
+    col = "#3A1E18"  # darker than the hair: brows are drawn over the fringe
+    y = ey - c["eye_ry"] - 8
     out = []
     for side, x in ((-1, 128 - ex + dx), (1, 128 + ex + dx)):
         # (inner dy, outer dy, lift)
         shapes = {
-            "normal": (0, 0, 0), "up": (-3, 0, -3), "curious": (-2, 1, -2), "relaxed": (2, 2, 2),
+            "normal": (0, 0, 0), "up": (-3, 0, -1), "curious": (-2, 1, -2), "relaxed": (2, 2, 2),
             "angry": (8, -5, 2), "sad": (-7, 3, 0), "high": (-4, -1, -9), "flat": (1, 1, 3),
             "smug": ((6, -1, 0) if side < 0 else (-2, -5, -5)), "haughty": (0, -3, -2),
         }
@@ -521,13 +531,13 @@ def head(c, face, season):
     # blush under the eyes
     b = face.get("blush", 0.5)
     if b:
-        for x in (128 - 42 + dx * 0.8, 128 + 42 + dx * 0.8):
+        cheeks = [min(max(x, 80), 176) for x in (128 - 42 + dx * 0.8, 128 + 42 + dx * 0.8)]
+        for x in cheeks:
             out.append(f'<ellipse cx="{f(x)}" cy="162" rx="{12 + puff}" ry="{6 + puff * 0.5}" fill="{BLUSH}" opacity="{f(0.35 + 0.45 * b)}"/>')
         if b >= 0.9:
-            for x in (128 - 42 + dx * 0.8, 128 + 42 + dx * 0.8):
+            for x in cheeks:
                 out.append(f'<path d="M{f(x - 6)},164 l3,-5 M{f(x)},164 l3,-5 M{f(x + 6)},164 l3,-5" stroke="#E0545E" stroke-width="1.6" stroke-linecap="round"/>')
     out.append(le + re)
-    out.append(brows(face, c, ex, ey, dx))
     # nose
     nx = 128 + dx * 1.15
     if abs(dx) > 14:
@@ -552,6 +562,22 @@ def head(c, face, season):
             out.append(f'<path d="M{f(gx - rxg * 0.55)},{ey - 8} l6,-5" stroke="#FFFFFF" stroke-width="2.2" stroke-linecap="round" opacity="0.8"/>')
         out.append(f'<path d="M{f(128 - ex + 18 + dx)},{ey - 2} Q{f(128 + dx)},{ey - 8} {f(128 + ex - 18 + dx)},{ey - 2}" fill="none" stroke="{GOLD_DARK}" stroke-width="3"/>')
         out.append(f'<path d="M{f(128 - ex - 18 + dx)},{ey - 2} L64,{ey - 6} M{f(128 + ex + 18 + dx)},{ey - 2} L192,{ey - 6}" stroke="{GOLD_DARK}" stroke-width="3"/>')
+    out.append('</g>')
+    return "".join(out)
+
+
+def face_overlay(c, face):
+    """Brows and small wet things, drawn over the fringe so they always show."""
+    dx = face.get("turn", 0)
+    out = [f'<g transform="translate(0 {face.get("fdy", 0)})">', brows(face, c, 28, 134, dx)]
+    for p in face.get("props", []):
+        if p == "tear_drop":
+            out.append(drop(84 + dx, 170, 7))
+        elif p == "tear_yawn":
+            out.append(drop(80, 150, 6))
+        elif p == "bubble":
+            out.append(f'<circle cx="150" cy="170" r="11" fill="#BFE3FF" fill-opacity="0.8" stroke="{LINE}" stroke-width="2"/>'
+                       f'<circle cx="146" cy="166" r="3" fill="#FFFFFF"/>')
     out.append('</g>')
     return "".join(out)
 
@@ -648,7 +674,8 @@ def arms(c, face, season, layer):
 
 # ---------------------------------------------------------------- props
 def props(c, face, season, names):
-    out = []
+    """Returns (stickers, plain): plain marks get no light outline."""
+    out, plain = [], []
     for p in names:
         if p == "sparkle_small":
             out.append(sparkle(40, 60, 10) + sparkle(220, 56, 7))
@@ -663,8 +690,6 @@ def props(c, face, season, names):
                        f'<path d="M{x - 12},{y - 3} q9,0 9,-9 M{x + 3},{y - 12} q0,9 9,9 M{x + 12},{y + 3} q-9,0 -9,9 M{x - 3},{y + 12} q0,-9 -9,-9"/></g>')
         elif p == "steam":
             out.append(puff(34, 80, 12) + puff(224, 120, 9))
-        elif p == "tear_drop":
-            out.append(drop(84, 168, 8))
         elif p == "z_small":
             out.append(zee(196, 48, 14) + zee(220, 30, 9, sw=3))
         elif p == "sweat":
@@ -674,18 +699,14 @@ def props(c, face, season, names):
                        f'<path d="M44,58 l-12,-10 M56,44 l-6,-14 M212,44 l6,-14 M224,58 l12,-10" stroke="{SPARK}" stroke-width="4" stroke-linecap="round"/>')
         elif p == "hearts":
             out.append(heart(38, 66, 13, rot=-15) + heart(220, 58, 10, rot=15) + heart(226, 110, 7, rot=20))
-        elif p == "bubble":
-            out.append(f'<circle cx="150" cy="170" r="11" fill="#BFE3FF" fill-opacity="0.75" stroke="{LINE}" stroke-width="2"/>'
-                       f'<circle cx="146" cy="166" r="3" fill="#FFFFFF"/>')
-        elif p == "tear_yawn":
-            out.append(drop(78, 150, 6))
         elif p == "nail_sparkle":
             out.append(sparkle(234, 146, 8) + sparkle(236, 206, 5))
         elif p == "dots":
-            out.append(''.join(f'<circle cx="{x}" cy="54" r="5" fill="{OUTLINE}" stroke="{LINE}" stroke-width="1.5"/>' for x in (30, 52, 74)))
+            # "..." of a sigh, light dots straight on the black
+            plain.append(''.join(f'<circle cx="{x}" cy="58" r="6" fill="{OUTLINE}"/>' for x in (30, 50, 70)))
         elif p == "hmph":
             out.append(puff(46, 150, 10))
-    return "".join(out)
+    return "".join(out), "".join(plain)
 
 
 def season_props(c, face, season, names):
@@ -722,14 +743,15 @@ def cell(char, season, face):
         season_body(c, season),
         scarf(c) if season == "winter" else "",
         arms(c, face, season, "low"),
-        f'<g transform="{headxf}">{head(c, face, season)}{front_hair(c, face)}'
+        f'<g transform="{headxf}">{head(c, face, season)}{front_hair(c, face)}{face_overlay(c, face)}'
         f'{earrings(c, face, season)}{hair_accessory(c, face, season)}</g>',
         arms(c, face, season, "high"),
     ]
     figure = "".join(parts)
-    extras = props(c, face, season, names) + season_props(c, face, season, names)
+    stickers, plain = props(c, face, season, names)
+    extras = stickers + season_props(c, face, season, names)
     return (f'<g filter="url(#sticker)">{figure}</g>'
-            f'<g filter="url(#sticker)">{extras}</g>')
+            f'<g filter="url(#sticker)">{extras}</g>{plain}')
 
 
 # The sticker outline: grow the silhouette a little, blur it and cut the blur
@@ -768,7 +790,7 @@ def icon():
     c = dict(CHARACTERS["zuzi"])
     face = dict(eyes="open", brows="up", mouth="smile_open", blush=0.9)
     inner = (f'<g filter="url(#sticker)">{back_hair(c, face)}'
-             f'{head(c, face, None)}{front_hair(c, face)}{hair_accessory(c, face, None)}</g>'
+             f'{head(c, face, None)}{front_hair(c, face)}{face_overlay(c, face)}{hair_accessory(c, face, None)}</g>'
              f'<g filter="url(#sticker)">{heart(204, 196, 22)}</g>')
     return ('<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 256 256">'
             '<defs><filter id="sticker" x="-20%" y="-20%" width="140%" height="140%" color-interpolation-filters="sRGB">'
