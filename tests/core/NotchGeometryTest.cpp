@@ -89,20 +89,5 @@ INSTANTIATE_TEST_SUITE_P(Cases, NotchGeometryCurrent,
                                          Case{"noScreens", {}, std::nullopt, false, std::nullopt}),
                          [](const auto& info) { return info.param.name; });
 
-TEST(NotchGeometryTest, SubstituteAreaIsAsTallAsTheTopBar) {
-    FixedScreens screens({kLeft}, 37);
-    EXPECT_EQ(NotchGeometry::current(screens, false)->notchRect, (Rect{-1060, 0, 200, 37}));
-}
-
-TEST(NotchGeometryTest, ProcessWideFlagAppliesToEveryScreen) {
-    FixedScreens screens({builtIn()});
-    EXPECT_TRUE(NotchGeometry::current(screens)->hasNotch);
-    NotchGeometry::forceFallback = true;
-    const auto geometry = NotchGeometry::current(screens);
-    NotchGeometry::forceFallback = false;
-    EXPECT_FALSE(geometry->hasNotch);
-    EXPECT_EQ(geometry->notchRect, (Rect{656, 0, 200, 24}));
-}
-
 }  // namespace
 }  // namespace pelliwig
