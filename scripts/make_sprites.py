@@ -62,11 +62,18 @@ CHARACTERS = {
     },
 }
 
+# Seasonal changes of colour, per character ("wool": beanie and scarf).
 SEASONS = {
-    None: {},
-    "winter": {"top": "#5DA9E9", "top_shade": "#3F86C8", "trim": WHITE},
-    "valentine": {"top": "#FF6FA3", "top_shade": "#E44F86", "trim": "#FFE1EC"},
-    "diwali": {"top": "#D9267A", "top_shade": "#AD1C60", "trim": GOLD},
+    ("zuzi", None): {},
+    ("zuzi", "winter"): {"top": "#5DA9E9", "top_shade": "#3F86C8", "trim": WHITE,
+                         "wool": "#E8404B", "wool_shade": "#C52F3C"},
+    ("zuzi", "valentine"): {"top": "#FF6FA3", "top_shade": "#E44F86", "trim": "#FFE1EC"},
+    ("zuzi", "diwali"): {"top": "#D9267A", "top_shade": "#AD1C60", "trim": GOLD},
+    ("mom", None): {},
+    ("mom", "winter"): {"wool": "#23A892", "wool_shade": "#17806F"},
+    ("mom", "valentine"): {"pallu": "#FF7FAE", "pallu_shade": "#E85B92"},
+    ("mom", "diwali"): {"top": "#C0226A", "top_shade": "#951650", "pallu": "#FFC02E",
+                        "pallu_shade": "#E8931A"},
 }
 
 # ---------------------------------------------------------------- faces
@@ -199,7 +206,11 @@ def drop(cx, cy, s, fill=TEAR, rot=0):
 
 
 def limb(d, color, width):
-    """A sleeve or arm: a thick stroke with a dark edge."""
+    """A sleeve or arm: a thick stroke with a dark edge. An arm that starts at
+    the bottom of the cell is carried on below it, so no end cap shows."""
+    x0, y0 = (float(v) for v in d[1:].split()[0].split(","))
+    if y0 >= 244:
+        d = f"M{f(x0)},{f(y0 + 40)} L{d[1:]}"
     return (f'<path d="{d}" fill="none" stroke="{LINE}" stroke-width="{f(width + 5)}" stroke-linecap="round" stroke-linejoin="round"/>'
             f'<path d="{d}" fill="none" stroke="{color}" stroke-width="{f(width)}" stroke-linecap="round" stroke-linejoin="round"/>')
 
@@ -241,9 +252,9 @@ def body(c, face, season):
     out = []
     # torso: shoulders emerging from the bottom of the cell
     if turn:
-        d = "M50,262 C52,218 80,194 120,192 C160,192 190,206 204,262 Z"
+        d = "M50,262 C52,218 80,194 120,192 C160,192 190,206 204,262 L206,300 L48,300 Z"
     else:
-        d = "M46,262 C48,214 82,192 128,192 C174,192 208,214 210,262 Z"
+        d = "M46,262 C48,214 82,192 128,192 C174,192 208,214 210,262 L212,300 L44,300 Z"
     out.append(f'<path d="{d}" fill="{top}" stroke="{LINE}" stroke-width="3" stroke-linejoin="round"/>')
     # neck
     nx = 128 + face.get("turn", 0) * 0.3
@@ -254,9 +265,9 @@ def body(c, face, season):
         out.append(f'<path d="M{f(nx - 24)},196 Q{f(nx)},222 {f(nx + 24)},196" fill="none" stroke="{trim}" stroke-width="5"/>')
         out.append(f'<path d="M{f(nx - 24)},196 Q{f(nx)},222 {f(nx + 24)},196" fill="none" stroke="{LINE}" stroke-width="1.5"/>')
         pallu = c["pallu"]
-        out.append(f'<path d="M148,194 C170,196 192,206 200,222 L210,262 L150,262 C156,240 150,212 140,200 Z" '
+        out.append(f'<path d="M148,194 C170,196 192,206 200,222 L210,262 L212,300 L150,300 L150,262 C156,240 150,212 140,200 Z" '
                    f'fill="{pallu}" stroke="{LINE}" stroke-width="2.5" stroke-linejoin="round"/>')
-        out.append(f'<path d="M140,200 C150,212 156,240 150,262" fill="none" stroke="{GOLD_DARK}" stroke-width="5"/>')
+        out.append(f'<path d="M140,200 C150,212 156,240 150,262 L150,300" fill="none" stroke="{GOLD_DARK}" stroke-width="5"/>')
         out.append(f'<path d="M146,224 l4,4 M150,240 l4,4 M174,214 l4,4 M182,236 l4,4 M168,250 l4,4" '
                    f'stroke="{c["pallu_shade"]}" stroke-width="4" stroke-linecap="round"/>')
     else:
@@ -279,7 +290,7 @@ def season_body(c, season):
 
 
 def scarf(c):
-    red, stripe = "#E8404B", "#FFFFFF"
+    red, stripe = c["wool"], "#FFFFFF"
     return (f'<path d="M86,190 Q128,214 170,190 L174,206 Q128,232 82,206 Z" fill="{red}" stroke="{LINE}" stroke-width="2.5" stroke-linejoin="round"/>'
             f'<path d="M150,210 L158,252 L178,248 L166,204 Z" fill="{red}" stroke="{LINE}" stroke-width="2.5" stroke-linejoin="round"/>'
             f'<path d="M153,224 L170,221 M156,238 L174,235" stroke="{stripe}" stroke-width="5"/>'
@@ -334,8 +345,8 @@ def hair_accessory(c, face, season):
     out = []
     if season == "winter":
         # beanie with a folded band and a pompom
-        out.append(f'<path d="M58,92 C54,48 90,26 128,26 C166,26 202,48 198,92 Z" fill="#E8404B" stroke="{LINE}" stroke-width="3" stroke-linejoin="round"/>')
-        out.append(f'<path d="M100,36 Q94,62 96,86 M128,28 L128,86 M156,36 Q162,62 160,86" fill="none" stroke="#C52F3C" stroke-width="3"/>')
+        out.append(f'<path d="M58,92 C54,48 90,26 128,26 C166,26 202,48 198,92 Z" fill="{c["wool"]}" stroke="{LINE}" stroke-width="3" stroke-linejoin="round"/>')
+        out.append(f'<path d="M100,36 Q94,62 96,86 M128,28 L128,86 M156,36 Q162,62 160,86" fill="none" stroke="{c["wool_shade"]}" stroke-width="3"/>')
         out.append(f'<rect x="52" y="76" width="152" height="22" rx="11" fill="#FFFFFF" stroke="{LINE}" stroke-width="3"/>')
         out.append(f'<path d="M68,80 L68,94 M84,80 L84,94 M100,80 L100,94 M116,80 L116,94 M132,80 L132,94 M148,80 L148,94 M164,80 L164,94 M180,80 L180,94" stroke="#E3E8EE" stroke-width="3"/>')
         out.append(f'<circle cx="128" cy="22" r="14" fill="#FFFFFF" stroke="{LINE}" stroke-width="3"/>')
@@ -732,7 +743,7 @@ def season_props(c, face, season, names):
 # ---------------------------------------------------------------- cell
 def cell(char, season, face):
     c = dict(CHARACTERS[char])
-    c.update(SEASONS[season])
+    c.update(SEASONS[(char, season)])
     tilt = face.get("tilt", 0)
     lift = face.get("lift", 0)
     names = face.get("props", [])
@@ -766,6 +777,12 @@ STICKER_STEPS = (
 )
 
 
+# The figure is drawn on a 256 grid and then shrunk a little towards the top,
+# so that what she holds at chest height stays above the bottom of the box she
+# peeks out of (the lowest ~7% of the sprite is hidden there).
+FIT = "translate(128 -2.4) scale(0.93) translate(-128 0)"
+
+
 def sheet(char, season, table, order):
     W, H = CELL * COLS, CELL * ROWS
     out = [f'<svg xmlns="http://www.w3.org/2000/svg" width="{W}" height="{H}" viewBox="0 0 {W} {H}">',
@@ -780,7 +797,7 @@ def sheet(char, season, table, order):
         col, row = i % COLS, i // COLS
         out.append(f'<!-- {name} -->')
         out.append(f'<g transform="translate({col * CELL} {row * CELL})"><g clip-path="url(#cell{i})">'
-                   f'{cell(char, season, table[name])}</g></g>')
+                   f'<g transform="{FIT}">{cell(char, season, table[name])}</g></g></g>')
     out.append('</svg>')
     return "\n".join(out) + "\n"
 
