@@ -52,7 +52,7 @@ CHARACTERS = {
     "zuzi": {
         "hair": "#6A3222", "hair_light": "#A2563A", "hair_style": "bob",
         "top": "#FF7A6B", "top_shade": "#E65A52", "trim": "#FFE1C2",
-        "eye_rx": 13.5, "eye_ry": 16.5,
+        "eye_rx": 14.5, "eye_ry": 17.5,
     },
     "mom": {
         "hair": "#3F2622", "hair_light": "#7A5045", "hair_style": "bun",
@@ -88,15 +88,15 @@ MOODS = {
     "annoyed": dict(eyes="glare", brows="angry", mouth="frown", blush=0.0,
                     props=["vein", "steam"]),
     "pouty":   dict(eyes="teary", look=(0, -0.4), brows="sad", mouth="pout", blush=1.0,
-                    cheeks_puffed=True, tilt=5, props=["tear_drop"], arms="fingers"),
+                    cheeks_puffed=True, tilt=5, props=["tear_drop"], arms="fingers", ahoge="droop"),
     "sleepy":  dict(eyes="droopy", brows="relaxed", mouth="o_small", blush=0.5, tilt=9,
-                    lift=4, props=["z_small"]),
+                    lift=4, props=["z_small"], ahoge="droop"),
     "proud":   dict(eyes="happy", brows="up", mouth="grin_wide", blush=0.6, lift=-5, fdy=-3,
                     tilt=-4, arms="medal", props=["sparkles"]),
-    "shocked": dict(eyes="wide", brows="high", mouth="o_big", blush=0.0, arms="cheeks",
+    "shocked": dict(eyes="wide", brows="high", mouth="o_big", blush=0.0, arms="cheeks", ahoge="spring",
                     props=["sweat", "shock_lines"]),
     "love":    dict(eyes="heart", brows="up", mouth="smile_open", blush=1.0, tilt=-5,
-                    arms="clasp", props=["hearts"]),
+                    arms="clasp", props=["hearts"], ahoge="heart"),
 }
 
 POSES = {
@@ -107,13 +107,13 @@ POSES = {
     "lookDown":  dict(eyes="open_down", look=(0, 1.0), brows="curious", mouth="o_small",
                       blush=0.5, lift=6, fdy=7),
     "sleeping":  dict(eyes="shut", brows="relaxed", mouth="sleep", blush=0.6, tilt=16,
-                      lift=8, arms="pillow", props=["bubble"]),
+                      lift=8, arms="pillow", props=["bubble"], ahoge="droop"),
     "yawn":      dict(eyes="squeeze", brows="sad", mouth="yawn", blush=0.4, lift=-3, tilt=-4,
                       arms="yawn", props=["tear_yawn"]),
     "nails":     dict(eyes="lidded", look=(0.9, 0.6), brows="smug", mouth="smirk_small",
                       blush=0.4, tilt=-3, turn=5, arms="nails", props=["nail_sparkle"]),
     "bored":     dict(eyes="bored", look=(-0.8, 0), brows="flat", mouth="flat", blush=0.2,
-                      tilt=12, lift=2, arms="cheek_rest", props=["dots"]),
+                      tilt=12, lift=2, arms="cheek_rest", props=["dots"], ahoge="droop"),
     "cold":      dict(eyes="haughty", brows="haughty", mouth="hmph", blush=0.5, turn=-30,
                       tilt=-10, lift=-3, fdy=-4, arms="crossed", body_turn=-1, props=["hmph"]),
 }
@@ -209,7 +209,7 @@ def limb(d, color, width):
     """A sleeve or arm: a thick stroke with a dark edge. An arm that starts at
     the bottom of the cell is carried on below it, so no end cap shows."""
     x0, y0 = (float(v) for v in d[1:].split()[0].split(","))
-    if y0 >= 244:
+    if y0 >= 250:
         d = f"M{f(x0)},{f(y0 + 40)} L{d[1:]}"
     return (f'<path d="{d}" fill="none" stroke="{LINE}" stroke-width="{f(width + 5)}" stroke-linecap="round" stroke-linejoin="round"/>'
             f'<path d="{d}" fill="none" stroke="{color}" stroke-width="{f(width)}" stroke-linecap="round" stroke-linejoin="round"/>')
@@ -313,6 +313,23 @@ def back_hair(c, face):
     return (f'<circle cx="128" cy="40" r="25" fill="{h}" stroke="{LINE}" stroke-width="3"/>'
             f'<path d="M110,34 Q128,22 146,34 M108,46 Q128,34 148,46" fill="none" stroke="{c["hair_light"]}" stroke-width="3" stroke-linecap="round"/>'
             f'<path d="M60,126 C52,80 84,52 128,52 C172,52 204,80 196,126 L194,160 L62,160 Z" fill="{h}" stroke="{LINE}" stroke-width="3" stroke-linejoin="round"/>')
+
+
+AHOGE = {
+    # a single springy strand on top of Zuzi's head that shares her mood
+    "curl": "M128,52 C122,30 134,16 148,22 C156,26 152,36 144,34",
+    "droop": "M126,52 C124,26 150,18 162,30 C168,36 168,44 164,48",
+    "spring": "M128,52 L120,40 L136,32 L122,24 L132,14",
+    "heart": "M128,52 C126,40 110,34 112,22 C114,12 126,12 128,22 C130,12 142,12 144,22 C146,34 130,40 128,52",
+}
+
+
+def ahoge(c, face, season):
+    if c["hair_style"] != "bob" or season == "winter":
+        return ""
+    d = AHOGE[face.get("ahoge", "curl")]
+    return (f'<path d="{d}" fill="none" stroke="{LINE}" stroke-width="11" stroke-linecap="round" stroke-linejoin="round"/>'
+            f'<path d="{d}" fill="none" stroke="{c["hair"]}" stroke-width="5.5" stroke-linecap="round" stroke-linejoin="round"/>')
 
 
 def front_hair(c, face):
@@ -754,7 +771,7 @@ def cell(char, season, face):
         season_body(c, season),
         scarf(c) if season == "winter" else "",
         arms(c, face, season, "low"),
-        f'<g transform="{headxf}">{head(c, face, season)}{front_hair(c, face)}{face_overlay(c, face)}'
+        f'<g transform="{headxf}">{ahoge(c, face, season)}{head(c, face, season)}{front_hair(c, face)}{face_overlay(c, face)}'
         f'{earrings(c, face, season)}{hair_accessory(c, face, season)}</g>',
         arms(c, face, season, "high"),
     ]
