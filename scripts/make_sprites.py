@@ -740,7 +740,12 @@ def props(c, face, season, names):
 def season_props(c, face, season, names):
     out = []
     if season == "winter":
-        for x, y, r in ((30, 24, 8), (230, 190, 7), (24, 200, 6)):
+        flakes = [(30, 24, 8), (230, 190, 7), (24, 200, 6)]
+        if "shock_lines" in names:
+            flakes.remove((30, 24, 8))
+        if face.get("arms") in ("wave", "nails", "yawn", "cheek_rest", "cheeks"):
+            flakes.remove((230, 190, 7))
+        for x, y, r in flakes:
             out.append(f'<g stroke="{LINE}" stroke-width="6" stroke-linecap="round"><path d="M{x - r},{y} L{x + r},{y} M{x - r / 2:.1f},{y - r * 0.87:.1f} L{x + r / 2:.1f},{y + r * 0.87:.1f} M{x - r / 2:.1f},{y + r * 0.87:.1f} L{x + r / 2:.1f},{y - r * 0.87:.1f}"/></g>'
                        f'<g stroke="#FFFFFF" stroke-width="3" stroke-linecap="round"><path d="M{x - r},{y} L{x + r},{y} M{x - r / 2:.1f},{y - r * 0.87:.1f} L{x + r / 2:.1f},{y + r * 0.87:.1f} M{x - r / 2:.1f},{y + r * 0.87:.1f} L{x + r / 2:.1f},{y - r * 0.87:.1f}"/></g>')
     elif season == "valentine" and "hearts" not in names:
@@ -823,14 +828,14 @@ def icon():
     """The app icon: Zuzi's face with a tiny heart, on a warm round badge."""
     c = dict(CHARACTERS["zuzi"])
     face = dict(eyes="open", brows="up", mouth="smile_open", blush=0.9)
-    inner = (f'<g filter="url(#sticker)">{back_hair(c, face)}'
+    inner = (f'<g filter="url(#sticker)">{back_hair(c, face)}{ahoge(c, face, None)}'
              f'{head(c, face, None)}{front_hair(c, face)}{face_overlay(c, face)}{hair_accessory(c, face, None)}</g>'
              f'<g filter="url(#sticker)">{heart(204, 196, 22)}</g>')
     return ('<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 256 256">'
             '<defs><filter id="sticker" x="-20%" y="-20%" width="140%" height="140%" color-interpolation-filters="sRGB">'
             f'{STICKER_STEPS}</filter></defs>'
             '<rect x="8" y="8" width="240" height="240" rx="56" fill="#1B1416"/>'
-            f'<g transform="translate(128 138) scale(1.02) translate(-128 -124)">{inner}</g>'
+            f'<g transform="translate(128 140) scale(0.98) translate(-128 -124)">{inner}</g>'
             '</svg>\n')
 
 
