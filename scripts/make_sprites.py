@@ -346,6 +346,11 @@ def front_hair(c, face):
         out = [f'<path d="{d}" fill="{h}" stroke="{LINE}" stroke-width="3" stroke-linejoin="round"/>',
                f'<path d="M84,66 Q110,52 140,54" fill="none" stroke="{hl}" stroke-width="6" stroke-linecap="round"/>',
                f'<path d="M152,58 Q162,62 170,68" fill="none" stroke="{hl}" stroke-width="5" stroke-linecap="round"/>']
+        if face.get("turn", 0) <= -20:
+            # head turned away: the side of her hair swings over the near cheek
+            out.append(f'<path d="M198,104 C204,140 200,172 190,198 C176,186 168,160 170,128 C172,112 180,100 198,104 Z" '
+                       f'fill="{h}" stroke="{LINE}" stroke-width="3" stroke-linejoin="round"/>'
+                       f'<path d="M186,120 Q190,156 184,184" fill="none" stroke="#4A2016" stroke-width="2.5" stroke-linecap="round"/>')
         return "".join(out)
     # mom: middle parting, hair swept back, a grey streak
     pt = 128 + t
