@@ -47,9 +47,8 @@ TEST_F(ActivityTrackerTest, IdleThresholds) {
         bool stretchRestarts;
     };
     const Case cases[] = {
-        {0, true, false},      {119, true, false},     {119.99, true, false},
-        {120, false, false},   {299.99, false, false}, {300, false, true},
-        {5000, false, true},
+        {0, true, false},       {119, true, false}, {119.99, true, false}, {120, false, false},
+        {299.99, false, false}, {300, false, true}, {5000, false, true},
     };
     for (const auto& c : cases) {
         VirtualScheduler scheduler(kStart);

@@ -27,8 +27,8 @@ class BatterySequence : public testing::TestWithParam<Sequence> {};
 TEST_P(BatterySequence, CallsBackOnEdgesOnly) {
     const auto& sequence = GetParam();
     ScriptedPowerSources power;
-    power.setQuietly({PowerSource{sequence.readings.front().percent,
-                                  sequence.readings.front().external}});
+    power.setQuietly(
+        {PowerSource{sequence.readings.front().percent, sequence.readings.front().external}});
     std::string events;
     BatteryMonitor monitor(power);
     monitor.onLow = [&] { events += 'L'; };
@@ -48,8 +48,8 @@ INSTANTIATE_TEST_SUITE_P(
         Sequence{"DischargeWarnsOnceAtTwenty", {{30}, {25}, {21}, {20}, {19}, {5}}, "L"},
         Sequence{"ChargerRearmsTheWarning", {{30}, {18}, {18, true}, {18}}, "LCL"},
         Sequence{"UnplugIsSilentReplugAnnounces", {{80, true}, {80}, {80, true}}, "C"},
-        Sequence{"StartingLowStaysSilentUntilNextDischarge",
-                 {{15}, {14}, {10}, {10, true}, {10}}, "CL"},
+        Sequence{
+            "StartingLowStaysSilentUntilNextDischarge", {{15}, {14}, {10}, {10, true}, {10}}, "CL"},
         Sequence{"NoCapacityNeverWarns", {{std::nullopt}, {std::nullopt}, {std::nullopt}}, ""},
         Sequence{"StartingOnChargerThenLow", {{15, true}, {15}}, "L"},
         Sequence{"ChargerWhileStillChargingIsNotRepeated", {{50}, {50, true}, {60, true}}, "C"},

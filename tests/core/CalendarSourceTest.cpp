@@ -68,8 +68,8 @@ TEST_F(CalendarSourceTest, WindowEdges) {
         bool due;
     };
     const Case cases[] = {
-        {479, false}, {539.9, false}, {540, true}, {600, true},
-        {659.9, true}, {660, false},  {720, false},
+        {479, false},  {539.9, false}, {540, true},  {600, true},
+        {659.9, true}, {660, false},   {720, false},
     };
     authorize();
     for (const auto& c : cases) {
@@ -124,8 +124,7 @@ TEST_F(CalendarSourceTest, MovedOccurrenceKeepsItsKey) {
     auto moved = timed("STANDUP", 10);
     moved.occurrenceStart = moved.start - 1200;
     store.calendar = {moved};
-    EXPECT_EQ(keys(source.cues(at(kNow))),
-              std::vector<std::string>{"cal|STANDUP|1749999400"});
+    EXPECT_EQ(keys(source.cues(at(kNow))), std::vector<std::string>{"cal|STANDUP|1749999400"});
 }
 
 TEST(CalendarSource, AnswerAfterTheSourceIsGoneIsIgnored) {

@@ -12,10 +12,10 @@
 namespace pelliwig {
 namespace {
 
-constexpr Rect kNotch{700, 0, 200, 32};      // centre x = 800
-constexpr Rect kHot{600, 0, 400, 150};       // the bubble below the notch
+constexpr Rect kNotch{700, 0, 200, 32};  // centre x = 800
+constexpr Rect kHot{600, 0, 400, 150};   // the bubble below the notch
 constexpr Point kInNotch{820, 10};
-constexpr Point kInBubble{650, 120};         // in the hot area, not in the notch
+constexpr Point kInBubble{650, 120};  // in the hot area, not in the notch
 constexpr Point kFarAway{100, 500};
 
 class HoverMonitorTest : public testing::Test {
@@ -69,8 +69,7 @@ TEST_F(HoverMonitorTest, EntryZoneReachesSixPointsAroundTheNotch) {
         {{800, 38}, false},    // 6 points below: outside
         {{800, -6}, true},     // above the top edge (another screen above)
         {{699.9, 10}, false},  // beside the notch: no sideways tolerance
-        {{700, 10}, true},
-        {{900, 10}, false},
+        {{700, 10}, true},    {{900, 10}, false},
     };
     for (const auto& c : cases) {
         VirtualScheduler scheduler;
@@ -176,13 +175,13 @@ TEST_F(HoverMonitorTest, WithoutANotchEveryEventIsIgnored) {
 }
 
 TEST_F(HoverMonitorTest, FullCycleThroughAllFourStates) {
-    pointer.moveTo(kInNotch);      // entering
-    scheduler.advance(0.35);       // inside
-    pointer.moveTo(kInNotch);      // move
-    pointer.moveTo(kFarAway);      // leaving
-    scheduler.advance(1.2);        // outside
-    pointer.moveTo(kInNotch);      // entering again
-    scheduler.advance(0.35);       // inside again
+    pointer.moveTo(kInNotch);  // entering
+    scheduler.advance(0.35);   // inside
+    pointer.moveTo(kInNotch);  // move
+    pointer.moveTo(kFarAway);  // leaving
+    scheduler.advance(1.2);    // outside
+    pointer.moveTo(kInNotch);  // entering again
+    scheduler.advance(0.35);   // inside again
     EXPECT_EQ(events, (std::vector<std::string>{"enter", "leave", "enter"}));
     EXPECT_EQ(moves, std::vector<double>{20});
 }

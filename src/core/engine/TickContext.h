@@ -13,12 +13,12 @@ struct TickContext {
     Instant now = 0;
     int minutesOfDay = 0;
     std::string dayKey;
-    bool isActive = false;     // input less than 120 s ago
-    double activeStreak = 0;   // seconds since the active stretch began
-    std::string streakKey;     // the stretch's start, whole seconds since 1970
+    bool isActive = false;    // input less than 120 s ago
+    double activeStreak = 0;  // seconds since the active stretch began
+    std::string streakKey;    // the stretch's start, whole seconds since 1970
     std::optional<std::string> frontApp;
-    double frontStreak = 0;    // seconds since the front application changed
-    std::string frontKey;      // front app name (or "-") + "|" + its stretch's start
+    double frontStreak = 0;  // seconds since the front application changed
+    std::string frontKey;    // front app name (or "-") + "|" + its stretch's start
 
     bool operator==(const TickContext&) const = default;
 };

@@ -23,8 +23,8 @@ std::vector<Cue> CalendarSource::cues(const TickContext& context) {
     for (const auto& event : store_.events(start, context.now + kWindowEnd)) {
         // Events already running when the window opens are not "about to start".
         if (event.allDay || event.start < start) continue;
-        found.push_back(Cue{ReminderKind::calendar, onceKey(event), std::nullopt, MomentStyle::normal,
-                            std::nullopt, std::nullopt});
+        found.push_back(Cue{ReminderKind::calendar, onceKey(event), std::nullopt,
+                            MomentStyle::normal, std::nullopt, std::nullopt});
     }
     return found;
 }
