@@ -70,13 +70,6 @@ TEST_F(LineBankTest, PickTreatsAnEmptyListAsMissing) {
     EXPECT_EQ(bank.pick(Table{{en, {}}, {hi, {}}}, en, "k"), "…");
 }
 
-TEST_F(LineBankTest, NextGivesTheKindsRegularLineInTheLanguage) {
-    random.push(0.5);  // index 1 of 3
-    EXPECT_EQ(bank.next(ReminderKind::water, hi), tables().hinglish.at(ReminderKind::water)[1]);
-    random.push(0.0);
-    EXPECT_EQ(bank.next(ReminderKind::meal, en), tables().english.at(ReminderKind::meal)[0]);
-}
-
 TEST_F(LineBankTest, NextRemembersPerKindAndLanguage) {
     for (int i = 0; i < 3; ++i) random.push(0.0);
     const auto& english = tables().english.at(ReminderKind::water);
@@ -141,9 +134,7 @@ TEST_P(AckLabelTest, IsTheKindsLabelOrTheDefault) {
 INSTANTIATE_TEST_SUITE_P(Labels, AckLabelTest,
                          testing::Values(LabelCase{ReminderKind::water, en, "Drank 💧"},
                                          LabelCase{ReminderKind::water, hi, "Pi liya 💧"},
-                                         LabelCase{ReminderKind::bedtime, hi, "Ja raha hoon 😴"},
                                          LabelCase{ReminderKind::anniversary, en, "❤️"},
-                                         LabelCase{ReminderKind::custom, hi, "Theek hai 💌"},
                                          LabelCase{ReminderKind::call, en, "Okay 😘"},
                                          LabelCase{ReminderKind::call, hi, "Theek hai 😘"},
                                          LabelCase{ReminderKind::surprise, en, "Okay 😘"},
