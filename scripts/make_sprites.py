@@ -449,10 +449,8 @@ def eye(x, y, kind, c, look=(0, 0), side=1, squash=1.0):
             out.append(f'<path d="M{f(x - rx + 2)},{f(y + ry * 0.55)} Q{f(x)},{f(y + ry + 3)} {f(x + rx - 2)},{f(y + ry * 0.55)}" '
                        f'fill="{TEAR}" opacity="0.85" stroke="{LINE}" stroke-width="1.5"/>')
             out.append(f'<circle cx="{f(x + rx * 0.35)}" cy="{f(y - ry * 0.1)}" r="2.6" fill="#FFFFFF"/>')
-        if kind == "wide":
-            pass
         return "".join(out)
-    if kind == "happy" or kind == "heart_closed":
+    if kind == "happy":
         # closed, smiling eyes: an upward arc
         return f'<path d="M{f(x - rx)},{f(y + 4)} Q{f(x)},{f(y - ry - 2)} {f(x + rx)},{f(y + 4)}" fill="none" stroke="{LINE}" stroke-width="5" stroke-linecap="round"/>'
     if kind == "shut":
