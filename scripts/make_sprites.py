@@ -722,7 +722,7 @@ def props(c, face, season, names):
         elif p == "steam":
             out.append(puff(34, 80, 12) + puff(224, 120, 9))
         elif p == "z_small":
-            out.append(zee(196, 48, 14) + zee(220, 30, 9, sw=3))
+            out.append(zee(204, 58, 14) + zee(228, 38, 9, sw=3))
         elif p == "sweat":
             out.append(drop(206, 84, 11, rot=-10))
         elif p == "shock_lines":
