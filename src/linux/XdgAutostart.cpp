@@ -156,6 +156,31 @@ bool replaceFile(const fs::path& target, std::string_view bytes) {
     return true;
 }
 
+// Quotes an argument holding a reserved character, and doubles "%" so it
+// is not taken for a field code.
+std::string quoteArgument(std::string_view argument) {
+    constexpr std::string_view kReserved = " \t\n\"'\\><~|&;$*?#()`";
+    const bool quote = argument.find_first_of(kReserved) != std::string_view::npos;
+    std::string quoted = quote ? "\"" : "";
+    for (const char c : argument) {
+        if (quote && std::string_view("\"`$\\").find(c) != std::string_view::npos) quoted += '\\';
+        if (c == '%') quoted += '%';
+        quoted += c;
+    }
+    if (quote) quoted += '"';
+    return quoted;
+}
+
+// Every string value escapes its backslashes once more, after quoting.
+std::string escapeBackslashes(std::string_view text) {
+    std::string escaped;
+    for (const char c : text) {
+        if (c == '\\') escaped += '\\';
+        escaped += c;
+    }
+    return escaped;
+}
+
 }  // namespace
 
 XdgAutostart::XdgAutostart() : entryPath_(configHome() / "autostart" / kFileName) {}
@@ -214,22 +239,7 @@ std::optional<std::string> XdgAutostart::entryText(const fs::path& executable) {
 }
 
 std::string XdgAutostart::execArgument(std::string_view argument) {
-    constexpr std::string_view kReserved = " \t\n\"'\\><~|&;$*?#()`";
-    const bool quote = argument.find_first_of(kReserved) != std::string_view::npos;
-    std::string quoted = quote ? "\"" : "";
-    for (const char c : argument) {
-        if (quote && std::string_view("\"`$\\").find(c) != std::string_view::npos) quoted += '\\';
-        if (c == '%') quoted += '%';  // "%%" is a literal percent, not a field code
-        quoted += c;
-    }
-    if (quote) quoted += '"';
-    // Backslashes are escaped once more, as in every string value.
-    std::string escaped;
-    for (const char c : quoted) {
-        if (c == '\\') escaped += '\\';
-        escaped += c;
-    }
-    return escaped;
+    return escapeBackslashes(quoteArgument(argument));
 }
 
 }  // namespace pelliwig
