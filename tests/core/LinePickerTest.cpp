@@ -166,6 +166,19 @@ TEST_F(LinePickerTest, NoCoinIsTossedWithoutSavageOrARoastForTheKind) {
     EXPECT_EQ(random.remaining(), 0u);
 }
 
+TEST_F(LinePickerTest, SulkingComesBeforeJealousyAndJealousyBeforeRoasting) {
+    prefs.roastLevel.set(RoastLevel::savage);
+    makeJealous(100);
+    ignore(K::water, 3);
+    EXPECT_EQ(picker.pickLine(K::water, S::normal), sentence(t.ignored.at(K::water), 0));
+    EXPECT_EQ(random.remaining(), 0u);
+
+    ignore(K::water, 0);
+    for (double u : {0.0, 0.0, 0.0}) random.push(u);  // jealous draw, opener, regular line
+    EXPECT_EQ(picker.pickLine(K::water, S::normal),
+              sentence(t.jealousOpen, 0) + " " + t.english.at(K::water)[0]);
+}
+
 // --- pickLine: the morning hello --------------------------------------------
 
 TEST_F(LinePickerTest, MorningBedtimeStreakBeatsMonday) {
