@@ -46,7 +46,7 @@ void addRegularLines(LineBank::Tables& t) {
              "Paanch minute screen se nazar hatao. Kuch asli cheez dekho 👀🌿"},
         }},
         {K::water, {
-            {"Water. Now. Your brain is basically a raisin 💧",
+            {"Water. Now. Your brain is mostly water and it's asking for a refill 💧",
              "Paani piyo. Abhi. Main dekh rahi hoon 💧👀"},
             {"Sip sip, cutie. Hydrated people are my type 💧😌",
              "Ek glass paani, please. Hydrated log mujhe zyada pasand hain 💧😌"},
