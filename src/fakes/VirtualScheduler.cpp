@@ -62,6 +62,8 @@ void VirtualScheduler::advanceTo(Instant t) {
     now_ = std::max(now_, t);
 }
 
-void VirtualScheduler::advance(double seconds) { advanceTo(now_ + seconds); }
+void VirtualScheduler::advance(double seconds) {
+    advanceTo(now_ + seconds);
+}
 
 }  // namespace pelliwig

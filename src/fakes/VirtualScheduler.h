@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "core/platform/Scheduler.h"
@@ -15,7 +15,7 @@ namespace pelliwig {
 // clock; tasks then run in order of their due time, ties in the order they
 // were scheduled, each with now() equal to its due time.
 class VirtualScheduler final : public Scheduler {
-public:
+  public:
     explicit VirtualScheduler(Instant start = 0) : now_(start) {}
 
     Instant now() const override { return now_; }
@@ -33,7 +33,7 @@ public:
     // Number of pending, uncancelled tasks.
     std::size_t pending();
 
-private:
+  private:
     struct Task {
         std::function<void()> run;
         double interval = 0;  // 0 for one-shot tasks

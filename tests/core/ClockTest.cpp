@@ -14,7 +14,7 @@ using testing::ZoneAndLocale;
 // Berlin: UTC+1 in winter, UTC+2 in summer; 2025-03-30 skips 02:00–03:00 and
 // 2025-10-26 repeats 02:00–03:00.
 class ClockTest : public ::testing::Test {
-protected:
+  protected:
     ZoneAndLocale zone{"Europe/Berlin", "en_US"};
     VirtualScheduler scheduler{utc(2025, 3, 7, 11, 0)};
     Clock clock{scheduler};
@@ -26,10 +26,10 @@ TEST_F(ClockTest, DayKeysAreUnpaddedLocalDates) {
         const char* key;
         int minutes;
     } cases[] = {
-        {utc(2025, 3, 6, 23, 0), "2025-3-7", 0},       // local midnight
-        {utc(2025, 3, 7, 22, 59), "2025-3-7", 1439},   // local 23:59
-        {utc(2025, 12, 31, 23, 30), "2026-1-1", 30},   // already next year locally
-        {utc(2025, 10, 5, 12, 5), "2025-10-5", 845},   // summer time
+        {utc(2025, 3, 6, 23, 0), "2025-3-7", 0},      // local midnight
+        {utc(2025, 3, 7, 22, 59), "2025-3-7", 1439},  // local 23:59
+        {utc(2025, 12, 31, 23, 30), "2026-1-1", 30},  // already next year locally
+        {utc(2025, 10, 5, 12, 5), "2025-10-5", 845},  // summer time
     };
     for (const auto& c : cases) {
         EXPECT_EQ(clock.dayKey(c.at), c.key) << c.key;
@@ -43,9 +43,10 @@ TEST_F(ClockTest, DayKeyTextsReadBackAsLocalMidnight) {
         const char* text;
         std::optional<Instant> expected;
     } cases[] = {
-        {"2025-3-7", march7},      {"2025-03-07", march7}, {"2025-x-3-7", march7},
-        {"--2025--3-7-", march7},  {"+2025-3-7", march7},  {"2025-3", std::nullopt},
-        {"", std::nullopt},        {"2025-3-7-1", std::nullopt},
+        {"2025-3-7", march7},        {"2025-03-07", march7},
+        {"2025-x-3-7", march7},      {"--2025--3-7-", march7},
+        {"+2025-3-7", march7},       {"2025-3", std::nullopt},
+        {"", std::nullopt},          {"2025-3-7-1", std::nullopt},
         {"2025-3-7x", std::nullopt}, {"99999999999999999999-3-7", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(clock.dateFromDayKey(c.text), c.expected) << c.text;
@@ -65,9 +66,9 @@ TEST_F(ClockTest, DaysUntilCountsCalendarDays) {
         Instant target, from;
         int days;
     } cases[] = {
-        {utc(2025, 3, 7, 23, 1), utc(2025, 3, 7, 22, 59), 1},  // 23:59 -> 00:01 next day
-        {utc(2025, 3, 7, 22, 0), utc(2025, 3, 6, 23, 0), 0},   // same day, any times
-        {utc(2025, 3, 31, 10, 0), utc(2025, 3, 29, 10, 0), 2}, // over the 23-hour day
+        {utc(2025, 3, 7, 23, 1), utc(2025, 3, 7, 22, 59), 1},     // 23:59 -> 00:01 next day
+        {utc(2025, 3, 7, 22, 0), utc(2025, 3, 6, 23, 0), 0},      // same day, any times
+        {utc(2025, 3, 31, 10, 0), utc(2025, 3, 29, 10, 0), 2},    // over the 23-hour day
         {utc(2025, 10, 27, 10, 0), utc(2025, 10, 25, 10, 0), 2},  // over the 25-hour day
         {utc(2025, 3, 1, 10, 0), utc(2025, 3, 7, 10, 0), -6},
     };

@@ -13,7 +13,7 @@ using testing::utc;
 constexpr double kDay = 86400;
 
 class MemoryTest : public ::testing::Test {
-protected:
+  protected:
     testing::ZoneAndLocale zone{"Europe/Berlin", "en_US"};
     VirtualScheduler scheduler{utc(2025, 3, 7, 9, 0)};  // Friday 10:00 locally
     Clock clock{scheduler};
@@ -205,7 +205,8 @@ TEST_F(MemoryTest, LastDaysAndTopLeisure) {
     };
     state.days[clock.dayKey(scheduler.now())] = day({{"games", 99999}});  // today never counts
     state.days[clock.dayKey(scheduler.now() - kDay)] = day({{"video", 100}, {"coding", 5000}});
-    state.days[clock.dayKey(scheduler.now() - 3 * kDay)] = day({{"shopping", 150}, {"spaceship", 900}});
+    state.days[clock.dayKey(scheduler.now() - 3 * kDay)] =
+        day({{"shopping", 150}, {"spaceship", 900}});
     state.days[clock.dayKey(scheduler.now() - 4 * kDay)] = day({{"video", 100}});
     const auto memory = loaded(state);
     EXPECT_EQ(memory->lastDays(3).size(), 2u);

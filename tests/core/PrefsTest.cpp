@@ -14,7 +14,7 @@ namespace {
 using testing::utc;
 
 class PrefsTest : public ::testing::Test {
-protected:
+  protected:
     MemoryStore store;
     Prefs prefs{store};
 };
@@ -110,8 +110,10 @@ TEST_F(PrefsTest, UndecodableValuesReadAsTheDefaultAndStayOnDisk) {
         std::string bytes;
         std::function<bool(const Prefs&)> readsDefault;
     } cases[] = {
-        {"language", R"({"value":"klingon"})", [](auto& p) { return p.language.get() == Language::hinglish; }},
-        {"language", R"({"value":"English"})", [](auto& p) { return p.language.get() == Language::hinglish; }},
+        {"language", R"({"value":"klingon"})",
+         [](auto& p) { return p.language.get() == Language::hinglish; }},
+        {"language", R"({"value":"English"})",
+         [](auto& p) { return p.language.get() == Language::hinglish; }},
         {"enabledKinds", R"({"value":["water","Battery"]})",
          [](auto& p) { return p.enabledKinds.get() == defaultEnabledKinds(); }},
         {"minGap", R"({"value":"30"})", [](auto& p) { return p.minGap.get() == 20; }},
@@ -121,7 +123,9 @@ TEST_F(PrefsTest, UndecodableValuesReadAsTheDefaultAndStayOnDisk) {
         {"idlePeeks", R"({"value":0})", [](auto& p) { return p.idlePeeks.get(); }},
         {"specialDates", R"({"value":[{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","label":"x"}]})",
          [](auto& p) { return p.specialDates.get().empty(); }},
-        {"customReminders", R"({"value":[)" + goodReminder + R"(,{"id":"nope","text":"b","minutes":1,"enabled":true}]})",
+        {"customReminders",
+         R"({"value":[)" + goodReminder +
+             R"(,{"id":"nope","text":"b","minutes":1,"enabled":true}]})",
          [](auto& p) { return p.customReminders.get().empty(); }},
         {"birthday", R"({"value":{"month":3}})", [](auto& p) { return !p.birthday.get(); }},
         {"bigDay", R"({"value":"tomorrow"})", [](auto& p) { return !p.bigDay.get(); }},
@@ -137,11 +141,14 @@ TEST_F(PrefsTest, UndecodableValuesReadAsTheDefaultAndStayOnDisk) {
 
 TEST_F(PrefsTest, ObserversHearBeforeAndAfterEveryWrite) {
     std::vector<std::string> heard;
-    auto before = prefs.willChange.connect([&] { heard.push_back("will:" + std::to_string(prefs.minGap.get())); });
-    auto after = prefs.changed.connect([&](std::string_view key) { heard.push_back("did:" + std::string(key)); });
+    auto before = prefs.willChange.connect(
+        [&] { heard.push_back("will:" + std::to_string(prefs.minGap.get())); });
+    auto after = prefs.changed.connect(
+        [&](std::string_view key) { heard.push_back("did:" + std::string(key)); });
     prefs.minGap.set(45);
     prefs.setEnabled(ReminderKind::photo, true);
-    EXPECT_EQ(heard, (std::vector<std::string>{"will:20", "did:minGap", "will:45", "did:enabledKinds"}));
+    EXPECT_EQ(heard,
+              (std::vector<std::string>{"will:20", "did:minGap", "will:45", "did:enabledKinds"}));
 }
 
 TEST_F(PrefsTest, TheBigDayIsActiveFromTodayToAWeekAhead) {
@@ -183,8 +190,9 @@ TEST(UserRecordsTest, RecordsDefaultsAndIdentity) {
 TEST(UserRecordsTest, UuidTextIsCheckedAndUpperCased) {
     EXPECT_EQ(Uuid::parse("e621e1f8-c36c-495a-93fc-0c247a3e6e5f")->text(),
               "E621E1F8-C36C-495A-93FC-0C247A3E6E5F");
-    for (const char* bad : {"", "E621E1F8C36C495A93FC0C247A3E6E5F", "G621E1F8-C36C-495A-93FC-0C247A3E6E5F",
-                            "E621E1F8-C36C-495A-93FC-0C247A3E6E5F0", "E621E1F8_C36C-495A-93FC-0C247A3E6E5F"}) {
+    for (const char* bad :
+         {"", "E621E1F8C36C495A93FC0C247A3E6E5F", "G621E1F8-C36C-495A-93FC-0C247A3E6E5F",
+          "E621E1F8-C36C-495A-93FC-0C247A3E6E5F0", "E621E1F8_C36C-495A-93FC-0C247A3E6E5F"}) {
         EXPECT_FALSE(Uuid::parse(bad)) << bad;
     }
 }

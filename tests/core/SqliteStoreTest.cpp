@@ -18,10 +18,11 @@ namespace {
 namespace fs = std::filesystem;
 
 class SqliteStoreTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        root = fs::temp_directory_path() / ("pelliwig-store-" + std::to_string(getpid()) + "-" + info->name());
+        root = fs::temp_directory_path() /
+               ("pelliwig-store-" + std::to_string(getpid()) + "-" + info->name());
         fs::remove_all(root);
         file = root / "nested" / "pelliwig" / "defaults.sqlite";
     }
@@ -75,9 +76,9 @@ TEST_F(SqliteStoreTest, AWriteSurvivesTheProcessBeingKilledRightAfter) {
 }
 
 TEST_F(SqliteStoreTest, ADamagedFileIsMovedAsideNotOverwritten) {
-    for (const std::string garbage : {std::string("this is not a database at all, just text"),
-                                      std::string("SQLite format 3") + std::string(1, '\0') +
-                                          std::string(4000, 'x')}) {
+    for (const std::string garbage :
+         {std::string("this is not a database at all, just text"),
+          std::string("SQLite format 3") + std::string(1, '\0') + std::string(4000, 'x')}) {
         fs::remove_all(root);
         fs::create_directories(file.parent_path());
         std::ofstream(file, std::ios::binary) << garbage;
@@ -91,7 +92,8 @@ TEST_F(SqliteStoreTest, ADamagedFileIsMovedAsideNotOverwritten) {
         EXPECT_EQ(store.read("language"), R"({"value":"english"})");
         std::vector<fs::path> aside;
         for (const auto& entry : fs::directory_iterator(file.parent_path())) {
-            if (entry.path().filename().string().starts_with("defaults.sqlite.damaged-")) aside.push_back(entry.path());
+            if (entry.path().filename().string().starts_with("defaults.sqlite.damaged-"))
+                aside.push_back(entry.path());
         }
         ASSERT_EQ(aside.size(), 1u);
         EXPECT_EQ(contents(aside[0]), garbage);

@@ -9,10 +9,10 @@ namespace {
 
 TEST(VocabularyTest, RawValuesAreExactCaseNames) {
     const std::vector<std::string_view> expected{
-        "battery",  "charger",   "bedtime",  "breaks",   "water",    "meal",
-        "call",     "focus",     "morning",  "calendar", "appTime",  "birthday",
-        "anniversary", "custom", "surprise", "meeting",  "report",   "countdown",
-        "date",     "deadline",  "hover",    "photo",    "appSwitch"};
+        "battery",     "charger",  "bedtime",  "breaks",   "water",    "meal",
+        "call",        "focus",    "morning",  "calendar", "appTime",  "birthday",
+        "anniversary", "custom",   "surprise", "meeting",  "report",   "countdown",
+        "date",        "deadline", "hover",    "photo",    "appSwitch"};
     const auto kinds = allCases<ReminderKind>();
     ASSERT_EQ(kinds.size(), expected.size());
     for (std::size_t i = 0; i < kinds.size(); ++i) {
@@ -41,7 +41,8 @@ TEST(VocabularyTest, ResolvedFace) {
         Face face;
     } cases[] = {
         {{ReminderKind::battery, "", MomentStyle::reaction}, Face::mood(Mood::love)},
-        {{ReminderKind::battery, "", MomentStyle::reaction, Face::pose(Pose::yawn)}, Face::pose(Pose::yawn)},
+        {{ReminderKind::battery, "", MomentStyle::reaction, Face::pose(Pose::yawn)},
+         Face::pose(Pose::yawn)},
         {{ReminderKind::calendar, "", MomentStyle::normal}, Face::mood(Mood::shocked)},
         {{ReminderKind::water, "", MomentStyle::sticky}, Face::mood(Mood::pouty)},
     };

@@ -8,7 +8,9 @@ namespace {
 TEST(VirtualSchedulerTest, RunsDueTasksInTimeOrderWithNowAtTheirDueTime) {
     VirtualScheduler scheduler(1000);
     std::vector<std::pair<std::string, Instant>> ran;
-    auto record = [&](std::string name) { return [&, name] { ran.emplace_back(name, scheduler.now()); }; };
+    auto record = [&](std::string name) {
+        return [&, name] { ran.emplace_back(name, scheduler.now()); };
+    };
     auto late = scheduler.after(5, record("late"));
     auto early = scheduler.after(2, record("early"));
     auto tie = scheduler.after(2, record("tie"));

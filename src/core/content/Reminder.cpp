@@ -43,7 +43,9 @@ std::string describe(const Face& face) {
     return "pose:" + rawString(std::get<Pose>(face.value));
 }
 
-std::string_view title(ReminderKind kind) { return kKindInfo[static_cast<std::size_t>(kind)].title; }
+std::string_view title(ReminderKind kind) {
+    return kKindInfo[static_cast<std::size_t>(kind)].title;
+}
 
 Face defaultFace(ReminderKind kind) {
     return Face::mood(kKindInfo[static_cast<std::size_t>(kind)].face);

@@ -42,10 +42,10 @@ enum class ReminderKind {
 template <>
 struct EnumTraits<ReminderKind> {
     static constexpr std::array<std::string_view, 23> names{
-        "battery", "charger",  "bedtime",  "breaks",   "water",       "meal",
-        "call",    "focus",    "morning",  "calendar", "appTime",     "birthday",
-        "anniversary", "custom", "surprise", "meeting", "report",     "countdown",
-        "date",    "deadline", "hover",    "photo",    "appSwitch"};
+        "battery",     "charger",  "bedtime",  "breaks",   "water",    "meal",
+        "call",        "focus",    "morning",  "calendar", "appTime",  "birthday",
+        "anniversary", "custom",   "surprise", "meeting",  "report",   "countdown",
+        "date",        "deadline", "hover",    "photo",    "appSwitch"};
 };
 
 // How a moment is shown.
@@ -62,8 +62,8 @@ enum class Mood { happy, smug, annoyed, pouty, sleepy, proud, shocked, love };
 
 template <>
 struct EnumTraits<Mood> {
-    static constexpr std::array<std::string_view, 8> names{
-        "happy", "smug", "annoyed", "pouty", "sleepy", "proud", "shocked", "love"};
+    static constexpr std::array<std::string_view, 8> names{"happy",  "smug",  "annoyed", "pouty",
+                                                           "sleepy", "proud", "shocked", "love"};
 };
 
 // One image per pose on the pose sheet, in this order.

@@ -11,9 +11,9 @@ namespace pelliwig {
 namespace {
 
 constexpr std::array<std::string_view, 12> kTitles{
-    "Coding", "Design",      "Writing & docs",    "Mail & Slack",
-    "Calls",  "Social",      "Dating apps",       "Video & streaming",
-    "Games",  "Shopping & delivery", "Browser",   "Everything else"};
+    "Coding",  "Design",         "Writing & docs",    "Mail & Slack", "Calls",
+    "Social",  "Dating apps",    "Video & streaming", "Games",        "Shopping & delivery",
+    "Browser", "Everything else"};
 
 using Keywords = std::vector<std::string_view>;
 
@@ -21,23 +21,25 @@ using Keywords = std::vector<std::string_view>;
 const std::vector<std::pair<AppBucket, Keywords>>& keywordTable() {
     static const std::vector<std::pair<AppBucket, Keywords>> table{
         {AppBucket::coding,
-         {"xcode", "visual studio", "code", "cursor", "android studio", "terminal", "iterm", "warp",
-          "ghostty", "intellij", "pycharm", "webstorm", "zed", "sublime", "nova", "github", "tower",
-          "fork", "docker", "postman", "windsurf"}},
+         {"xcode",  "visual studio", "code",    "cursor",   "android studio", "terminal",
+          "iterm",  "warp",          "ghostty", "intellij", "pycharm",        "webstorm",
+          "zed",    "sublime",       "nova",    "github",   "tower",          "fork",
+          "docker", "postman",       "windsurf"}},
         {AppBucket::design,
          {"figma", "sketch", "photoshop", "illustrator", "affinity", "canva", "blender", "framer",
           "pixelmator", "procreate", "lightroom", "final cut", "davinci", "premiere",
           "after effects", "capcut"}},
         {AppBucket::writing,
-         {"notion", "obsidian", "pages", "word", "docs", "bear", "ulysses", "craft", "notes",
-          "textedit", "typora", "ia writer", "keynote", "powerpoint", "numbers", "excel", "sheets",
-          "linear", "todoist", "things"}},
-        {AppBucket::mail, {"mail", "outlook", "gmail", "spark", "slack", "superhuman", "hey", "airmail"}},
+         {"notion",  "obsidian", "pages",    "word",   "docs",      "bear",    "ulysses",
+          "craft",   "notes",    "textedit", "typora", "ia writer", "keynote", "powerpoint",
+          "numbers", "excel",    "sheets",   "linear", "todoist",   "things"}},
+        {AppBucket::mail,
+         {"mail", "outlook", "gmail", "spark", "slack", "superhuman", "hey", "airmail"}},
         {AppBucket::meetings, {"zoom", "teams", "meet", "webex", "facetime", "around", "whereby"}},
         {AppBucket::dating, {"tinder", "bumble", "hinge", "aisle", "okcupid", "grindr", "badoo"}},
         {AppBucket::social,
-         {"instagram", "whatsapp", "telegram", "twitter", "reddit", "tiktok", "snapchat", "messages",
-          "threads", "facebook", "discord", "pinterest", "linkedin", "bluesky"}},
+         {"instagram", "whatsapp", "telegram", "twitter", "reddit", "tiktok", "snapchat",
+          "messages", "threads", "facebook", "discord", "pinterest", "linkedin", "bluesky"}},
         {AppBucket::video,
          {"youtube", "netflix", "prime video", "hotstar", "jiocinema", "disney", "twitch", "vlc",
           "iina", "apple tv", "crunchyroll", "hulu", "mx player", "sony liv", "zee5"}},
@@ -48,7 +50,8 @@ const std::vector<std::pair<AppBucket, Keywords>>& keywordTable() {
          {"amazon", "flipkart", "myntra", "zepto", "blinkit", "swiggy", "zomato", "ebay",
           "aliexpress", "ajio", "nykaa", "meesho", "instamart"}},
         {AppBucket::browsing,
-         {"safari", "chrome", "arc", "firefox", "brave", "edge", "orion", "dia", "opera", "vivaldi"}},
+         {"safari", "chrome", "arc", "firefox", "brave", "edge", "orion", "dia", "opera",
+          "vivaldi"}},
     };
     return table;
 }
@@ -66,7 +69,9 @@ std::string lowerCased(std::string_view text) {
 
 }  // namespace
 
-std::string_view title(AppBucket bucket) { return kTitles[static_cast<std::size_t>(bucket)]; }
+std::string_view title(AppBucket bucket) {
+    return kTitles[static_cast<std::size_t>(bucket)];
+}
 
 const std::vector<AppBucket>& watchedBuckets() {
     static const std::vector<AppBucket> buckets = [] {

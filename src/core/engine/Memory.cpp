@@ -50,7 +50,9 @@ void Memory::rollDayIfNeeded() {
     save(false);
 }
 
-Memory::DayStats& Memory::todayRecord() { return state.days[clock_.dayKey(clock_.now())]; }
+Memory::DayStats& Memory::todayRecord() {
+    return state.days[clock_.dayKey(clock_.now())];
+}
 
 void Memory::recordTick(double activeSeconds, double sitting, std::optional<AppBucket> bucket) {
     DayStats& day = todayRecord();
@@ -73,11 +75,20 @@ void Memory::recordAck(ReminderKind kind) {
     DayStats& day = todayRecord();
     day.acks += 1;
     switch (kind) {
-        case ReminderKind::bedtime: day.bedtimeAck = true; break;
-        case ReminderKind::water: day.waterAcks += 1; break;
-        case ReminderKind::meal: day.mealAcks += 1; break;
-        case ReminderKind::call: day.calledHer = true; break;
-        default: break;
+        case ReminderKind::bedtime:
+            day.bedtimeAck = true;
+            break;
+        case ReminderKind::water:
+            day.waterAcks += 1;
+            break;
+        case ReminderKind::meal:
+            day.mealAcks += 1;
+            break;
+        case ReminderKind::call:
+            day.calledHer = true;
+            break;
+        default:
+            break;
     }
     state.mood = std::min(state.mood + 1, 5);
     if (kind == ReminderKind::bedtime) state.bedtimeSnoozeNights = 0;
@@ -104,8 +115,8 @@ Memory::DayStats Memory::today() const {
 
 int Memory::jealousy() const {
     const DayStats day = today();
-    const int j = static_cast<int>(day.socialSeconds / 60 * 1.5) - 10 * day.acks -
-                  (day.calledHer ? 30 : 0);
+    const int j =
+        static_cast<int>(day.socialSeconds / 60 * 1.5) - 10 * day.acks - (day.calledHer ? 30 : 0);
     return std::clamp(j, 0, 100);
 }
 
@@ -129,8 +140,9 @@ std::optional<Memory::Leisure> Memory::topLeisure(int days) const {
         }
     }
     if (totals.empty()) return std::nullopt;
-    const auto best = std::max_element(totals.begin(), totals.end(),
-                                       [](const auto& a, const auto& b) { return a.second < b.second; });
+    const auto best =
+        std::max_element(totals.begin(), totals.end(),
+                         [](const auto& a, const auto& b) { return a.second < b.second; });
     return Leisure{best->first, best->second};
 }
 

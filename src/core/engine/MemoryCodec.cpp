@@ -37,7 +37,8 @@ OrderedJson Codec<Memory::KindRecord>::encode(const Memory::KindRecord& v) {
 }
 
 Memory::KindRecord Codec<Memory::KindRecord>::decode(const Json& j) {
-    return {member<int>(j, "ignoredStreak"), member<int>(j, "snoozeStreak"), member<int>(j, "acks")};
+    return {member<int>(j, "ignoredStreak"), member<int>(j, "snoozeStreak"),
+            member<int>(j, "acks")};
 }
 
 OrderedJson Codec<Memory::DayStats>::encode(const Memory::DayStats& v) {

@@ -34,6 +34,12 @@ std::string stampOf(const fs::path& file) {
     return text;
 }
 
+std::string columnText(sqlite3_stmt* statement, int column) {
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
+    const int size = sqlite3_column_bytes(statement, column);
+    return bytes ? std::string(bytes, static_cast<std::size_t>(size)) : std::string();
+}
+
 fs::path freeNameBeside(const fs::path& file) {
     const std::string base = file.string() + ".damaged-" + stampOf(file);
     fs::path candidate = base;
@@ -45,7 +51,9 @@ fs::path freeNameBeside(const fs::path& file) {
 
 SqliteStore::SqliteStore(fs::path path) : path_(std::move(path)) {}
 
-SqliteStore::~SqliteStore() { close(); }
+SqliteStore::~SqliteStore() {
+    close();
+}
 
 fs::path SqliteStore::defaultPath() {
     const char* config = std::getenv("XDG_CONFIG_HOME");
@@ -60,8 +68,9 @@ fs::path SqliteStore::defaultPath() {
 }
 
 void SqliteStore::close() const {
-    for (auto* statement : {select_, upsert_, delete_}) sqlite3_finalize(statement);
-    select_ = upsert_ = delete_ = nullptr;
+    for (auto* statement : {selectAll_, upsert_, delete_}) sqlite3_finalize(statement);
+    selectAll_ = upsert_ = delete_ = nullptr;
+    cache_.reset();
     if (db_) sqlite3_close_v2(db_);
     db_ = nullptr;
 }
@@ -98,7 +107,8 @@ bool SqliteStore::openAndCheck() const {
         if (code == SQLITE_OK) {
             code = sqlite3_step(check);
             const auto* text = code == SQLITE_ROW ? sqlite3_column_text(check, 0) : nullptr;
-            if (code == SQLITE_ROW && (!text || std::string_view(reinterpret_cast<const char*>(text)) != "ok")) {
+            if (code == SQLITE_ROW &&
+                (!text || std::string_view(reinterpret_cast<const char*>(text)) != "ok")) {
                 code = SQLITE_CORRUPT;
             } else if (code == SQLITE_ROW) {
                 code = SQLITE_OK;
@@ -143,44 +153,62 @@ bool SqliteStore::withStatement(sqlite3_stmt*& statement, const char* sql, Mode 
     return false;
 }
 
+bool SqliteStore::loadCache() const {
+    std::error_code error;
+    if (!db_ && !fs::exists(path_, error)) {
+        cache_.emplace();  // nothing stored yet; the first write creates the file
+        return true;
+    }
+    std::map<std::string, std::string, std::less<>> rows;
+    const bool ok =
+        withStatement(selectAll_, "SELECT key, value FROM defaults", Mode::readIfExists,
+                      [&](sqlite3_stmt* statement) {
+                          int code;
+                          while ((code = sqlite3_step(statement)) == SQLITE_ROW) {
+                              rows.emplace(columnText(statement, 0), columnText(statement, 1));
+                          }
+                          return code;
+                      });
+    if (!ok) {
+        cache_.reset();
+        return false;
+    }
+    cache_ = std::move(rows);
+    return true;
+}
+
 std::optional<std::string> SqliteStore::read(std::string_view key) const {
-    std::optional<std::string> value;
-    withStatement(select_, "SELECT value FROM defaults WHERE key = ?1",
-                  Mode::readIfExists, [&](sqlite3_stmt* statement) {
-                      sqlite3_bind_text(statement, 1, key.data(), static_cast<int>(key.size()),
-                                        SQLITE_STATIC);
-                      const int code = sqlite3_step(statement);
-                      if (code == SQLITE_ROW) {
-                          const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, 0));
-                          const int size = sqlite3_column_bytes(statement, 0);
-                          value = bytes ? std::string(bytes, static_cast<std::size_t>(size)) : std::string();
-                      }
-                      return code;
-                  });
-    return value;
+    if (!cache_ && !loadCache()) return std::nullopt;
+    const auto it = cache_->find(key);
+    if (it == cache_->end()) return std::nullopt;
+    return it->second;
 }
 
 void SqliteStore::write(std::string_view key, std::string_view bytes) {
-    withStatement(upsert_,
-                  "INSERT INTO defaults (key, value) VALUES (?1, ?2) "
-                  "ON CONFLICT(key) DO UPDATE SET value = excluded.value",
-                  Mode::create, [&](sqlite3_stmt* statement) {
-                      sqlite3_bind_text(statement, 1, key.data(), static_cast<int>(key.size()),
-                                        SQLITE_STATIC);
-                      // Stored as text so the sqlite3 tool shows the JSON as it is.
-                      sqlite3_bind_text(statement, 2, bytes.data(), static_cast<int>(bytes.size()),
-                                        SQLITE_STATIC);
-                      return sqlite3_step(statement);
-                  });
+    const bool written =
+        withStatement(upsert_,
+                      "INSERT INTO defaults (key, value) VALUES (?1, ?2) "
+                      "ON CONFLICT(key) DO UPDATE SET value = excluded.value",
+                      Mode::create, [&](sqlite3_stmt* statement) {
+                          sqlite3_bind_text(statement, 1, key.data(), static_cast<int>(key.size()),
+                                            SQLITE_STATIC);
+                          // Stored as text so the sqlite3 tool shows the JSON as it is.
+                          sqlite3_bind_text(statement, 2, bytes.data(),
+                                            static_cast<int>(bytes.size()), SQLITE_STATIC);
+                          return sqlite3_step(statement);
+                      });
+    if (written && cache_) (*cache_)[std::string(key)] = std::string(bytes);
 }
 
 void SqliteStore::remove(std::string_view key) {
-    withStatement(delete_, "DELETE FROM defaults WHERE key = ?1", Mode::readIfExists,
-                  [&](sqlite3_stmt* statement) {
-                      sqlite3_bind_text(statement, 1, key.data(), static_cast<int>(key.size()),
-                                        SQLITE_STATIC);
-                      return sqlite3_step(statement);
-                  });
+    const bool removed =
+        withStatement(delete_, "DELETE FROM defaults WHERE key = ?1", Mode::readIfExists,
+                      [&](sqlite3_stmt* statement) {
+                          sqlite3_bind_text(statement, 1, key.data(), static_cast<int>(key.size()),
+                                            SQLITE_STATIC);
+                          return sqlite3_step(statement);
+                      });
+    if (removed && cache_) cache_->erase(std::string(key));
 }
 
 }  // namespace pelliwig

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -16,11 +17,18 @@ namespace pelliwig {
 // or write; folders are made on the first write. Every write is its own
 // transaction and is durable when write() returns.
 //
+// Reads are served from a copy of the (small) table, read once and kept in
+// step with every write made through this store, because the engine reads
+// settings on every tick and a locked read transaction per value costs more
+// than the whole tick may. This process is the only writer while it runs (one
+// instance per user); a change made to the file from outside is seen at the
+// next start.
+//
 // A file that is not a database, or is damaged, is never overwritten: it is
 // moved aside next to itself ("defaults.sqlite.damaged-20260307-101500"), one
 // line on stderr says where, and a fresh store starts.
 class SqliteStore final : public KeyValueStore {
-public:
+  public:
     explicit SqliteStore(std::filesystem::path path);
     ~SqliteStore() override;
     SqliteStore(const SqliteStore&) = delete;
@@ -36,7 +44,7 @@ public:
     void write(std::string_view key, std::string_view bytes) override;
     void remove(std::string_view key) override;
 
-private:
+  private:
     enum class Mode { readIfExists, create };
 
     // Opens the database if needed; false when there is none to read (or it
@@ -50,9 +58,12 @@ private:
     template <typename Step>
     bool withStatement(sqlite3_stmt*& statement, const char* sql, Mode mode, Step step) const;
 
+    bool loadCache() const;
+
     std::filesystem::path path_;
+    mutable std::optional<std::map<std::string, std::string, std::less<>>> cache_;
     mutable sqlite3* db_ = nullptr;
-    mutable sqlite3_stmt* select_ = nullptr;
+    mutable sqlite3_stmt* selectAll_ = nullptr;
     mutable sqlite3_stmt* upsert_ = nullptr;
     mutable sqlite3_stmt* delete_ = nullptr;
 };

@@ -15,7 +15,7 @@ namespace pelliwig {
 // not decode reads as the fallback and stays on disk until the next write.
 template <typename T, typename C = Codec<T>>
 class Stored {
-public:
+  public:
     Stored(KeyValueStore& store, Signal<>& willChange, Signal<std::string_view>& changed,
            std::string key, T fallback)
         : store_(store),
@@ -57,7 +57,7 @@ public:
         changed_(key_);
     }
 
-private:
+  private:
     KeyValueStore& store_;
     Signal<>& willChange_;
     Signal<std::string_view>& changed_;

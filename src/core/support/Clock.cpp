@@ -19,8 +19,8 @@ using CalendarPtr = std::unique_ptr<icu::Calendar>;
 // and repeated ones take the first occurrence.
 CalendarPtr makeCalendar() {
     UErrorCode status = U_ZERO_ERROR;
-    CalendarPtr calendar(
-        icu::Calendar::createInstance(icu::TimeZone::createDefault(), icu::Locale::getDefault(), status));
+    CalendarPtr calendar(icu::Calendar::createInstance(icu::TimeZone::createDefault(),
+                                                       icu::Locale::getDefault(), status));
     if (U_FAILURE(status)) return nullptr;
     calendar->setSkippedWallTimeOption(UCAL_WALLTIME_NEXT_VALID);
     calendar->setRepeatedWallTimeOption(UCAL_WALLTIME_FIRST);
@@ -64,7 +64,8 @@ std::optional<long long> parseInteger(std::string_view piece) {
     if (!piece.empty() && piece.front() == '+') piece.remove_prefix(1);
     long long value = 0;
     const auto [end, error] = std::from_chars(piece.data(), piece.data() + piece.size(), value);
-    if (error != std::errc() || end != piece.data() + piece.size() || piece.empty()) return std::nullopt;
+    if (error != std::errc() || end != piece.data() + piece.size() || piece.empty())
+        return std::nullopt;
     return value;
 }
 
@@ -147,7 +148,9 @@ bool Clock::isWeekend() const {
     return day == 1 || day == 7;
 }
 
-int Clock::weekday(Instant t) const { return field(calendarAt(t), UCAL_DAY_OF_WEEK); }
+int Clock::weekday(Instant t) const {
+    return field(calendarAt(t), UCAL_DAY_OF_WEEK);
+}
 
 MonthDay Clock::monthDay(Instant t) const {
     const auto calendar = calendarAt(t);

@@ -15,7 +15,7 @@ namespace pelliwig {
 // keys ("2025-W9") are stored in memory and once-keys, so their text form is
 // fixed: plain decimal numbers, no padding.
 class Clock {
-public:
+  public:
     explicit Clock(const Scheduler& scheduler) : scheduler_(scheduler) {}
 
     Instant now() const { return scheduler_.now(); }
@@ -44,7 +44,7 @@ public:
     // Local midnight at the start of the instant's day.
     Instant startOfDay(Instant t) const;
 
-private:
+  private:
     const Scheduler& scheduler_;
 };
 

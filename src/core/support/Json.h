@@ -69,7 +69,9 @@ struct Codec<std::string> {
 
 // Enumerations are stored as their raw value; an unknown one fails.
 template <typename E>
-    requires std::is_enum_v<E> && requires { EnumTraits<E>::names; }
+requires std::is_enum_v<E> && requires {
+    EnumTraits<E>::names;
+}
 struct Codec<E> {
     static OrderedJson encode(E v) { return std::string(rawValue(v)); }
     static E decode(const Json& j) {
@@ -82,7 +84,9 @@ struct Codec<E> {
 // An absent value is null.
 template <typename T, typename Inner = Codec<T>>
 struct OptionalCodec {
-    static OrderedJson encode(const std::optional<T>& v) { return v ? Inner::encode(*v) : OrderedJson(); }
+    static OrderedJson encode(const std::optional<T>& v) {
+        return v ? Inner::encode(*v) : OrderedJson();
+    }
     static std::optional<T> decode(const Json& j) {
         if (j.is_null()) return std::nullopt;
         return Inner::decode(j);

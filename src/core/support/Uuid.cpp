@@ -7,7 +7,9 @@ namespace pelliwig {
 
 namespace {
 
-bool isHyphenPosition(std::size_t i) { return i == 8 || i == 13 || i == 18 || i == 23; }
+bool isHyphenPosition(std::size_t i) {
+    return i == 8 || i == 13 || i == 18 || i == 23;
+}
 
 }  // namespace
 
@@ -21,8 +23,8 @@ Uuid Uuid::random() {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (isHyphenPosition(i)) continue;
         int value = nibble(engine);
-        if (i == 14) value = 4;                     // version 4
-        if (i == 19) value = 8 | (value & 0x3);     // RFC 4122 variant
+        if (i == 14) value = 4;                  // version 4
+        if (i == 19) value = 8 | (value & 0x3);  // RFC 4122 variant
         text[i] = kHex[value];
     }
     return Uuid(std::move(text));
