@@ -1,6 +1,9 @@
 #include "core/engine/ActivityTracker.h"
 
 #include <gtest/gtest.h>
+#include <unicode/timezone.h>
+
+#include <memory>
 
 #include "fakes/ScriptedFrontApp.h"
 #include "fakes/ScriptedIdleTime.h"
@@ -9,11 +12,17 @@
 namespace pelliwig {
 namespace {
 
-// 2025-03-07 08:15:00.7 in Berlin (UTC+1); the fraction shows keys truncate.
+// 2025-03-07 09:15:00.7 in Berlin (UTC+1); the fraction shows keys truncate.
 constexpr Instant kStart = 1'741'335'300.7;
 
 class ActivityTrackerTest : public testing::Test {
 protected:
+    // Times of day below are Berlin's, whatever zone the machine runs in.
+    void SetUp() override {
+        icu::TimeZone::adoptDefault(icu::TimeZone::createTimeZone("Europe/Berlin"));
+    }
+    void TearDown() override { icu::TimeZone::adoptDefault(saved_->clone()); }
+
     TickContext tickAfter(double seconds, double idleSeconds = 0) {
         scheduler.advance(seconds);
         idle.idle = idleSeconds;
@@ -25,13 +34,16 @@ protected:
     ScriptedIdleTime idle;
     ScriptedFrontApp front;
     ActivityTracker tracker{clock, idle, front};
+
+private:
+    std::unique_ptr<icu::TimeZone> saved_{icu::TimeZone::createDefault()};
 };
 
 TEST_F(ActivityTrackerTest, SnapshotCarriesTheClocksView) {
     front.current = "Safari";
     const auto context = tickAfter(30);
     EXPECT_EQ(context.now, kStart + 30);
-    EXPECT_EQ(context.minutesOfDay, 8 * 60 + 15);
+    EXPECT_EQ(context.minutesOfDay, 9 * 60 + 15);
     EXPECT_EQ(context.dayKey, "2025-3-7");
     EXPECT_EQ(context.streakKey, "1741335300");
     EXPECT_DOUBLE_EQ(context.activeStreak, 30);

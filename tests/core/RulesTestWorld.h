@@ -24,7 +24,10 @@ public:
     // forward or back: a fresh scheduler in the same place, so the clock
     // keeps following it.
     void setTime(const std::string& day, int minutes) {
-        scheduler.emplace(clock.dateFromDayKey(day).value() + minutes * 60.0);
+        Instant t = clock.dateFromDayKey(day).value() + minutes * 60.0;
+        // On a daylight-saving day the wall clock is an hour off from there.
+        t += (minutes - clock.minutesOfDay(t)) * 60.0;
+        scheduler.emplace(t);
     }
 
     // An active user at the current time, fresh stretches, no front app.

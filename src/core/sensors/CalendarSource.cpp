@@ -19,10 +19,12 @@ std::vector<Cue> CalendarSource::cues(const TickContext& context) {
     if (!*authorized_) return {};
 
     const Instant start = context.now + kWindowStart;
+    const Instant end = context.now + kWindowEnd;
     std::vector<Cue> found;
-    for (const auto& event : store_.events(start, context.now + kWindowEnd)) {
-        // Events already running when the window opens are not "about to start".
-        if (event.allDay || event.start < start) continue;
+    for (const auto& event : store_.events(start, end)) {
+        // Events already running when the window opens are not "about to start";
+        // the end is checked too, as stores differ on whether it is included.
+        if (event.allDay || event.start < start || event.start >= end) continue;
         found.push_back(Cue{ReminderKind::calendar, onceKey(event), std::nullopt,
                             MomentStyle::normal, std::nullopt, std::nullopt});
     }
