@@ -109,13 +109,6 @@ TEST_F(ActivityTrackerTest, AppSwitchRestartsOnlyTheFrontStretch) {
     EXPECT_DOUBLE_EQ(tickAfter(30).frontStreak, 30);
 }
 
-TEST_F(ActivityTrackerTest, NamesAreComparedExactly) {
-    front.current = "Xcode";
-    const auto first = tickAfter(0);
-    front.current = "xcode";
-    EXPECT_NE(tickAfter(30).frontKey, first.frontKey);
-}
-
 TEST_F(ActivityTrackerTest, NoFrontApplication) {
     front.current = std::nullopt;
     const auto none = tickAfter(30);

@@ -56,17 +56,6 @@ INSTANTIATE_TEST_SUITE_P(
         Sequence{"StartupChargerIsNotAnnounced", {{50, true}, {60, true}}, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(BatteryMonitor, NoPowerInformationCallsNothing) {
-    ScriptedPowerSources power;
-    int calls = 0;
-    BatteryMonitor monitor(power);
-    monitor.onLow = [&] { ++calls; };
-    monitor.onCharger = [&] { ++calls; };
-    power.set({});
-    power.set({});
-    EXPECT_EQ(calls, 0);
-}
-
 TEST(BatteryMonitor, UnsubscribesWhenDestroyed) {
     ScriptedPowerSources power;
     {

@@ -35,18 +35,6 @@ TEST(FocusTimer, DroppingItCancelsTheSession) {
     EXPECT_EQ(finished, 0);
 }
 
-TEST(FocusTimer, ReplacingItCancelsTheOldSession) {
-    VirtualScheduler scheduler(kStart);
-    std::string finished;
-    auto timer = std::make_unique<FocusTimer>(scheduler, 25, [&] { finished += "old"; });
-    scheduler.advance(60);
-    timer = std::make_unique<FocusTimer>(scheduler, 50, [&] { finished += "new"; });
-    scheduler.advance(1500);
-    EXPECT_EQ(finished, "");
-    scheduler.advance(1500);
-    EXPECT_EQ(finished, "new");
-}
-
 TEST(FocusTimer, OwnerMayDropItWhenItFinishes) {
     VirtualScheduler scheduler(kStart);
     std::unique_ptr<FocusTimer> timer;

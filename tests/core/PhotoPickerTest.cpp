@@ -56,16 +56,5 @@ TEST_F(PhotoPickerTest, KnownExtensionsInAnyCaseOnlyDirectEntries) {
     EXPECT_EQ(chosen, (std::set<std::string>{".e.jpg", "a.jpeg", "b.PNG", "c.Heic", "d.webp"}));
 }
 
-TEST_F(PhotoPickerTest, RandomNumberPicksUniformly) {
-    touch("1.jpg");
-    touch("2.jpg");
-    touch("3.jpg");
-    touch("4.jpg");
-    EXPECT_EQ(fs::path(*pick(0.0)).filename(), "1.jpg");
-    EXPECT_EQ(fs::path(*pick(0.26)).filename(), "2.jpg");
-    EXPECT_EQ(fs::path(*pick(0.74)).filename(), "3.jpg");
-    EXPECT_EQ(fs::path(*pick(0.99)).filename(), "4.jpg");
-}
-
 }  // namespace
 }  // namespace pelliwig
