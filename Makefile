@@ -23,7 +23,7 @@ unit: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 sanitize: deps
-	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELLIWIG_SANITIZE=ON -DPELLIWIG_BENCH=OFF >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELLIWIG_SANITIZE=ON -DPELLIWIG_BENCH=OFF -DPELLIWIG_PLATFORM=OFF >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -L core
 

@@ -2,9 +2,10 @@
 # XDG_CONFIG_HOME and a fixed zone and locale, so no test can touch the real
 # home folder or depend on the machine it runs on.
 #
-#   pelliwig_add_test(NAME name SOURCES a.cpp ... LIBS lib ... [TZ zone] [LANG locale] [LABEL label])
+#   pelliwig_add_test(NAME name SOURCES a.cpp ... LIBS lib ... [TZ zone] [LANG locale] [LABEL label]
+#                     [ENV VAR=value ...])
 function(pelliwig_add_test)
-  cmake_parse_arguments(T "" "NAME;TZ;LANG;LABEL" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;TZ;LANG;LABEL" "SOURCES;LIBS;ENV" ${ARGN})
   if(NOT T_TZ)
     set(T_TZ "Europe/Berlin")
   endif()
@@ -19,15 +20,15 @@ function(pelliwig_add_test)
     DISCOVERY_TIMEOUT 60
     PROPERTIES
       LABELS "${T_LABEL}"
-      ENVIRONMENT "XDG_CONFIG_HOME=${home}/config;HOME=${home};TZ=${T_TZ};LANG=${T_LANG};LC_ALL=${T_LANG}")
+      ENVIRONMENT "XDG_CONFIG_HOME=${home}/config;HOME=${home};TZ=${T_TZ};LANG=${T_LANG};LC_ALL=${T_LANG};${T_ENV}")
 endfunction()
 
 # One test program per *Test.cpp file of a folder, linked to the given libraries.
 function(pelliwig_add_tests_in dir)
-  cmake_parse_arguments(T "" "LABEL" "LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "LABEL" "LIBS;ENV" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${dir}/*Test.cpp")
   foreach(source IN LISTS sources)
     get_filename_component(name "${source}" NAME_WE)
-    pelliwig_add_test(NAME ${name} SOURCES ${source} LIBS ${T_LIBS} LABEL "${T_LABEL}")
+    pelliwig_add_test(NAME ${name} SOURCES ${source} LIBS ${T_LIBS} LABEL "${T_LABEL}" ENV ${T_ENV})
   endforeach()
 endfunction()
