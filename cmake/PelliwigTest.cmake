@@ -3,9 +3,9 @@
 # home folder or depend on the machine it runs on.
 #
 #   pelliwig_add_test(NAME name SOURCES a.cpp ... LIBS lib ... [TZ zone] [LANG locale] [LABEL label]
-#                     [ENV VAR=value ...])
+#                     [ENV VAR=value ...] [QT])   QT runs moc on the test
 function(pelliwig_add_test)
-  cmake_parse_arguments(T "" "NAME;TZ;LANG;LABEL" "SOURCES;LIBS;ENV" ${ARGN})
+  cmake_parse_arguments(T "QT" "NAME;TZ;LANG;LABEL" "SOURCES;LIBS;ENV" ${ARGN})
   if(NOT T_TZ)
     set(T_TZ "Europe/Berlin")
   endif()
@@ -13,6 +13,9 @@ function(pelliwig_add_test)
     set(T_LANG "en_US.UTF-8")
   endif()
   add_executable(${T_NAME} ${T_SOURCES})
+  if(T_QT)
+    set_target_properties(${T_NAME} PROPERTIES AUTOMOC ON)
+  endif()
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   set(home "${CMAKE_CURRENT_BINARY_DIR}/home/${T_NAME}")
   file(MAKE_DIRECTORY "${home}/config")
@@ -25,10 +28,14 @@ endfunction()
 
 # One test program per *Test.cpp file of a folder, linked to the given libraries.
 function(pelliwig_add_tests_in dir)
-  cmake_parse_arguments(T "" "LABEL" "LIBS;ENV" ${ARGN})
+  cmake_parse_arguments(T "QT" "LABEL" "LIBS;ENV" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${dir}/*Test.cpp")
   foreach(source IN LISTS sources)
     get_filename_component(name "${source}" NAME_WE)
-    pelliwig_add_test(NAME ${name} SOURCES ${source} LIBS ${T_LIBS} LABEL "${T_LABEL}" ENV ${T_ENV})
+    set(qt "")
+    if(T_QT)
+      set(qt QT)
+    endif()
+    pelliwig_add_test(NAME ${name} SOURCES ${source} LIBS ${T_LIBS} LABEL "${T_LABEL}" ENV ${T_ENV} ${qt})
   endforeach()
 endfunction()
