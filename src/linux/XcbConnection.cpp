@@ -1,0 +1,50 @@
+#include "linux/XcbConnection.h"
+
+
+namespace pelliwig {
+
+XcbConnection::XcbConnection(const std::string& display) {
+    int screenNumber = 0;
+    connection_ = xcb_connect(display.empty() ? nullptr : display.c_str(), &screenNumber);
+    if (xcb_connection_has_error(connection_) != 0) return;
+    auto screens = xcb_setup_roots_iterator(xcb_get_setup(connection_));
+    for (int i = 0; i < screenNumber && screens.rem > 0; ++i) xcb_screen_next(&screens);
+    if (screens.rem > 0) root_ = screens.data->root;
+}
+
+XcbConnection::~XcbConnection() {
+    // xcb hands back an error object even when it cannot connect; it is
+    // released the same way.
+    if (connection_) xcb_disconnect(connection_);
+}
+
+bool XcbConnection::ok() const {
+    return connection_ && root_ != 0 && xcb_connection_has_error(connection_) == 0;
+}
+
+int XcbConnection::fd() const { return ok() ? xcb_get_file_descriptor(connection_) : -1; }
+
+xcb_atom_t XcbConnection::atom(const std::string& name) {
+    if (!ok()) return XCB_ATOM_NONE;
+    if (auto known = atoms_.find(name); known != atoms_.end()) return known->second;
+    const auto cookie =
+        xcb_intern_atom(connection_, 0, static_cast<uint16_t>(name.size()), name.data());
+    const auto interned = reply(xcb_intern_atom_reply, cookie);
+    if (!interned) return XCB_ATOM_NONE;
+    atoms_.emplace(name, interned->atom);
+    return interned->atom;
+}
+
+void XcbConnection::discardEvents() {
+    if (!ok()) return;
+    while (XcbPtr<xcb_generic_event_t> event{xcb_poll_for_event(connection_)}) {
+    }
+}
+
+int XcbConnection::extensionOpcode(xcb_extension_t* extension) const {
+    if (!ok()) return 0;
+    const xcb_query_extension_reply_t* data = xcb_get_extension_data(connection_, extension);
+    return data && data->present ? data->major_opcode : 0;
+}
+
+}  // namespace pelliwig
