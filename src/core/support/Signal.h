@@ -48,8 +48,8 @@ public:
         slots_->entries.emplace_back(id, std::move(slot));
         std::weak_ptr<Slots> weak = slots_;
         return Connection([weak, id] {
-            if (auto slots = weak.lock()) {
-                std::erase_if(slots->entries, [id](const auto& e) { return e.first == id; });
+            if (auto live = weak.lock()) {
+                std::erase_if(live->entries, [id](const auto& e) { return e.first == id; });
             }
         });
     }
