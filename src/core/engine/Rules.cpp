@@ -26,9 +26,9 @@ std::int64_t intervalsIn(double stretchSeconds, int everyMinutes) {
     return static_cast<std::int64_t>(stretchSeconds) / (std::int64_t{everyMinutes} * 60);
 }
 
-// Bedtime, call, meals, morning, Friday evening, birthday and anniversary.
+// Bedtime, call, meals and morning: the fixed parts of every day.
 void addDailyCues(std::vector<Cue>& out, const TickContext& context, const Prefs& prefs,
-                  const Memory& memory, const Clock& clock) {
+                  const Memory& memory) {
     const int m = context.minutesOfDay;
     const std::string& day = context.dayKey;
     if (bedtimeDue(m, prefs.bedtime.get())) {
@@ -37,20 +37,28 @@ void addDailyCues(std::vector<Cue>& out, const TickContext& context, const Prefs
             memory.state.bedtimeSnoozeNights > 2 ? MomentStyle::sticky : MomentStyle::normal;
         out.push_back(cue(ReminderKind::bedtime, "bedtime|" + day, std::nullopt, style));
     }
-    if (inWindowFrom(m, prefs.callTime.get(), 90))
+    if (inWindowFrom(m, prefs.callTime.get(), 90)) {
         out.push_back(cue(ReminderKind::call, "call|" + day));
+    }
     if (inWindow(m, 750, 870)) out.push_back(cue(ReminderKind::meal, "meal|" + day + "|0"));
     if (inWindow(m, 1170, 1290)) out.push_back(cue(ReminderKind::meal, "meal|" + day + "|1"));
     if (inWindow(m, kMorningStart, 690)) {
         const auto style = memory.state.coldUntilApology ? MomentStyle::cold : MomentStyle::normal;
         out.push_back(cue(ReminderKind::morning, "morning|" + day, std::nullopt, style));
     }
-    if (clock.weekday(context.now) == kFriday && inWindow(m, 1050, 1170)) {
+}
+
+// Friday evening, birthday and anniversary.
+void addOccasions(std::vector<Cue>& out, const TickContext& context, const Prefs& prefs,
+                  const Clock& clock) {
+    const std::string& day = context.dayKey;
+    if (clock.weekday(context.now) == kFriday && inWindow(context.minutesOfDay, 1050, 1170)) {
         out.push_back(cue(ReminderKind::surprise, "friday|" + day, "{friday}"));
     }
     const MonthDay today = clock.monthDay(context.now);
-    if (prefs.birthday.get() == today)
+    if (prefs.birthday.get() == today) {
         out.push_back(cue(ReminderKind::birthday, "birthday|" + day));
+    }
     if (prefs.anniversary.get() == today) {
         out.push_back(cue(ReminderKind::anniversary, "anniversary|" + day));
     }
@@ -116,7 +124,8 @@ std::vector<Cue> cues(const TickContext& context, const Prefs& prefs, const Memo
                       const Clock& clock, Random& random) {
     if (!context.isActive) return {};
     std::vector<Cue> out;
-    addDailyCues(out, context, prefs, memory, clock);
+    addDailyCues(out, context, prefs, memory);
+    addOccasions(out, context, prefs, clock);
     for (auto& c : herWorld(context, prefs, clock, random)) out.push_back(std::move(c));
     addCustomReminders(out, context, prefs);
     addStretchCues(out, context, prefs, clock);

@@ -20,7 +20,7 @@ namespace pelliwig::Rules {
 // Everything due for an active user, in priority order: bedtime, call, meals,
 // morning, Friday evening, birthday, anniversary, her world, custom
 // reminders, breaks, water, app time, the weekly report. Nothing when the
-// user is not active. The calendar and random are only read.
+// user is not active. Writes nothing; random only picks the weekend photo.
 std::vector<Cue> cues(const TickContext& context, const Prefs& prefs, const Memory& memory,
                       const Clock& clock, Random& random);
 
