@@ -1,0 +1,134 @@
+#include "core/menu/MenuContent.h"
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+#include <unicode/datefmt.h>
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
+namespace pelliwig {
+namespace {
+
+using Type = MenuEntry::Type;
+
+MenuEntry separator(std::string id) {
+    return {Type::separator, "separator." + std::move(id)};
+}
+
+MenuEntry display(Type type, std::string id, std::string title) {
+    return {type, std::move(id), std::move(title)};
+}
+
+MenuEntry button(std::string id, std::string title, std::function<void()> action,
+                 std::string shortcut = {}) {
+    return {Type::button, std::move(id), std::move(title), std::move(shortcut), std::move(action)};
+}
+
+// Wraps an engine action so it does nothing while there is no engine.
+std::function<void()> whenEngine(const MenuState& state, std::function<void()> action) {
+    if (!state.engineExists) return [] {};
+    return action;
+}
+
+void addUpdate(std::vector<MenuEntry>& menu, const MenuState& state, MenuActions& actions) {
+    if (!state.release) return;
+    const std::string url = state.release->url;
+    menu.push_back(button("update", "Update to Zuzi " + state.release->version + "…",
+                          [&actions, url] { actions.openUrl(url); }));
+    menu.push_back(separator("update"));
+}
+
+void addEngineStatus(std::vector<MenuEntry>& menu, const MenuState& state) {
+    if (!state.engineExists) return;
+    menu.push_back(display(Type::caption, "jealousy", jealousyLine(state.jealousy)));
+    if (state.onCall) menu.push_back(display(Type::caption, "onCall", "Quiet: you're on a call"));
+    menu.push_back(separator("engine"));
+}
+
+MenuEntry previewMenu(const MenuState& state, MenuActions& actions) {
+    MenuEntry submenu{Type::submenu, "preview", "Preview…"};
+    for (const auto kind : previewKinds()) {
+        submenu.children.push_back(
+            button("preview." + rawString(kind), std::string(title(kind)),
+                   whenEngine(state, [&actions, kind] { actions.preview(kind); })));
+    }
+    return submenu;
+}
+
+void addSummon(std::vector<MenuEntry>& menu, const MenuState& state, MenuActions& actions) {
+    menu.push_back(button("saySomething", "Say something",
+                          whenEngine(state, [&actions] { actions.preview(std::nullopt); })));
+    menu.push_back(previewMenu(state, actions));
+    menu.push_back(separator("summon"));
+}
+
+MenuEntry focusButton(const MenuState& state, MenuActions& actions, int minutes) {
+    return button("focus" + std::to_string(minutes), "Focus " + std::to_string(minutes) + " min",
+                  whenEngine(state, [&actions, minutes] { actions.startFocus(minutes); }));
+}
+
+void addFocus(std::vector<MenuEntry>& menu, const MenuState& state, MenuActions& actions) {
+    if (state.engineExists && state.focusEndsAt) {
+        menu.push_back(display(Type::text, "focusUntil", focusUntilLine(*state.focusEndsAt)));
+        menu.push_back(
+            button("cancelFocus", "Cancel focus", [&actions] { actions.cancelFocus(); }));
+    } else {
+        menu.push_back(focusButton(state, actions, 25));
+        menu.push_back(focusButton(state, actions, 50));
+    }
+    menu.push_back(separator("focus"));
+}
+
+void addApplication(std::vector<MenuEntry>& menu, MenuActions& actions) {
+    menu.push_back(button(
+        "settings", "Settings…", [&actions] { actions.openSettings(); }, "Ctrl+,"));
+    menu.push_back(button("welcome", "Welcome screen", [&actions] { actions.openWelcome(); }));
+    menu.push_back(button(
+        "quit", "Quit Zuzi", [&actions] { actions.quit(); }, "Ctrl+Q"));
+}
+
+}  // namespace
+
+std::vector<MenuEntry> menuContent(const MenuState& state, MenuActions& actions) {
+    std::vector<MenuEntry> menu;
+    addUpdate(menu, state, actions);
+    addEngineStatus(menu, state);
+    addSummon(menu, state, actions);
+    addFocus(menu, state, actions);
+    addApplication(menu, actions);
+    return menu;
+}
+
+std::string jealousyLine(int jealousy) {
+    const int dark = (std::clamp(jealousy, 0, 100) + 19) / 20;  // ceil(J / 20)
+    std::string line = "Jealousy ";
+    for (int i = 0; i < 5; ++i) line += i < dark ? "\u2593" : "\u2591";
+    return line;
+}
+
+std::string focusUntilLine(Instant endsAt) {
+    std::unique_ptr<icu::DateFormat> format(
+        icu::DateFormat::createTimeInstance(icu::DateFormat::kShort, icu::Locale::getDefault()));
+    if (!format) return "Focus until";
+    icu::UnicodeString text;
+    format->format(endsAt * 1000.0, text);
+    std::string utf8;
+    text.toUTF8String(utf8);
+    return "Focus until " + utf8;
+}
+
+const std::vector<ReminderKind>& previewKinds() {
+    static const std::vector<ReminderKind> kinds = [] {
+        auto all = allCases<ReminderKind>();
+        std::erase_if(all, [](ReminderKind kind) {
+            return kind == ReminderKind::custom || kind == ReminderKind::countdown ||
+                   kind == ReminderKind::date || kind == ReminderKind::deadline;
+        });
+        return all;
+    }();
+    return kinds;
+}
+
+}  // namespace pelliwig

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/content/Reminder.h"
+#include "core/engine/Release.h"
+#include "core/support/Instant.h"
+
+namespace pelliwig {
+
+// What the menu shows, read from the engine and the update checker each time
+// the menu opens. Before the engine exists only `engineExists` matters.
+struct MenuState {
+    bool engineExists = false;
+    int jealousy = 0;  // 0 … 100
+    bool onCall = false;
+    std::optional<Instant> focusEndsAt;  // set while a focus session runs
+    std::optional<Release> release;      // a newer release than this one
+
+    bool operator==(const MenuState&) const = default;
+};
+
+// What the menu's entries do. The menu calls the engine's actions only when
+// the engine exists, so an implementation need not check again.
+class MenuActions {
+  public:
+    virtual ~MenuActions() = default;
+
+    virtual void openUrl(const std::string& url) = 0;
+    // No kind: the engine chooses.
+    virtual void preview(std::optional<ReminderKind> kind) = 0;
+    virtual void startFocus(int minutes) = 0;
+    // Drops the running session; its finishing moment never comes.
+    virtual void cancelFocus() = 0;
+    virtual void openSettings() = 0;
+    virtual void openWelcome() = 0;
+    virtual void quit() = 0;
+};
+
+// One line of the menu. `id` is stable and unique within the menu (the Qt
+// side uses it as the object name); `action` is empty for display-only
+// entries and separators.
+struct MenuEntry {
+    enum class Type { button, caption, text, separator, submenu };
+
+    Type type = Type::button;
+    std::string id;
+    std::string title;
+    std::string shortcut;  // portable text such as "Ctrl+Q"
+    std::function<void()> action;
+    std::vector<MenuEntry> children;  // a submenu's entries
+};
+
+// The menu's entries, top to bottom, for a state. The actions are called
+// through `actions`, which must outlive the entries.
+std::vector<MenuEntry> menuContent(const MenuState& state, MenuActions& actions);
+
+// "Jealousy " and five blocks, ceil(J / 20) of them dark.
+std::string jealousyLine(int jealousy);
+
+// "Focus until " and the end as a short time of day in the default locale
+// and time zone.
+std::string focusUntilLine(Instant endsAt);
+
+// The kinds that can be previewed, in declaration order: every kind but the
+// four that need a record the user entered.
+const std::vector<ReminderKind>& previewKinds();
+
+}  // namespace pelliwig

@@ -1,0 +1,279 @@
+#include "core/menu/MenuContent.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/TestTime.h"
+
+namespace pelliwig {
+namespace {
+
+using Type = MenuEntry::Type;
+using pelliwig::testing::utc;
+using pelliwig::testing::ZoneAndLocale;
+
+// Records every call as one readable word.
+class RecordingActions final : public MenuActions {
+  public:
+    void openUrl(const std::string& url) override { calls.push_back("open " + url); }
+    void preview(std::optional<ReminderKind> kind) override {
+        calls.push_back("preview " + (kind ? rawString(*kind) : std::string("-")));
+    }
+    void startFocus(int minutes) override { calls.push_back("focus " + std::to_string(minutes)); }
+    void cancelFocus() override { calls.push_back("cancelFocus"); }
+    void openSettings() override { calls.push_back("settings"); }
+    void openWelcome() override { calls.push_back("welcome"); }
+    void quit() override { calls.push_back("quit"); }
+
+    std::vector<std::string> calls;
+};
+
+// A menu as "kind:title" lines, separators as "---".
+std::vector<std::string> outline(const std::vector<MenuEntry>& menu) {
+    std::vector<std::string> lines;
+    for (const auto& entry : menu) {
+        switch (entry.type) {
+            case Type::separator:
+                lines.push_back("---");
+                break;
+            case Type::caption:
+                lines.push_back("caption:" + entry.title);
+                break;
+            case Type::text:
+                lines.push_back("text:" + entry.title);
+                break;
+            case Type::submenu:
+                lines.push_back("submenu:" + entry.title);
+                break;
+            case Type::button:
+                lines.push_back(entry.title);
+                break;
+        }
+    }
+    return lines;
+}
+
+const MenuEntry* find(const std::vector<MenuEntry>& menu, const std::string& id) {
+    for (const auto& entry : menu) {
+        if (entry.id == id) return &entry;
+        if (const auto* child = find(entry.children, id)) return child;
+    }
+    return nullptr;
+}
+
+const Release kRelease{"1.4", "https://pelliwig.app/get/1.4", std::nullopt};
+const Instant kFocusEnd = utc(2026, 3, 7, 13, 30);  // 14:30 in Berlin
+const std::vector<std::string> kSummon{"Say something", "submenu:Preview…", "---"};
+const std::vector<std::string> kFocusButtons{"Focus 25 min", "Focus 50 min", "---"};
+const std::vector<std::string> kApplication{"Settings…", "Welcome screen", "Quit Zuzi"};
+
+std::vector<std::string> join(std::vector<std::vector<std::string>> parts) {
+    std::vector<std::string> all;
+    for (auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+// States are written {engineExists, jealousy, onCall, focusEndsAt, release}.
+struct StateCase {
+    std::string name;
+    MenuState state;
+    std::vector<std::string> expected;
+};
+
+class MenuStateTest : public ::testing::TestWithParam<StateCase> {};
+
+TEST_P(MenuStateTest, ListsTheEntriesTopToBottom) {
+    ZoneAndLocale zone("Europe/Berlin", "de_DE");
+    RecordingActions actions;
+    EXPECT_EQ(outline(menuContent(GetParam().state, actions)), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    States, MenuStateTest,
+    ::testing::Values(
+        StateCase{"NoEngineYet", {}, join({kSummon, kFocusButtons, kApplication})},
+        StateCase{"Idle",
+                  {true, 0, false, {}, {}},
+                  join({{"caption:Jealousy ░░░░░", "---"}, kSummon, kFocusButtons, kApplication})},
+        StateCase{"OnACall",
+                  {true, 45, true, {}, {}},
+                  join({{"caption:Jealousy ▓▓▓░░", "caption:Quiet: you're on a call", "---"},
+                        kSummon,
+                        kFocusButtons,
+                        kApplication})},
+        StateCase{"FocusRunning",
+                  {true, 0, false, kFocusEnd, {}},
+                  join({{"caption:Jealousy ░░░░░", "---"},
+                        kSummon,
+                        {"text:Focus until 14:30", "Cancel focus", "---"},
+                        kApplication})},
+        StateCase{"ReleaseAvailable",
+                  {true, 0, false, {}, kRelease},
+                  join({{"Update to Zuzi 1.4…", "---", "caption:Jealousy ░░░░░", "---"},
+                        kSummon,
+                        kFocusButtons,
+                        kApplication})},
+        StateCase{"ReleaseBeforeTheEngine",
+                  {false, 0, false, {}, kRelease},
+                  join({{"Update to Zuzi 1.4…", "---"}, kSummon, kFocusButtons, kApplication})},
+        // A stale focus end cannot show without the engine that owns it.
+        StateCase{"FocusWithoutEngine",
+                  {false, 0, true, kFocusEnd, {}},
+                  join({kSummon, kFocusButtons, kApplication})}),
+    [](const auto& info) { return info.param.name; });
+
+struct JealousyCase {
+    int jealousy;
+    std::string expected;
+};
+
+class JealousyLineTest : public ::testing::TestWithParam<JealousyCase> {};
+
+TEST_P(JealousyLineTest, DarkBlocksAreTheCeilingOfAFifth) {
+    EXPECT_EQ(jealousyLine(GetParam().jealousy), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, JealousyLineTest,
+    ::testing::Values(JealousyCase{0, "Jealousy ░░░░░"}, JealousyCase{1, "Jealousy ▓░░░░"},
+                      JealousyCase{20, "Jealousy ▓░░░░"}, JealousyCase{21, "Jealousy ▓▓░░░"},
+                      JealousyCase{45, "Jealousy ▓▓▓░░"}, JealousyCase{99, "Jealousy ▓▓▓▓▓"},
+                      JealousyCase{100, "Jealousy ▓▓▓▓▓"}, JealousyCase{-3, "Jealousy ░░░░░"},
+                      JealousyCase{250, "Jealousy ▓▓▓▓▓"}));
+
+TEST(MenuContentTest, PreviewOffersNineteenKindsByTitleInDeclarationOrder) {
+    RecordingActions actions;
+    const auto menu = menuContent({true, 0, false, {}, {}}, actions);
+    const auto* preview = find(menu, "preview");
+    ASSERT_NE(preview, nullptr);
+    const std::vector<std::string> expected{"Low battery",
+                                            "Charger connected",
+                                            "Time for bed",
+                                            "Take a break",
+                                            "Drink water",
+                                            "Have you eaten?",
+                                            "Check in",
+                                            "Focus finished",
+                                            "Morning hello",
+                                            "Upcoming event",
+                                            "Time in an app",
+                                            "Birthday",
+                                            "Anniversary",
+                                            "Random sweetness",
+                                            "After a meeting",
+                                            "Sunday scorecard",
+                                            "Hover to summon",
+                                            "Photo moments",
+                                            "Notices what you open"};
+    EXPECT_EQ(outline(preview->children), expected);
+}
+
+TEST(MenuContentTest, PreviewNeverOffersTheRecordKinds) {
+    RecordingActions actions;
+    const auto menu = menuContent({true, 0, false, {}, {}}, actions);
+    for (const auto kind : {ReminderKind::custom, ReminderKind::countdown, ReminderKind::date,
+                            ReminderKind::deadline}) {
+        EXPECT_EQ(find(menu, "preview." + rawString(kind)), nullptr) << rawValue(kind);
+        EXPECT_EQ(std::count(previewKinds().begin(), previewKinds().end(), kind), 0);
+    }
+    // Pressing every entry previews exactly the listed kinds, in order.
+    for (const auto& entry : find(menu, "preview")->children) entry.action();
+    std::vector<std::string> expected;
+    for (const auto kind : previewKinds()) expected.push_back("preview " + rawString(kind));
+    EXPECT_EQ(actions.calls, expected);
+}
+
+struct ActionCase {
+    std::string id;
+    MenuState state;
+    std::vector<std::string> expected;
+};
+
+class MenuActionTest : public ::testing::TestWithParam<ActionCase> {};
+
+TEST_P(MenuActionTest, PressingCallsItsAction) {
+    RecordingActions actions;
+    const auto menu = menuContent(GetParam().state, actions);
+    const auto* entry = find(menu, GetParam().id);
+    ASSERT_NE(entry, nullptr);
+    ASSERT_TRUE(entry->action);
+    entry->action();
+    EXPECT_EQ(actions.calls, GetParam().expected);
+}
+
+const MenuState kEngine{true, 0, false, {}, {}};
+const MenuState kNoEngine{};
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, MenuActionTest,
+    ::testing::Values(
+        ActionCase{
+            "update", {false, 0, false, {}, kRelease}, {"open https://pelliwig.app/get/1.4"}},
+        ActionCase{"saySomething", kEngine, {"preview -"}},
+        ActionCase{"preview.water", kEngine, {"preview water"}},
+        ActionCase{"focus25", kEngine, {"focus 25"}}, ActionCase{"focus50", kEngine, {"focus 50"}},
+        ActionCase{"cancelFocus", {true, 0, false, kFocusEnd, {}}, {"cancelFocus"}},
+        ActionCase{"settings", kNoEngine, {"settings"}},
+        ActionCase{"welcome", kNoEngine, {"welcome"}}, ActionCase{"quit", kNoEngine, {"quit"}},
+        // Before the engine exists its buttons are there but do nothing.
+        ActionCase{"saySomething", kNoEngine, {}}, ActionCase{"preview.morning", kNoEngine, {}},
+        ActionCase{"focus25", kNoEngine, {}}, ActionCase{"focus50", kNoEngine, {}}),
+    [](const auto& info) {
+        std::string name = info.param.id + (info.param.state.engineExists ? "" : "_NoEngine");
+        std::replace(name.begin(), name.end(), '.', '_');
+        return name;
+    });
+
+TEST(MenuContentTest, OnlyButtonsAct) {
+    RecordingActions actions;
+    const auto menu = menuContent({true, 0, true, kFocusEnd, kRelease}, actions);
+    for (const auto& entry : menu) {
+        EXPECT_EQ(static_cast<bool>(entry.action), entry.type == Type::button) << entry.id;
+    }
+}
+
+TEST(MenuContentTest, IdsAreUnique) {
+    RecordingActions actions;
+    const auto menu = menuContent({true, 0, true, kFocusEnd, kRelease}, actions);
+    std::vector<std::string> ids;
+    for (const auto& entry : menu) {
+        ids.push_back(entry.id);
+        for (const auto& child : entry.children) ids.push_back(child.id);
+    }
+    std::sort(ids.begin(), ids.end());
+    EXPECT_EQ(std::adjacent_find(ids.begin(), ids.end()), ids.end());
+}
+
+TEST(MenuContentTest, SettingsAndQuitCarryTheirShortcuts) {
+    RecordingActions actions;
+    const auto menu = menuContent({}, actions);
+    EXPECT_EQ(find(menu, "settings")->shortcut, "Ctrl+,");
+    EXPECT_EQ(find(menu, "quit")->shortcut, "Ctrl+Q");
+    EXPECT_EQ(find(menu, "welcome")->shortcut, "");
+}
+
+struct FocusTimeCase {
+    const char* zone;
+    const char* locale;
+    std::string expected;
+};
+
+class FocusUntilTest : public ::testing::TestWithParam<FocusTimeCase> {};
+
+TEST_P(FocusUntilTest, ShowsTheEndInTheUsersLocaleAndZone) {
+    ZoneAndLocale zone(GetParam().zone, GetParam().locale);
+    EXPECT_EQ(focusUntilLine(kFocusEnd), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Locales, FocusUntilTest,
+    ::testing::Values(FocusTimeCase{"Europe/Berlin", "de_DE", "Focus until 14:30"},
+                      FocusTimeCase{"Europe/London", "en_GB", "Focus until 13:30"},
+                      // ICU puts a narrow no-break space before the day period.
+                      FocusTimeCase{"America/New_York", "en_US", "Focus until 8:30\u202FAM"}));
+
+}  // namespace
+}  // namespace pelliwig
