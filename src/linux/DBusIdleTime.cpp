@@ -1,19 +1,18 @@
 #include "linux/DBusIdleTime.h"
 
-#include <QDBusConnection>
 #include <QDBusMessage>
 #include <QString>
 #include <QVariant>
 
 #include <array>
-#include <atomic>
 #include <optional>
+#include <utility>
 
 namespace pelliwig {
 
 namespace {
 
-// One idle-time service: where it lives and how to read its answer.
+// One idle-time service: where it lives and what to call.
 struct Service {
     const char* name;
     const char* path;
@@ -29,55 +28,29 @@ constexpr std::array<Service, 2> kServices{{
      "GetSessionIdleTime"},
 }};
 
-// Connections are named so that each adapter keeps its own; Qt shares
-// connections of the same name.
-QString uniqueConnectionName() {
-    static std::atomic<int> counter{0};
-    return QStringLiteral("pelliwig-idle-%1").arg(++counter);
+std::optional<double> ask(const QDBusConnection& bus, const Service& service) {
+    const auto call = QDBusMessage::createMethodCall(service.name, service.path, service.interface,
+                                                     service.method);
+    const QDBusMessage answer = bus.call(call, QDBus::Block, DBusIdleTime::kTimeoutMs);
+    if (answer.type() != QDBusMessage::ReplyMessage || answer.arguments().size() != 1) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const qulonglong ms = answer.arguments().front().toULongLong(&ok);
+    if (!ok) return std::nullopt;
+    return static_cast<double>(ms) / 1000.0;
 }
 
 }  // namespace
 
-struct DBusIdleTime::Bus {
-    QDBusConnection connection;
-    bool ours = false;  // the default session bus is Qt's to keep
-    mutable std::size_t preferred = 0;  // the service that answered last
-
-    std::optional<double> ask(const Service& service) const {
-        auto call = QDBusMessage::createMethodCall(service.name, service.path, service.interface,
-                                                   service.method);
-        const QDBusMessage answer = connection.call(call, QDBus::Block, kTimeoutMs);
-        if (answer.type() != QDBusMessage::ReplyMessage || answer.arguments().size() != 1) {
-            return std::nullopt;
-        }
-        bool ok = false;
-        const qulonglong ms = answer.arguments().front().toULongLong(&ok);
-        if (!ok) return std::nullopt;
-        return static_cast<double>(ms) / 1000.0;
-    }
-};
-
-DBusIdleTime::DBusIdleTime()
-    : bus_(std::make_unique<Bus>(Bus{QDBusConnection::sessionBus()})) {}
-
-DBusIdleTime::DBusIdleTime(const std::string& address)
-    : bus_(std::make_unique<Bus>(Bus{
-          QDBusConnection::connectToBus(QString::fromStdString(address), uniqueConnectionName()),
-          true})) {}
-
-DBusIdleTime::~DBusIdleTime() {
-    if (!bus_->ours) return;
-    const QString name = bus_->connection.name();
-    bus_.reset();
-    QDBusConnection::disconnectFromBus(name);
-}
+DBusIdleTime::DBusIdleTime(QDBusConnection sessionBus) : bus_(std::move(sessionBus)) {}
 
 double DBusIdleTime::seconds() const {
-    if (!bus_->connection.isConnected()) return 0;
+    if (!bus_.isConnected()) return 0;
     for (std::size_t i = 0; i < kServices.size(); ++i) {
-        const std::size_t which = (bus_->preferred + i) % kServices.size();
-        if (const auto idle = bus_->ask(kServices[which])) {
-            bus_->preferred = which;
+        const std::size_t which = (preferred_ + i) % kServices.size();
+        if (const auto idle = ask(bus_, kServices[which])) {
+            preferred_ = which;
             return *idle;
         }
     }

@@ -106,6 +106,19 @@ private:
     ChildProcess mock_;
 };
 
+// A connection of our own to a bus, closed when dropped.
+class BusConnection {
+public:
+    explicit BusConnection(const std::string& address)
+        : connection_(QDBusConnection::connectToBus(QString::fromStdString(address),
+                                                    QStringLiteral("idle-test"))) {}
+    ~BusConnection() { QDBusConnection::disconnectFromBus(connection_.name()); }
+    QDBusConnection get() const { return connection_; }
+
+private:
+    QDBusConnection connection_;
+};
+
 class DBusIdleTimeTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -145,7 +158,8 @@ TEST_P(DBusIdleServiceTest, AsksTheDesktopsServices) {
     }
     for (const auto& service : services) ASSERT_TRUE(service->ready());
 
-    const DBusIdleTime idle(bus.address());
+    const BusConnection connection(bus.address());
+    const DBusIdleTime idle(connection.get());
     const auto start = std::chrono::steady_clock::now();
     EXPECT_DOUBLE_EQ(idle.seconds(), GetParam().expected) << GetParam().what;
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1s) << "the call must not hang a tick";
@@ -167,14 +181,24 @@ INSTANTIATE_TEST_SUITE_P(
         ServiceCase{"no service on the bus", std::nullopt, std::nullopt, 0}));
 
 TEST_F(DBusIdleTimeTest, ZeroWithoutABus) {
-    const DBusIdleTime idle("unix:path=/nonexistent/bus");
+    const BusConnection connection("unix:path=/nonexistent/bus");
+    const DBusIdleTime idle(connection.get());
     EXPECT_EQ(idle.seconds(), 0);
 }
 
 TEST_F(DBusIdleTimeTest, ZeroWithoutASessionBus) {
     ::setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus", 1);
     ::unsetenv("DISPLAY");  // nor one that could be started for an X display
-    const DBusIdleTime idle;
+    const DBusIdleTime idle(QDBusConnection::sessionBus());
+    EXPECT_EQ(idle.seconds(), 0);
+}
+
+TEST_F(DBusIdleTimeTest, ZeroOnceTheBusIsGone) {
+    auto bus = std::make_unique<PrivateBus>();
+    if (!bus->ok()) GTEST_SKIP() << "dbus-daemon is not installed";
+    const BusConnection connection(bus->address());
+    const DBusIdleTime idle(connection.get());
+    bus.reset();
     EXPECT_EQ(idle.seconds(), 0);
 }
 
