@@ -13,17 +13,24 @@ namespace {
 
 using Type = MenuEntry::Type;
 
-MenuEntry separator(std::string id) {
-    return {Type::separator, "separator." + std::move(id)};
+MenuEntry entry(Type type, std::string id, std::string title = {}) {
+    MenuEntry made;
+    made.type = type;
+    made.id = std::move(id);
+    made.title = std::move(title);
+    return made;
 }
 
-MenuEntry display(Type type, std::string id, std::string title) {
-    return {type, std::move(id), std::move(title)};
+MenuEntry separator(const std::string& id) {
+    return entry(Type::separator, "separator." + id);
 }
 
 MenuEntry button(std::string id, std::string title, std::function<void()> action,
                  std::string shortcut = {}) {
-    return {Type::button, std::move(id), std::move(title), std::move(shortcut), std::move(action)};
+    auto made = entry(Type::button, std::move(id), std::move(title));
+    made.action = std::move(action);
+    made.shortcut = std::move(shortcut);
+    return made;
 }
 
 // Wraps an engine action so it does nothing while there is no engine.
@@ -42,13 +49,13 @@ void addUpdate(std::vector<MenuEntry>& menu, const MenuState& state, MenuActions
 
 void addEngineStatus(std::vector<MenuEntry>& menu, const MenuState& state) {
     if (!state.engineExists) return;
-    menu.push_back(display(Type::caption, "jealousy", jealousyLine(state.jealousy)));
-    if (state.onCall) menu.push_back(display(Type::caption, "onCall", "Quiet: you're on a call"));
+    menu.push_back(entry(Type::caption, "jealousy", jealousyLine(state.jealousy)));
+    if (state.onCall) menu.push_back(entry(Type::caption, "onCall", "Quiet: you're on a call"));
     menu.push_back(separator("engine"));
 }
 
 MenuEntry previewMenu(const MenuState& state, MenuActions& actions) {
-    MenuEntry submenu{Type::submenu, "preview", "Preview…"};
+    auto submenu = entry(Type::submenu, "preview", "Preview…");
     for (const auto kind : previewKinds()) {
         submenu.children.push_back(
             button("preview." + rawString(kind), std::string(title(kind)),
@@ -71,7 +78,7 @@ MenuEntry focusButton(const MenuState& state, MenuActions& actions, int minutes)
 
 void addFocus(std::vector<MenuEntry>& menu, const MenuState& state, MenuActions& actions) {
     if (state.engineExists && state.focusEndsAt) {
-        menu.push_back(display(Type::text, "focusUntil", focusUntilLine(*state.focusEndsAt)));
+        menu.push_back(entry(Type::text, "focusUntil", focusUntilLine(*state.focusEndsAt)));
         menu.push_back(
             button("cancelFocus", "Cancel focus", [&actions] { actions.cancelFocus(); }));
     } else {
