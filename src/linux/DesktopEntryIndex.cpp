@@ -63,11 +63,21 @@ std::string unescaped(std::string_view value) {
             continue;
         }
         switch (value[++i]) {
-            case 's': out += ' '; break;
-            case 'n': out += '\n'; break;
-            case 't': out += '\t'; break;
-            case 'r': out += '\r'; break;
-            default: out += value[i]; break;
+            case 's':
+                out += ' ';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            default:
+                out += value[i];
+                break;
         }
     }
     return out;
@@ -89,7 +99,8 @@ std::map<std::string, std::string> mainGroup(const fs::path& file) {
         const auto equals = line.find('=');
         if (!inMain || equals == std::string::npos) continue;
         const std::string key = trimmed(std::string_view(line).substr(0, equals));
-        if (key.starts_with("Name") || key == "StartupWMClass" || key == "Type" || key == "Hidden") {
+        if (key.starts_with("Name") || key == "StartupWMClass" || key == "Type" ||
+            key == "Hidden") {
             keys.emplace(key, unescaped(trimmed(std::string_view(line).substr(equals + 1))));
         }
     }

@@ -15,8 +15,7 @@ std::optional<std::string> X11FrontApp::name() const {
     const xcb_window_t window = activeWindow();
     if (window == XCB_WINDOW_NONE) return std::nullopt;
     XcbConnection& x = *connection_;
-    const auto property = x.reply(xcb_get_property_reply,
-                                  xcb_icccm_get_wm_class(x.get(), window));
+    const auto property = x.reply(xcb_get_property_reply, xcb_icccm_get_wm_class(x.get(), window));
     xcb_icccm_get_wm_class_reply_t wmClass{};
     if (!property || !xcb_icccm_get_wm_class_from_reply(&wmClass, property.get())) {
         return std::nullopt;
@@ -34,8 +33,9 @@ xcb_window_t X11FrontApp::activeWindow() const {
     x.discardEvents();
     const xcb_atom_t active = x.atom("_NET_ACTIVE_WINDOW");
     if (active == XCB_ATOM_NONE) return XCB_WINDOW_NONE;
-    const auto property = x.reply(
-        xcb_get_property_reply, xcb_get_property(x.get(), 0, x.root(), active, XCB_ATOM_WINDOW, 0, 1));
+    const auto property =
+        x.reply(xcb_get_property_reply,
+                xcb_get_property(x.get(), 0, x.root(), active, XCB_ATOM_WINDOW, 0, 1));
     if (!property || xcb_get_property_value_length(property.get()) != sizeof(xcb_window_t)) {
         return XCB_WINDOW_NONE;
     }

@@ -16,8 +16,8 @@ bool X11PointerEvents::selectRawMotion() {
     if (xinputOpcode_ == 0) return false;
     // The server only sends XI2 events to clients that announced XI2; from
     // 2.1 on raw events arrive even while another client grabs the pointer.
-    const auto version = connection_.reply(
-        xcb_input_xi_query_version_reply, xcb_input_xi_query_version(connection_.get(), 2, 2));
+    const auto version = connection_.reply(xcb_input_xi_query_version_reply,
+                                           xcb_input_xi_query_version(connection_.get(), 2, 2));
     if (!version || version->major_version < 2) return false;
     struct {
         xcb_input_event_mask_t head;
@@ -33,7 +33,9 @@ Connection X11PointerEvents::onMove(std::function<void(Point)> callback) {
     return moved_.connect(std::move(callback));
 }
 
-int X11PointerEvents::fd() const { return xinputOpcode_ != 0 ? connection_.fd() : -1; }
+int X11PointerEvents::fd() const {
+    return xinputOpcode_ != 0 ? connection_.fd() : -1;
+}
 
 void X11PointerEvents::processEvents() {
     if (fd() < 0) return;
@@ -71,7 +73,8 @@ void X11PointerEvents::deliver() {
     // Off this screen (another screen of a multi-screen server) there is no
     // position in our coordinates.
     if (!pointer || !pointer->same_screen) return;
-    const Point position{static_cast<double>(pointer->root_x), static_cast<double>(pointer->root_y)};
+    const Point position{static_cast<double>(pointer->root_x),
+                         static_cast<double>(pointer->root_y)};
     if (position != lastPosition_) {
         lastPosition_ = position;
         moved_(position);

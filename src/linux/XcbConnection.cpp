@@ -1,6 +1,5 @@
 #include "linux/XcbConnection.h"
 
-
 namespace pelliwig {
 
 XcbConnection::XcbConnection(const std::string& display) {
@@ -22,7 +21,9 @@ bool XcbConnection::ok() const {
     return connection_ && root_ != 0 && xcb_connection_has_error(connection_) == 0;
 }
 
-int XcbConnection::fd() const { return ok() ? xcb_get_file_descriptor(connection_) : -1; }
+int XcbConnection::fd() const {
+    return ok() ? xcb_get_file_descriptor(connection_) : -1;
+}
 
 xcb_atom_t XcbConnection::atom(const std::string& name) {
     if (!ok()) return XCB_ATOM_NONE;

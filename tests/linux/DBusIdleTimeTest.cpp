@@ -49,7 +49,8 @@ public:
         fs::create_directories(folder_);
         address_ = "unix:path=" + (folder_ / "socket").string();
         std::ofstream(folder_ / "bus.conf")
-            << "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
+            << "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration "
+               "1.0//EN\"\n"
                " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
                "<busconfig><type>session</type><listen>"
             << address_
@@ -58,7 +59,8 @@ public:
                "<allow own=\"*\"/></policy></busconfig>\n";
         auto bus = ChildProcess::start(
             {daemon, "--nofork", "--config-file=" + (folder_ / "bus.conf").string()});
-        if (bus && waitUntil([&] { return fs::exists(folder_ / "socket"); })) daemon_ = std::move(*bus);
+        if (bus && waitUntil([&] { return fs::exists(folder_ / "socket"); }))
+            daemon_ = std::move(*bus);
     }
     ~PrivateBus() {
         daemon_.stop();
@@ -91,10 +93,17 @@ public:
     // Gives the mock its method once it is on the bus; false if it never is.
     bool ready() const {
         const std::string s = "string:";
-        const std::vector<std::string> addMethod{
-            "dbus-send", "--bus=" + bus_.address(), "--print-reply", "--dest=" + std::string(service_.name),
-            service_.path, "org.freedesktop.DBus.Mock.AddMethod", s + service_.interface,
-            s + service_.method, s, s + service_.signature, s + body_};
+        const std::vector<std::string> addMethod{"dbus-send",
+                                                 "--bus=" + bus_.address(),
+                                                 "--print-reply",
+                                                 "--dest=" + std::string(service_.name),
+                                                 service_.path,
+                                                 "org.freedesktop.DBus.Mock.AddMethod",
+                                                 s + service_.interface,
+                                                 s + service_.method,
+                                                 s,
+                                                 s + service_.signature,
+                                                 s + body_};
         return mock_.pid() > 0 &&
                waitUntil([&] { return ChildProcess::run(addMethod) == 0; }, 5s, 20ms);
     }
@@ -137,7 +146,9 @@ struct ServiceCase {
     double expected;
 };
 
-void PrintTo(const ServiceCase& c, std::ostream* out) { *out << c.what; }
+void PrintTo(const ServiceCase& c, std::ostream* out) {
+    *out << c.what;
+}
 
 class DBusIdleServiceTest : public DBusIdleTimeTest,
                             public ::testing::WithParamInterface<ServiceCase> {};
@@ -152,9 +163,11 @@ TEST_P(DBusIdleServiceTest, AsksTheDesktopsServices) {
     PrivateBus bus;
     ASSERT_TRUE(bus.ok());
     std::vector<std::unique_ptr<MockService>> services;
-    if (GetParam().mutter) services.push_back(std::make_unique<MockService>(bus, kMutter, *GetParam().mutter));
+    if (GetParam().mutter)
+        services.push_back(std::make_unique<MockService>(bus, kMutter, *GetParam().mutter));
     if (GetParam().screenSaver) {
-        services.push_back(std::make_unique<MockService>(bus, kScreenSaver, *GetParam().screenSaver));
+        services.push_back(
+            std::make_unique<MockService>(bus, kScreenSaver, *GetParam().screenSaver));
     }
     for (const auto& service : services) ASSERT_TRUE(service->ready());
 
@@ -170,15 +183,17 @@ const char* const kNotSupported =
 
 INSTANTIATE_TEST_SUITE_P(
     Desktops, DBusIdleServiceTest,
-    ::testing::Values(
-        ServiceCase{"GNOME: Mutter's monitor, in milliseconds", "ret = 4321", std::nullopt, 4.321},
-        ServiceCase{"KDE: the ScreenSaver interface, in milliseconds", std::nullopt, "ret = 2500", 2.5},
-        ServiceCase{"Mutter is asked first", "ret = 1000", "ret = 9000", 1.0},
-        ServiceCase{"a service that refuses gives way to the next", kNotSupported, "ret = 700", 0.7},
-        ServiceCase{"a service that hangs gives way after the timeout", "time.sleep(3); ret = 5",
-                    "ret = 1500", 1.5},
-        ServiceCase{"no service answers", kNotSupported, kNotSupported, 0},
-        ServiceCase{"no service on the bus", std::nullopt, std::nullopt, 0}));
+    ::testing::Values(ServiceCase{"GNOME: Mutter's monitor, in milliseconds", "ret = 4321",
+                                  std::nullopt, 4.321},
+                      ServiceCase{"KDE: the ScreenSaver interface, in milliseconds", std::nullopt,
+                                  "ret = 2500", 2.5},
+                      ServiceCase{"Mutter is asked first", "ret = 1000", "ret = 9000", 1.0},
+                      ServiceCase{"a service that refuses gives way to the next", kNotSupported,
+                                  "ret = 700", 0.7},
+                      ServiceCase{"a service that hangs gives way after the timeout",
+                                  "time.sleep(3); ret = 5", "ret = 1500", 1.5},
+                      ServiceCase{"no service answers", kNotSupported, kNotSupported, 0},
+                      ServiceCase{"no service on the bus", std::nullopt, std::nullopt, 0}));
 
 TEST_F(DBusIdleTimeTest, ZeroWithoutABus) {
     const BusConnection connection("unix:path=/nonexistent/bus");

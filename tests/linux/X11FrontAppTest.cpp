@@ -77,8 +77,8 @@ protected:
     }
 
     X11FrontApp frontApp() const {
-        return X11FrontApp(connection_, std::make_unique<DesktopEntryIndex>(
-                                            std::vector<fs::path>{data_}));
+        return X11FrontApp(connection_,
+                           std::make_unique<DesktopEntryIndex>(std::vector<fs::path>{data_}));
     }
 
     // Activates `window` through the window manager, as a click on it would.
@@ -93,8 +93,8 @@ protected:
     std::unique_ptr<testing::OpenboxSession> wm_;
     std::unique_ptr<XcbConnection> client_;  // the test's own X client, owning the windows
     std::shared_ptr<XcbConnection> connection_;
-    fs::path data_ = fs::temp_directory_path() /
-                     ("front-app-" + std::to_string(::getpid())) / "applications";
+    fs::path data_ =
+        fs::temp_directory_path() / ("front-app-" + std::to_string(::getpid())) / "applications";
 };
 
 struct WindowCase {
@@ -109,7 +109,8 @@ class X11FrontAppNameTest : public X11FrontAppTest,
 TEST_P(X11FrontAppNameTest, NamesTheActiveWindowsApplication) {
     startWindowManager();
     TestWindow window(*client_, GetParam().instance, GetParam().className);
-    EXPECT_TRUE(activates(window, GetParam().expected)) << "got " << frontApp().name().value_or("none");
+    EXPECT_TRUE(activates(window, GetParam().expected))
+        << "got " << frontApp().name().value_or("none");
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, X11FrontAppNameTest,

@@ -90,8 +90,8 @@ TEST_F(X11PointerEventsTest, CoalescesMovesWithinAnIntervalIntoTheLastPosition) 
     ASSERT_TRUE(move({10, 10}));
     ASSERT_TRUE(delivered({10, 10}));
 
-    ASSERT_TRUE(server_.xdotool({"mousemove_relative", "10", "10", "mousemove_relative", "20",
-                                 "30", "mousemove_relative", "20", "20"}));
+    ASSERT_TRUE(server_.xdotool({"mousemove_relative", "10", "10", "mousemove_relative", "20", "30",
+                                 "mousemove_relative", "20", "20"}));
     ASSERT_TRUE(waitUntil([&] {
         pump();
         return pointer() == Point{60, 70} && scheduler_.pending() == 1;

@@ -54,7 +54,7 @@ inline std::string findProgram(std::string_view name) {
 // overriding the test's own) and its output thrown away. Dropping it ends
 // the program: SIGTERM, then SIGKILL if it lingers.
 class ChildProcess {
-  public:
+public:
     ChildProcess() = default;
     ChildProcess(ChildProcess&& other) noexcept : pid_(std::exchange(other.pid_, -1)) {}
     ChildProcess& operator=(ChildProcess&& other) noexcept {
@@ -81,7 +81,8 @@ class ChildProcess {
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
         pid_t pid = -1;
-        const int failed = ::posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data());
+        const int failed =
+            ::posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data());
         posix_spawn_file_actions_destroy(&actions);
         if (failed != 0) return std::nullopt;
         ChildProcess child;
@@ -91,7 +92,8 @@ class ChildProcess {
 
     // Runs a program to its end; its exit status, or -1 when it could not be
     // started, was killed, or outlasted `timeout`.
-    static int run(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv = {},
+    static int run(const std::vector<std::string>& argv,
+                   const std::vector<std::string>& extraEnv = {},
                    std::chrono::milliseconds timeout = 5s) {
         auto child = start(argv, extraEnv);
         if (!child) return -1;
@@ -119,7 +121,7 @@ class ChildProcess {
         pid_ = -1;
     }
 
-  private:
+private:
     // True once the program has ended (or was never running).
     bool reap(int* status) {
         if (pid_ <= 0) return true;

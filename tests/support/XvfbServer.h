@@ -24,7 +24,7 @@ inline bool acceptsConnections(const std::string& display) {
 // on, local connections only, ended when dropped. Tests check ok() and skip
 // with why() when no server could be started.
 class XvfbServer {
-  public:
+public:
     static constexpr int kFirstDisplay = 90;
     static constexpr int kWidth = 1280;
     static constexpr int kHeight = 800;
@@ -70,7 +70,7 @@ class XvfbServer {
         display_.clear();
     }
 
-  private:
+private:
     static std::filesystem::path lockFile(int number) {
         return "/tmp/.X" + std::to_string(number) + "-lock";
     }
@@ -95,7 +95,8 @@ class XvfbServer {
             {xvfb, name, "-screen", "0", screen, "-nolisten", "tcp", "-noreset"});
         if (!server) return;
         const bool up = waitUntil([&] {
-            return !server->running() || (lockOwner(number) == server->pid() && acceptsConnections(name));
+            return !server->running() ||
+                   (lockOwner(number) == server->pid() && acceptsConnections(name));
         });
         if (up && server->running()) {
             server_ = std::move(*server);
@@ -111,7 +112,7 @@ class XvfbServer {
 // The openbox window manager on a test's X server, so that windows can be
 // activated and _NET_ACTIVE_WINDOW is kept. ok() once it manages the screen.
 class OpenboxSession {
-  public:
+public:
     explicit OpenboxSession(const XvfbServer& server) {
         const std::string openbox = findProgram("openbox");
         if (openbox.empty()) {
@@ -133,7 +134,7 @@ class OpenboxSession {
     bool ok() const { return wm_.pid() > 0; }
     const std::string& why() const { return why_; }
 
-  private:
+private:
     // An EWMH window manager announces itself with _NET_SUPPORTING_WM_CHECK
     // on the root window once it has set up.
     static bool managed(const std::string& display) {
@@ -141,7 +142,8 @@ class OpenboxSession {
         bool found = false;
         if (xcb_connection_has_error(c) == 0) {
             const char name[] = "_NET_SUPPORTING_WM_CHECK";
-            auto* atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof name - 1, name), nullptr);
+            auto* atom =
+                xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof name - 1, name), nullptr);
             if (atom && atom->atom != XCB_ATOM_NONE) {
                 const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
                 auto* reply = xcb_get_property_reply(

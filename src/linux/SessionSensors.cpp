@@ -1,0 +1,73 @@
+#include "linux/SessionSensors.h"
+
+#include <cstdlib>
+#include <utility>
+
+#include "linux/DBusIdleTime.h"
+#include "linux/X11FrontApp.h"
+#include "linux/X11IdleTime.h"
+#include "linux/X11PointerEvents.h"
+#include "linux/XcbConnection.h"
+
+namespace pelliwig {
+
+namespace {
+
+class NoFrontApp final : public FrontApp {
+public:
+    std::optional<std::string> name() const override { return std::nullopt; }
+};
+
+class NoPointerEvents final : public PointerEvents {
+public:
+    Connection onMove(std::function<void(Point)>) override { return {}; }
+};
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+}  // namespace
+
+SessionKind sessionKindOf(const std::string& xdgSessionType, const std::string& waylandDisplay) {
+    if (xdgSessionType == "x11") return SessionKind::X11;
+    if (xdgSessionType == "wayland") return SessionKind::Wayland;
+    return waylandDisplay.empty() ? SessionKind::X11 : SessionKind::Wayland;
+}
+
+SessionKind currentSessionKind() {
+    return sessionKindOf(environment("XDG_SESSION_TYPE"), environment("WAYLAND_DISPLAY"));
+}
+
+SessionSensors::SessionSensors(SessionKind kind, Scheduler& scheduler, QDBusConnection sessionBus,
+                               std::ostream& log) {
+    if (kind == SessionKind::X11) {
+        auto connection = std::make_shared<XcbConnection>();
+        idle_ = std::make_unique<X11IdleTime>(connection);
+        frontApp_ = std::make_unique<X11FrontApp>(connection);
+        auto pointer = std::make_unique<X11PointerEvents>(scheduler);
+        x11Pointer_ = pointer.get();
+        pointer_ = std::move(pointer);
+        return;
+    }
+    // XWayland would only show X clients' windows and input, which would
+    // make a Wayland-native application look like no application at all.
+    idle_ = std::make_unique<DBusIdleTime>(std::move(sessionBus));
+    frontApp_ = std::make_unique<NoFrontApp>();
+    pointer_ = std::make_unique<NoPointerEvents>();
+    log << "pelliwig: this Wayland session does not tell other programs which application is "
+           "focused or where the pointer is outside their windows; going on without them\n";
+}
+
+SessionSensors::~SessionSensors() = default;
+
+int SessionSensors::pointerFd() const {
+    return x11Pointer_ ? x11Pointer_->fd() : -1;
+}
+
+void SessionSensors::processPointerEvents() {
+    if (x11Pointer_) x11Pointer_->processEvents();
+}
+
+}  // namespace pelliwig

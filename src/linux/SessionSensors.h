@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDBusConnection>
+
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "core/platform/FrontApp.h"
+#include "core/platform/IdleTime.h"
+#include "core/platform/PointerEvents.h"
+#include "core/platform/Scheduler.h"
+
+namespace pelliwig {
+
+class X11PointerEvents;
+
+enum class SessionKind { X11, Wayland };
+
+// The kind of session from its environment: $XDG_SESSION_TYPE when it says
+// x11 or wayland, else Wayland when $WAYLAND_DISPLAY names a compositor,
+// else X11.
+SessionKind sessionKindOf(const std::string& xdgSessionType, const std::string& waylandDisplay);
+SessionKind currentSessionKind();
+
+// The idle-time, focused-application and pointer sources of one session,
+// chosen once at start-up. On X11 they come from the X server ($DISPLAY),
+// the first two over one shared connection. A Wayland session keeps the
+// focused application and the pointer outside our own windows to itself:
+// those sources then report nothing, and the log says so once; idle time
+// comes from the desktop over D-Bus.
+class SessionSensors {
+public:
+    SessionSensors(SessionKind kind, Scheduler& scheduler, QDBusConnection sessionBus,
+                   std::ostream& log = std::cerr);
+    ~SessionSensors();
+    SessionSensors(const SessionSensors&) = delete;
+    SessionSensors& operator=(const SessionSensors&) = delete;
+
+    IdleTime& idleTime() { return *idle_; }
+    FrontApp& frontApp() { return *frontApp_; }
+    PointerEvents& pointer() { return *pointer_; }
+
+    // The socket the shell watches for pointer movement; -1 when there is
+    // nothing to watch.
+    int pointerFd() const;
+    // What the shell calls when that socket is readable.
+    void processPointerEvents();
+
+private:
+    std::unique_ptr<IdleTime> idle_;
+    std::unique_ptr<FrontApp> frontApp_;
+    std::unique_ptr<PointerEvents> pointer_;
+    X11PointerEvents* x11Pointer_ = nullptr;  // pointer_, on X11
+};
+
+}  // namespace pelliwig

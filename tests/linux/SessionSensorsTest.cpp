@@ -1,0 +1,146 @@
+#include "linux/SessionSensors.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <cstdlib>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "fakes/VirtualScheduler.h"
+#include "support/XvfbServer.h"
+
+namespace pelliwig {
+namespace {
+
+using testing::waitUntil;
+using namespace std::chrono_literals;
+
+struct KindCase {
+    const char* xdgSessionType;
+    const char* waylandDisplay;
+    SessionKind expected;
+};
+
+class SessionKindTest : public ::testing::TestWithParam<KindCase> {};
+
+TEST_P(SessionKindTest, ReadsTheSessionsEnvironment) {
+    EXPECT_EQ(sessionKindOf(GetParam().xdgSessionType, GetParam().waylandDisplay),
+              GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Environments, SessionKindTest,
+                         ::testing::Values(KindCase{"x11", "", SessionKind::X11},
+                                           KindCase{"wayland", "", SessionKind::Wayland},
+                                           KindCase{"x11", "wayland-0", SessionKind::X11},
+                                           KindCase{"", "wayland-0", SessionKind::Wayland},
+                                           KindCase{"tty", "", SessionKind::X11},
+                                           KindCase{"", "", SessionKind::X11}));
+
+// Points $DISPLAY somewhere for one test and restores it after.
+class DisplayVariable {
+public:
+    explicit DisplayVariable(const std::optional<std::string>& display) {
+        if (const char* old = std::getenv("DISPLAY")) saved_ = old;
+        set(display);
+    }
+    ~DisplayVariable() { set(saved_); }
+
+private:
+    static void set(const std::optional<std::string>& value) {
+        if (value) {
+            ::setenv("DISPLAY", value->c_str(), 1);
+        } else {
+            ::unsetenv("DISPLAY");
+        }
+    }
+    std::optional<std::string> saved_;
+};
+
+class SessionSensorsTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "SessionSensorsTest";
+        static char* argv[] = {name, nullptr};
+        if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+    }
+    // A bus no one listens on: these tests are not about D-Bus.
+    static QDBusConnection noBus() {
+        return QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"),
+                                             QStringLiteral("no-bus"));
+    }
+
+    VirtualScheduler scheduler_;
+    std::ostringstream log_;
+    int moves_ = 0;
+};
+
+TEST_F(SessionSensorsTest, WaylandReportsNoFocusNorPointerAndSaysSoOnce) {
+    SessionSensors sensors(SessionKind::Wayland, scheduler_, noBus(), log_);
+    auto watch = sensors.pointer().onMove([this](Point) { ++moves_; });
+    sensors.processPointerEvents();
+    EXPECT_EQ(sensors.frontApp().name(), std::nullopt);
+    EXPECT_EQ(sensors.frontApp().name(), std::nullopt);
+    EXPECT_EQ(sensors.idleTime().seconds(), 0);
+    EXPECT_EQ(sensors.pointerFd(), -1);
+    EXPECT_EQ(moves_, 0);
+    const std::string said = log_.str();
+    EXPECT_NE(said.find("Wayland"), std::string::npos);
+    EXPECT_EQ(said.find('\n'), said.size() - 1) << "said more than once: " << said;
+}
+
+struct MissingServer {
+    const char* what;
+    std::optional<std::string> display;  // $DISPLAY, or unset
+};
+
+void PrintTo(const MissingServer& c, std::ostream* out) {
+    *out << c.what;
+}
+
+class SessionSensorsWithoutXTest : public SessionSensorsTest,
+                                   public ::testing::WithParamInterface<MissingServer> {};
+
+TEST_P(SessionSensorsWithoutXTest, ReportNothingAndKeepQuiet) {
+    DisplayVariable display(GetParam().display);
+    SessionSensors sensors(SessionKind::X11, scheduler_, noBus(), log_);
+    auto watch = sensors.pointer().onMove([this](Point) { ++moves_; });
+    sensors.processPointerEvents();
+    scheduler_.advance(1);
+    EXPECT_EQ(sensors.idleTime().seconds(), 0);
+    EXPECT_EQ(sensors.frontApp().name(), std::nullopt);
+    EXPECT_EQ(sensors.pointerFd(), -1);
+    EXPECT_EQ(moves_, 0);
+    EXPECT_EQ(log_.str(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Displays, SessionSensorsWithoutXTest,
+                         ::testing::Values(MissingServer{"DISPLAY unset", std::nullopt},
+                                           MissingServer{"DISPLAY empty", ""},
+                                           MissingServer{"nothing listens on the display",
+                                                         testing::XvfbServer::deadDisplay()},
+                                           MissingServer{"a display that cannot be parsed",
+                                                         "not a display"}));
+
+TEST_F(SessionSensorsTest, X11SourcesReadTheServerInDisplay) {
+    testing::XvfbServer server;
+    if (!server.ok()) GTEST_SKIP() << server.why();
+    if (testing::findProgram("xdotool").empty()) GTEST_SKIP() << "xdotool is not installed";
+    DisplayVariable display(server.display());
+    SessionSensors sensors(SessionKind::X11, scheduler_, noBus(), log_);
+    auto watch = sensors.pointer().onMove([this](Point) { ++moves_; });
+    ASSERT_GE(sensors.pointerFd(), 0);
+    EXPECT_TRUE(waitUntil([&] { return sensors.idleTime().seconds() > 0.05; }));
+    ASSERT_TRUE(server.xdotool({"mousemove_relative", "5", "5"}));
+    EXPECT_TRUE(waitUntil([&] {
+        sensors.processPointerEvents();
+        return moves_ == 1;
+    }));
+    EXPECT_EQ(sensors.frontApp().name(), std::nullopt) << "no window manager, no active window";
+    EXPECT_EQ(log_.str(), "");
+}
+
+}  // namespace
+}  // namespace pelliwig
