@@ -19,11 +19,13 @@ function(pelliwig_add_test)
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   set(home "${CMAKE_CURRENT_BINARY_DIR}/home/${T_NAME}")
   file(MAKE_DIRECTORY "${home}/config")
+  # The environment is set by running each test through env(1): gtest's
+  # discovery script splits an ENVIRONMENT list, keeping only its first entry.
+  set_target_properties(${T_NAME} PROPERTIES CROSSCOMPILING_EMULATOR
+    "env;XDG_CONFIG_HOME=${home}/config;HOME=${home};TZ=${T_TZ};LANG=${T_LANG};LC_ALL=${T_LANG};${T_ENV}")
   gtest_discover_tests(${T_NAME}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES
-      LABELS "${T_LABEL}"
-      ENVIRONMENT "XDG_CONFIG_HOME=${home}/config;HOME=${home};TZ=${T_TZ};LANG=${T_LANG};LC_ALL=${T_LANG};${T_ENV}")
+    PROPERTIES LABELS "${T_LABEL}")
 endfunction()
 
 # One test program per *Test.cpp file of a folder, linked to the given libraries.
