@@ -1,0 +1,484 @@
+#include "linux/IcalEventStore.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "support/TestTime.h"
+
+namespace pelliwig {
+
+void PrintTo(const CalendarEvent& event, std::ostream* out) {
+    *out << "{" << event.identifier << ", \"" << event.title << "\", "
+         << static_cast<long long>(event.start) << "-" << static_cast<long long>(event.end)
+         << (event.allDay ? ", all day" : "");
+    if (event.occurrenceStart) *out << ", of " << static_cast<long long>(*event.occurrenceStart);
+    *out << "}";
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+using pelliwig::testing::utc;
+
+// One calendar object around the given lines, with the line ends the format asks for.
+std::string calendar(const std::string& body) {
+    std::string text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Tests//EN\r\n";
+    std::size_t at = 0;
+    while (at < body.size()) {
+        const auto end = body.find('\n', at);
+        text += body.substr(at, end - at) + "\r\n";
+        if (end == std::string::npos) break;
+        at = end + 1;
+    }
+    return text + "END:VCALENDAR\r\n";
+}
+
+std::string event(const std::string& lines) {
+    return "BEGIN:VEVENT\n" + lines + "\nEND:VEVENT\n";
+}
+
+const std::string kNewYork = R"(BEGIN:VTIMEZONE
+TZID:America/New_York
+BEGIN:DAYLIGHT
+TZOFFSETFROM:-0500
+TZOFFSETTO:-0400
+TZNAME:EDT
+DTSTART:19700308T020000
+RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=2SU
+END:DAYLIGHT
+BEGIN:STANDARD
+TZOFFSETFROM:-0400
+TZOFFSETTO:-0500
+TZNAME:EST
+DTSTART:19701101T020000
+RRULE:FREQ=YEARLY;BYMONTH=11;BYDAY=1SU
+END:STANDARD
+END:VTIMEZONE
+)";
+
+// A zone no system knows: only the file's own definition can place it.
+const std::string kOlympus = R"(BEGIN:VTIMEZONE
+TZID:Mars/Olympus
+BEGIN:STANDARD
+TZOFFSETFROM:+0530
+TZOFFSETTO:+0530
+DTSTART:19700101T000000
+END:STANDARD
+END:VTIMEZONE
+)";
+
+CalendarEvent single(const std::string& id, const std::string& title, Instant start, Instant end) {
+    return CalendarEvent{id, title, start, end, false, std::nullopt};
+}
+
+CalendarEvent occurrence(const std::string& id, const std::string& title, Instant start,
+                         Instant end, std::optional<Instant> original = std::nullopt) {
+    return CalendarEvent{id, title, start, end, false, original ? *original : start};
+}
+
+constexpr Instant kHour = 3600;
+
+// Saves a variable and puts it back, so a test's changes stay in that test.
+class SavedVariable {
+public:
+    explicit SavedVariable(const char* name) : name_(name) {
+        if (const char* value = std::getenv(name)) value_ = value;
+    }
+    ~SavedVariable() {
+        if (value_) {
+            ::setenv(name_, value_->c_str(), 1);
+        } else {
+            ::unsetenv(name_);
+        }
+        ::tzset();
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> value_;
+};
+
+// Each test gets its own data folder: test cases of one program may run at
+// once and share the configuration folder the test runner set.
+class IcalEventStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* base = std::getenv("XDG_CONFIG_HOME");
+        std::string pattern =
+            ((base && *base) ? fs::path(base) : fs::temp_directory_path()) / "data-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder = pattern;
+        ::setenv("XDG_DATA_HOME", folder.c_str(), 1);
+    }
+    void TearDown() override {
+        std::error_code error;
+        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add, error);
+        fs::remove_all(folder);
+    }
+
+    fs::path dropFolder() const { return folder / "pelliwig" / "calendars"; }
+
+    fs::path write(const fs::path& path, const std::string& text) const {
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+    fs::path drop(const std::string& name, const std::string& body) const {
+        return write(dropFolder() / name, calendar(body));
+    }
+
+    // Titles of the events from March to mid-April 2026.
+    std::vector<std::string> titles(const IcalEventStore& store) const {
+        std::vector<std::string> found;
+        for (const auto& e : store.events(utc(2026, 3, 1), utc(2026, 4, 13))) {
+            found.push_back(e.title);
+        }
+        return found;
+    }
+
+    std::optional<bool> accessOf(IcalEventStore& store) const {
+        std::optional<bool> answer;
+        store.requestAccess([&](bool granted) { answer = granted; });
+        return answer;
+    }
+
+    SavedVariable savedDataHome{"XDG_DATA_HOME"};
+    SavedVariable savedHome{"HOME"};
+    SavedVariable savedZone{"TZ"};
+    fs::path folder;
+};
+
+// One file and the events it gives in a range.
+struct FileCase {
+    std::string name;
+    std::string body;
+    Instant from;
+    Instant to;
+    std::vector<CalendarEvent> expected;
+};
+
+class IcalFileTest : public IcalEventStoreTest, public ::testing::WithParamInterface<FileCase> {};
+
+TEST_P(IcalFileTest, GivesTheOccurrencesInTheRange) {
+    drop(GetParam().name + ".ics", GetParam().body);
+    IcalEventStore store;
+    EXPECT_EQ(store.events(GetParam().from, GetParam().to), GetParam().expected);
+}
+
+const Instant kMarch = utc(2026, 3, 1);
+const Instant kMidApril = utc(2026, 4, 13);
+
+const std::vector<FileCase> kFileCases{
+    // Europe moves its clocks on 29 March: the wall time stays, UTC moves.
+    {"WeeklyWithExceptionMoveAndCancellation",
+     event("UID:sync\nSUMMARY:Team sync\nDTSTART;TZID=Europe/Berlin:20260302T100000\n"
+           "DTEND;TZID=Europe/Berlin:20260302T103000\n"
+           "RRULE:FREQ=WEEKLY;UNTIL=20260406T080000Z\n"
+           "EXDATE;TZID=Europe/Berlin:20260309T100000") +
+         event("UID:sync\nSUMMARY:Team sync (moved)\n"
+               "RECURRENCE-ID;TZID=Europe/Berlin:20260316T100000\n"
+               "DTSTART;TZID=Europe/Berlin:20260317T140000\n"
+               "DTEND;TZID=Europe/Berlin:20260317T150000") +
+         event("UID:sync\nSUMMARY:Team sync\nSTATUS:CANCELLED\n"
+               "RECURRENCE-ID;TZID=Europe/Berlin:20260323T100000\n"
+               "DTSTART;TZID=Europe/Berlin:20260323T100000"),
+     kMarch,
+     kMidApril,
+     {occurrence("sync", "Team sync", utc(2026, 3, 2, 9), utc(2026, 3, 2, 9, 30)),
+      occurrence("sync", "Team sync (moved)", utc(2026, 3, 17, 13), utc(2026, 3, 17, 14),
+                 utc(2026, 3, 16, 9)),
+      occurrence("sync", "Team sync", utc(2026, 3, 30, 8), utc(2026, 3, 30, 8, 30)),
+      occurrence("sync", "Team sync", utc(2026, 4, 6, 8), utc(2026, 4, 6, 8, 30))}},
+    // New York moves its clocks on 8 March, with the file's own zone rules.
+    {"NewYorkDailyAcrossItsClockChange",
+     kNewYork + event("UID:ny\nSUMMARY:Stand-up\nDTSTART;TZID=America/New_York:20260306T090000\n"
+                      "DURATION:PT15M\nRRULE:FREQ=DAILY;COUNT=4"),
+     kMarch,
+     kMidApril,
+     {occurrence("ny", "Stand-up", utc(2026, 3, 6, 14), utc(2026, 3, 6, 14, 15)),
+      occurrence("ny", "Stand-up", utc(2026, 3, 7, 14), utc(2026, 3, 7, 14, 15)),
+      occurrence("ny", "Stand-up", utc(2026, 3, 8, 13), utc(2026, 3, 8, 13, 15)),
+      occurrence("ny", "Stand-up", utc(2026, 3, 9, 13), utc(2026, 3, 9, 13, 15))}},
+    {"ZoneOnlyTheFileDefines",
+     kOlympus + event("UID:mars\nSUMMARY:Rover\nDTSTART;TZID=Mars/Olympus:20260304T103000"),
+     kMarch,
+     kMidApril,
+     {single("mars", "Rover", utc(2026, 3, 4, 5), utc(2026, 3, 4, 5))}},
+    {"ZoneFromTheSystemWithoutVtimezone",
+     event("UID:tokyo\nSUMMARY:Tokyo call\nDTSTART;TZID=Asia/Tokyo:20260304T180000\n"
+           "DTEND;TZID=Asia/Tokyo:20260304T190000"),
+     kMarch,
+     kMidApril,
+     {single("tokyo", "Tokyo call", utc(2026, 3, 4, 9), utc(2026, 3, 4, 10))}},
+    {"ZoneNamesWithAWritersPrefix",
+     event("UID:a\nSUMMARY:A\nDTSTART;TZID=/citadel.org/20190101_1/Asia/Tokyo:20260304T180000") +
+         event("UID:b\nSUMMARY:B\n"
+               "DTSTART;TZID=/freeassociation.sourceforge.net/Asia/Tokyo:20260305T180000"),
+     kMarch,
+     kMidApril,
+     {single("a", "A", utc(2026, 3, 4, 9), utc(2026, 3, 4, 9)),
+      single("b", "B", utc(2026, 3, 5, 9), utc(2026, 3, 5, 9))}},
+    // Floating times are local wall times, before and after the clock change.
+    {"FloatingTimesAreLocal",
+     event("UID:lunch\nSUMMARY:Lunch\nDTSTART:20260327T120000\nDTEND:20260327T130000\n"
+           "RRULE:FREQ=DAILY;COUNT=4"),
+     kMarch,
+     kMidApril,
+     {occurrence("lunch", "Lunch", utc(2026, 3, 27, 11), utc(2026, 3, 27, 12)),
+      occurrence("lunch", "Lunch", utc(2026, 3, 28, 11), utc(2026, 3, 28, 12)),
+      occurrence("lunch", "Lunch", utc(2026, 3, 29, 10), utc(2026, 3, 29, 11)),
+      occurrence("lunch", "Lunch", utc(2026, 3, 30, 10), utc(2026, 3, 30, 11))}},
+    // All-day events run from local midnight to local midnight.
+    {"AllDayEvents",
+     event("UID:holiday\nSUMMARY:Holiday\nDTSTART;VALUE=DATE:20260310\n"
+           "DTEND;VALUE=DATE:20260311") +
+         event("UID:trip\nSUMMARY:Trip\nDTSTART;VALUE=DATE:20260327\nDURATION:P3D") +
+         event("UID:birthday\nSUMMARY:Birthday\nDTSTART;VALUE=DATE:20000312\n"
+               "RRULE:FREQ=YEARLY"),
+     kMarch,
+     kMidApril,
+     {CalendarEvent{"holiday", "Holiday", utc(2026, 3, 9, 23), utc(2026, 3, 10, 23), true,
+                    std::nullopt},
+      CalendarEvent{"birthday", "Birthday", utc(2026, 3, 11, 23), utc(2026, 3, 12, 23), true,
+                    utc(2026, 3, 11, 23)},
+      CalendarEvent{"trip", "Trip", utc(2026, 3, 26, 23), utc(2026, 3, 29, 22), true,
+                    std::nullopt}}},
+    {"CancelledEventsAreLeftOut",
+     event("UID:gone\nSUMMARY:Gone\nSTATUS:CANCELLED\nDTSTART:20260304T080000Z") +
+         event("UID:gone-series\nSUMMARY:Gone too\nSTATUS:CANCELLED\n"
+               "DTSTART:20260304T090000Z\nRRULE:FREQ=DAILY") +
+         event("UID:kept\nSUMMARY:Kept\nSTATUS:CONFIRMED\nDTSTART:20260304T100000Z"),
+     kMarch,
+     kMidApril,
+     {single("kept", "Kept", utc(2026, 3, 4, 10), utc(2026, 3, 4, 10))}},
+    // Each RDATE in its own zone; a period brings its own length.
+    {"RdatesAddOccurrences",
+     kNewYork + event("UID:review\nSUMMARY:Review\n"
+                      "DTSTART;TZID=America/New_York:20260302T150000\nDURATION:PT30M\n"
+                      "RDATE;TZID=America/New_York:20260311T150000\n"
+                      "RDATE:20260320T120000Z\n"
+                      "RDATE;VALUE=PERIOD:20260325T100000Z/PT2H"),
+     kMarch,
+     kMidApril,
+     {occurrence("review", "Review", utc(2026, 3, 2, 20), utc(2026, 3, 2, 20, 30)),
+      occurrence("review", "Review", utc(2026, 3, 11, 19), utc(2026, 3, 11, 19, 30)),
+      occurrence("review", "Review", utc(2026, 3, 20, 12), utc(2026, 3, 20, 12, 30)),
+      occurrence("review", "Review", utc(2026, 3, 25, 10), utc(2026, 3, 25, 12))}},
+    // The file may hold just the moved occurrence of someone else's series.
+    {"OverrideWithoutItsSeries",
+     event("UID:invite\nSUMMARY:Invite\nRECURRENCE-ID:20260305T090000Z\n"
+           "DTSTART:20260305T100000Z\nDTEND:20260305T110000Z"),
+     kMarch,
+     kMidApril,
+     {occurrence("invite", "Invite", utc(2026, 3, 5, 10), utc(2026, 3, 5, 11),
+                 utc(2026, 3, 5, 9))}},
+    // A rule running since long ago still gives exact times in a short range.
+    {"OldOpenEndedRule",
+     event("UID:old\nSUMMARY:Old\nDTSTART:20000103T073000Z\nDURATION:PT1H\n"
+           "RRULE:FREQ=WEEKLY;BYDAY=MO,WE"),
+     utc(2026, 3, 2),
+     utc(2026, 3, 5),
+     {occurrence("old", "Old", utc(2026, 3, 2, 7, 30), utc(2026, 3, 2, 8, 30)),
+      occurrence("old", "Old", utc(2026, 3, 4, 7, 30), utc(2026, 3, 4, 8, 30))}},
+    {"CountedRuleThatEndedBefore",
+     event("UID:done\nSUMMARY:Done\nDTSTART:20260201T090000Z\nRRULE:FREQ=DAILY;COUNT=3"),
+     kMarch,
+     kMidApril,
+     {}},
+    // Already running at the range's start counts; ending at it, or starting
+    // at its end, does not.
+    {"OverlapWithTheRange",
+     event("UID:running\nSUMMARY:Running\nDTSTART:20260304T083000Z\nDTEND:20260304T093000Z") +
+         event("UID:ended\nSUMMARY:Ended\nDTSTART:20260304T080000Z\nDTEND:20260304T090000Z") +
+         event("UID:instant\nSUMMARY:Instant\nDTSTART:20260304T090000Z") +
+         event("UID:later\nSUMMARY:Later\nDTSTART:20260304T100000Z"),
+     utc(2026, 3, 4, 9),
+     utc(2026, 3, 4, 10),
+     {single("running", "Running", utc(2026, 3, 4, 8, 30), utc(2026, 3, 4, 9, 30)),
+      single("instant", "Instant", utc(2026, 3, 4, 9), utc(2026, 3, 4, 9))}},
+    {"MissingFieldsAndEventsWithoutStart",
+     event("DTSTART:20260304T090000Z") + event("UID:nostart\nSUMMARY:No start"),
+     kMarch,
+     kMidApril,
+     {single("", "", utc(2026, 3, 4, 9), utc(2026, 3, 4, 9))}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Files, IcalFileTest, ::testing::ValuesIn(kFileCases),
+                         [](const auto& info) { return info.param.name; });
+
+TEST_F(IcalEventStoreTest, FloatingTimesFollowTheZoneAtTheTimeOfAsking) {
+    drop("lunch.ics", event("UID:lunch\nSUMMARY:Lunch\nDTSTART:20260304T120000"));
+    IcalEventStore store;
+    const auto before = store.events(kMarch, kMidApril);
+    ASSERT_EQ(before.size(), 1u);
+    EXPECT_EQ(before[0].start, utc(2026, 3, 4, 11));
+
+    ::setenv("TZ", "America/New_York", 1);
+    ::tzset();
+    const auto after = store.events(kMarch, kMidApril);
+    ASSERT_EQ(after.size(), 1u);
+    EXPECT_EQ(after[0].start, utc(2026, 3, 4, 17));
+}
+
+TEST_F(IcalEventStoreTest, ReadsEvolutionCalendarsAndDroppedFiles) {
+    write(folder / "evolution" / "calendar" / "system" / "calendar.ics",
+          calendar(event("UID:e\nSUMMARY:Evolution\nDTSTART:20260302T090000Z")));
+    write(folder / "evolution" / "calendar" / "system" / "other.ics",
+          calendar(event("UID:x\nSUMMARY:Not a calendar of Evolution\nDTSTART:20260302T090000Z")));
+    drop("work/exported.ICS", event("UID:w\nSUMMARY:Nested\nDTSTART:20260303T090000Z"));
+    drop("notes.txt", event("UID:n\nSUMMARY:Not an ics file\nDTSTART:20260303T090000Z"));
+
+    const std::vector<std::string> expected{"Evolution", "Nested"};
+    EXPECT_EQ(titles(IcalEventStore()), expected);
+}
+
+TEST_F(IcalEventStoreTest, LinkedFilesAndFoldersAreRead) {
+    const auto elsewhere =
+        write(folder / "elsewhere" / "linked.ics",
+              calendar(event("UID:l\nSUMMARY:Linked\nDTSTART:20260304T090000Z")));
+    fs::create_directories(dropFolder());
+    fs::create_symlink(elsewhere, dropFolder() / "linked.ics");
+    fs::create_directory_symlink(folder / "elsewhere", dropFolder() / "folder-link");
+    const std::vector<std::string> expected{"Linked", "Linked"};
+    EXPECT_EQ(titles(IcalEventStore()), expected);
+}
+
+TEST_F(IcalEventStoreTest, AMalformedFileDoesNotHarmTheOthers) {
+    drop("a-good.ics", event("UID:a\nSUMMARY:Before\nDTSTART:20260302T090000Z"));
+    write(dropFolder() / "b-garbage.ics", std::string("\x01\x02 not {a} calendar\n\xff\xfe", 22));
+    write(dropFolder() / "c-cut-short.ics",
+          "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:cut\r\nDTSTART:20260302T100000Z\r\n");
+    drop("d-good.ics", event("UID:d\nSUMMARY:After\nDTSTART:20260303T090000Z\n"
+                             "RRULE:FREQ=NONSENSE;COUNT=x"));
+    const std::vector<std::string> expected{"Before", "After"};
+    EXPECT_EQ(titles(IcalEventStore()), expected);
+}
+
+TEST_F(IcalEventStoreTest, AnOversizedFileIsSkipped) {
+    drop("small.ics", event("UID:s\nSUMMARY:Small\nDTSTART:20260302T090000Z"));
+    std::string padding;
+    const std::string line = "X-PADDING:" + std::string(100, 'x') + "\n";
+    while (padding.size() <= IcalEventStore::kMaxFileBytes) padding += line;
+    drop("huge.ics", event("UID:h\nSUMMARY:Huge\nDTSTART:20260302T100000Z\n" + padding));
+    ASSERT_GT(fs::file_size(dropFolder() / "huge.ics"), IcalEventStore::kMaxFileBytes);
+
+    const std::vector<std::string> expected{"Small"};
+    EXPECT_EQ(titles(IcalEventStore()), expected);
+}
+
+// The cached copy answers while the file is unchanged, even when its bytes
+// are not; a new modification time or size makes it read again.
+TEST_F(IcalEventStoreTest, ReadsAFileAgainOnlyWhenItChanged) {
+    const auto path = drop("one.ics", event("UID:1\nSUMMARY:Alpha\nDTSTART:20260302T090000Z"));
+    IcalEventStore store;
+    EXPECT_EQ(titles(store), std::vector<std::string>{"Alpha"});
+
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    drop("one.ics", event("UID:1\nSUMMARY:Bravo\nDTSTART:20260302T090000Z"));
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    EXPECT_EQ(titles(store), std::vector<std::string>{"Alpha"});
+
+    const timespec later[2] = {before.st_atim, {before.st_mtim.tv_sec + 1, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), later, 0), 0);
+    EXPECT_EQ(titles(store), std::vector<std::string>{"Bravo"});
+
+    drop("one.ics", event("UID:1\nSUMMARY:Charlie, longer\nDTSTART:20260302T090000Z"));
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), later, 0), 0);
+    EXPECT_EQ(titles(store), std::vector<std::string>{"Charlie, longer"});
+}
+
+TEST_F(IcalEventStoreTest, FollowsFilesComingAndGoing) {
+    IcalEventStore store;
+    EXPECT_TRUE(titles(store).empty());
+    const auto path = drop("one.ics", event("UID:1\nSUMMARY:One\nDTSTART:20260302T090000Z"));
+    drop("two.ics", event("UID:2\nSUMMARY:Two\nDTSTART:20260303T090000Z"));
+    EXPECT_EQ(titles(store), (std::vector<std::string>{"One", "Two"}));
+    fs::remove(path);
+    EXPECT_EQ(titles(store), std::vector<std::string>{"Two"});
+}
+
+TEST_F(IcalEventStoreTest, FilesAreMergedByStart) {
+    drop("a.ics", event("UID:a1\nSUMMARY:A late\nDTSTART:20260305T090000Z") +
+                      event("UID:a2\nSUMMARY:A early\nDTSTART:20260302T090000Z"));
+    drop("b.ics", event("UID:b\nSUMMARY:B middle\nDTSTART:20260303T090000Z"));
+    EXPECT_EQ(titles(IcalEventStore()),
+              (std::vector<std::string>{"A early", "B middle", "A late"}));
+}
+
+TEST_F(IcalEventStoreTest, AccessIsDeniedWithoutCalendarFiles) {
+    IcalEventStore store;
+    EXPECT_EQ(accessOf(store), false);
+    drop("notes.txt", event("UID:n\nDTSTART:20260303T090000Z"));
+    EXPECT_EQ(accessOf(store), false);
+}
+
+TEST_F(IcalEventStoreTest, AccessIsGrantedForAnyReadableCalendarFile) {
+    drop("broken.ics", "this is no calendar");
+    IcalEventStore store;
+    EXPECT_EQ(accessOf(store), true);
+}
+
+TEST_F(IcalEventStoreTest, AccessIsGrantedForAnEvolutionCalendar) {
+    write(folder / "evolution" / "calendar" / "system" / "calendar.ics", calendar(""));
+    IcalEventStore store;
+    EXPECT_EQ(accessOf(store), true);
+}
+
+TEST_F(IcalEventStoreTest, AccessIsDeniedWhenNoFileCanBeRead) {
+    const auto path = drop("locked.ics", event("UID:1\nSUMMARY:Locked\nDTSTART:20260302T090000Z"));
+    fs::permissions(path, fs::perms::none);
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd >= 0) {
+        ::close(fd);
+        GTEST_SKIP() << "running as root, so a file without permissions can still be read";
+    }
+    IcalEventStore store;
+    EXPECT_EQ(accessOf(store), false);
+    EXPECT_TRUE(titles(store).empty());
+
+    fs::permissions(path, fs::perms::owner_read);
+    EXPECT_EQ(accessOf(store), true);
+    EXPECT_EQ(titles(store), std::vector<std::string>{"Locked"});
+}
+
+struct DataHomeCase {
+    const char* value;
+    bool fromHome;
+};
+
+class DataHomeTest : public IcalEventStoreTest,
+                     public ::testing::WithParamInterface<DataHomeCase> {};
+
+// Unset, empty or relative values fall back to ~/.local/share.
+TEST_P(DataHomeTest, FollowsTheBaseDirectoryRules) {
+    ::setenv("HOME", "/home/someone", 1);
+    if (GetParam().value) {
+        ::setenv("XDG_DATA_HOME", GetParam().value, 1);
+    } else {
+        ::unsetenv("XDG_DATA_HOME");
+    }
+    const fs::path expected =
+        GetParam().fromHome ? fs::path("/home/someone/.local/share") : fs::path(GetParam().value);
+    EXPECT_EQ(IcalEventStore::dataHome(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, DataHomeTest,
+                         ::testing::Values(DataHomeCase{nullptr, true}, DataHomeCase{"", true},
+                                           DataHomeCase{"relative/data", true},
+                                           DataHomeCase{"/srv/data", false}));
+
+}  // namespace
+}  // namespace pelliwig
