@@ -1,0 +1,63 @@
+#include <algorithm>
+
+#include "core/engine/ReminderEngine.h"
+#include "core/engine/Rules.h"
+
+namespace pelliwig {
+
+void ReminderEngine::tick() {
+    memory_.rollDayIfNeeded();
+    const TickContext context = activity_->snapshot();
+    std::optional<AppBucket> bucket;
+    if (context.frontApp) bucket = appBucketOf(*context.frontApp);
+    // Each tick counts as one interval, however long the machine really slept.
+    if (context.isActive) memory_.recordTick(kTickSeconds, context.activeStreak, bucket);
+
+    if (trackMeeting(context)) return;
+    noticeApp(context, bucket);
+
+    auto cues = Rules::cues(context, prefs_, memory_, clock_, ports_.random);
+    if (context.isActive && prefs_.isEnabled(ReminderKind::calendar)) {
+        auto upcoming = calendar_.cues(context);
+        cues.insert(cues.end(), std::make_move_iterator(upcoming.begin()),
+                    std::make_move_iterator(upcoming.end()));
+    }
+    // The list order is the priority: the first cue through is shown, and the
+    // gap or the occupied notch holds back the rest.
+    for (const auto& cue : cues) fire(cue);
+
+    presence(context);
+}
+
+ReminderEngine::Gate ReminderEngine::fire(const Cue& cue) {
+    const Gate gate = verdict(cue);
+    if (trace_.gated) trace_.gated(cue, gate);
+    if (gate != Gate::shown) return gate;
+    show(cue);
+    if (cue.onceKey) fired_.mark(*cue.onceKey);
+    return gate;
+}
+
+ReminderEngine::Gate ReminderEngine::verdict(const Cue& cue) const {
+    if (!prefs_.isEnabled(cue.kind)) return Gate::kindOff;
+    if (cue.onceKey && fired_.contains(*cue.onceKey)) return Gate::onceKeyUsed;
+    if (meetingStart_) return Gate::inCall;
+    const Instant now = clock_.now();
+    if (inQuietHours(clock_.minutesOfDay(now))) return Gate::quietHours;
+    // A charger plugged in deserves a thank-you however recent the last nudge.
+    if (cue.kind != ReminderKind::charger && now - lastShown_ < minimumGap()) return Gate::gap;
+    if (notchBusyWithNudge()) return Gate::notchOccupied;
+    return Gate::shown;
+}
+
+bool ReminderEngine::inQuietHours(int minutesOfDay) const {
+    return Rules::inWindow(minutesOfDay, prefs_.quietStart.get(), prefs_.quietEnd.get());
+}
+
+// In seconds, as a double so that no stored number of minutes can overflow.
+double ReminderEngine::minimumGap() const {
+    const double gap = prefs_.minGap.get() * 60.0;
+    return prefs_.bigDayActive(clock_) ? gap * 2 : gap;
+}
+
+}  // namespace pelliwig
