@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <string>
+
+#include <unistd.h>
 
 #include "fakes/ScriptedRandom.h"
 
@@ -16,7 +19,8 @@ namespace fs = std::filesystem;
 class PhotoPickerTest : public testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::path(testing::TempDir()) / "photo-picker";
+        // ctest runs each test in its own process, in parallel: one folder per process.
+        folder = fs::path(testing::TempDir()) / ("photo-picker-" + std::to_string(::getpid()));
         fs::remove_all(folder);
         fs::create_directories(folder);
     }
@@ -25,6 +29,8 @@ protected:
         ScriptedRandom random{u};
         return PhotoPicker::random(folder.string(), random);
     }
+
+    void TearDown() override { fs::remove_all(folder); }
 
     fs::path folder;
 };

@@ -76,7 +76,7 @@ TEST_F(SqliteStoreTest, AWriteSurvivesTheProcessBeingKilledRightAfter) {
 }
 
 TEST_F(SqliteStoreTest, ADamagedFileIsMovedAsideNotOverwritten) {
-    for (const std::string garbage :
+    for (const std::string& garbage :
          {std::string("this is not a database at all, just text"),
           std::string("SQLite format 3") + std::string(1, '\0') + std::string(4000, 'x')}) {
         fs::remove_all(root);
