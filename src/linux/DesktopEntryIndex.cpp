@@ -199,7 +199,9 @@ void DesktopEntryIndex::addFolder(const fs::path& folder, std::set<std::string>&
     for (const fs::recursive_directory_iterator end; !error && files != end;
          files.increment(error)) {
         const fs::path& file = files->path();
-        if (file.extension() != ".desktop" || !files->is_regular_file(error)) continue;
+        // A broken link is skipped; it must not end the walk.
+        std::error_code unreadable;
+        if (file.extension() != ".desktop" || !files->is_regular_file(unreadable)) continue;
         const std::string id = lower(desktopId(file.lexically_relative(folder)));
         // An entry in an earlier folder hides later ones with the same id,
         // even when it is Hidden: that is how a user removes an application.

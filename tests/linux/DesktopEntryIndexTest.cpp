@@ -164,6 +164,19 @@ TEST(DesktopEntryIndexTest, SeesEntriesInstalledAfterTheFirstLookup) {
     EXPECT_EQ(index.nameFor("later", ""), "Installed Later");
 }
 
+TEST(DesktopEntryIndexTest, SkipsBrokenLinks) {
+    Folders folders;
+    // Several, so that whatever order the folder lists them in, some come
+    // before the good entry.
+    for (int i = 0; i < 6; ++i) {
+        fs::create_symlink("/nonexistent/gone.desktop",
+                           folders.folders()[0] / ("gone" + std::to_string(i) + ".desktop"));
+    }
+    folders.write({0, "good.desktop", application("Good")});
+    DesktopEntryIndex index(folders.folders());
+    EXPECT_EQ(index.nameFor("good", ""), "Good");
+}
+
 TEST(DesktopEntryIndexTest, AnswersFromMissingFolders) {
     DesktopEntryIndex index({"/nonexistent/applications"});
     EXPECT_EQ(index.nameFor("anything", "anything"), std::nullopt);
