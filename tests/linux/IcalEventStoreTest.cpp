@@ -168,6 +168,10 @@ struct FileCase {
     std::vector<CalendarEvent> expected;
 };
 
+void PrintTo(const FileCase& fileCase, std::ostream* out) {
+    *out << fileCase.name;
+}
+
 class IcalFileTest : public IcalEventStoreTest, public ::testing::WithParamInterface<FileCase> {};
 
 TEST_P(IcalFileTest, GivesTheOccurrencesInTheRange) {
@@ -365,6 +369,14 @@ TEST_F(IcalEventStoreTest, AMalformedFileDoesNotHarmTheOthers) {
     EXPECT_EQ(titles(IcalEventStore()), expected);
 }
 
+// Some exports append one calendar object per calendar to the same file.
+TEST_F(IcalEventStoreTest, ReadsEveryCalendarObjectOfAFile) {
+    write(dropFolder() / "two.ics",
+          calendar(event("UID:1\nSUMMARY:First\nDTSTART:20260302T090000Z")) +
+              calendar(event("UID:2\nSUMMARY:Second\nDTSTART:20260303T090000Z")));
+    EXPECT_EQ(titles(IcalEventStore()), (std::vector<std::string>{"First", "Second"}));
+}
+
 TEST_F(IcalEventStoreTest, AnOversizedFileIsSkipped) {
     drop("small.ics", event("UID:s\nSUMMARY:Small\nDTSTART:20260302T090000Z"));
     std::string padding;
@@ -458,6 +470,10 @@ struct DataHomeCase {
     const char* value;
     bool fromHome;
 };
+
+void PrintTo(const DataHomeCase& dataHome, std::ostream* out) {
+    *out << (dataHome.value ? dataHome.value : "(unset)");
+}
 
 class DataHomeTest : public IcalEventStoreTest,
                      public ::testing::WithParamInterface<DataHomeCase> {};

@@ -255,6 +255,10 @@ struct Quoting {
     std::string written;
 };
 
+void PrintTo(const Quoting& quoting, std::ostream* out) {
+    *out << quoting.argument;
+}
+
 class ExecArgumentTest : public testing::TestWithParam<Quoting> {};
 
 TEST_P(ExecArgumentTest, QuotesAndEscapes) {
@@ -307,6 +311,10 @@ struct ReadBack {
     std::string entry;
     bool registered;
 };
+
+void PrintTo(const ReadBack& readBack, std::ostream* out) {
+    *out << readBack.name;
+}
 
 class ReadBackTest : public XdgAutostartTest, public testing::WithParamInterface<ReadBack> {};
 
