@@ -44,7 +44,8 @@ public:
     // The socket the shell watches for pointer movement; -1 when there is
     // nothing to watch.
     int pointerFd() const;
-    // What the shell calls when that socket is readable.
+    // What the shell calls when that socket is readable; a pointerFd() of -1
+    // afterwards means the X server went away and the watch should stop.
     void processPointerEvents();
 
 private:

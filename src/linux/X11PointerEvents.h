@@ -37,7 +37,9 @@ public:
     // The socket to watch; -1 when there is no server or it lacks XInput 2,
     // in which case no position is ever delivered.
     int fd() const;
-    // Reads what the server sent without waiting.
+    // Reads what the server sent without waiting. When fd() is -1 after
+    // this, the server went away and the socket stays readable at its end:
+    // stop watching it.
     void processEvents();
 
 private:
