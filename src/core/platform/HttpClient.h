@@ -37,7 +37,8 @@ public:
 
     // Starts a GET that always goes to the origin (no cached answer is used)
     // and returns at once. `done` runs exactly once, later, on the main thread,
-    // never from inside get(). Callers that may be gone by then guard it.
+    // never from inside get(); a client destroyed first drops it instead.
+    // Callers that may be gone by then guard it.
     virtual void get(const HttpRequest& request, Completion done) = 0;
 };
 
