@@ -1,0 +1,135 @@
+#include "desktop/app/AppDelegate.h"
+
+#include <utility>
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QSystemTrayIcon>
+#include <QUrl>
+
+#include "core/notch/NotchGeometry.h"
+#include "desktop/app/TrayMenu.h"
+#include "desktop/app/WelcomeWindow.h"
+#include "desktop/settings/SettingsView.h"
+#include "desktop/support/Assets.h"
+#include "desktop/support/SpriteSheet.h"
+
+namespace pelliwig {
+namespace {
+
+QPixmap welcomePortrait(const Prefs& prefs, const Clock& clock) {
+    SpriteSheet sheet(SpriteSheet::situationFrom(prefs, clock),
+                      [](const QString& name) { return Assets::url(name); });
+    // The sheet falls back to happy when love is missing.
+    return QPixmap::fromImage(sheet.image(Face::mood(Mood::love)));
+}
+
+}  // namespace
+
+AppDelegate::AppDelegate(AppServices services, QObject* parent)
+    : QObject(parent),
+      services_(std::move(services)),
+      prefs_(*services_.store),
+      clock_(*services_.scheduler) {
+    if (services_.http) {
+        updates_ = std::make_unique<UpdateChecker>(*services_.http, *services_.scheduler);
+    }
+    MenuActions& actions = *this;
+    tray_ = std::make_unique<TrayMenu>([this] { return menuState(); }, actions);
+    // The memory's throttled saves may be up to two minutes behind.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+            &AppDelegate::saveMemory);
+    if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        connect(gui, &QGuiApplication::commitDataRequest, this, &AppDelegate::saveMemory);
+    }
+}
+
+AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::launch(const AppOptions& options) {
+    tray_->showIcon();
+    // Must hold before the notch is measured.
+    if (options.noNotch) NotchGeometry::forceFallback = true;
+    if (services_.buildEngine) {
+        engine_ =
+            services_.buildEngine(EngineContext{prefs_, *services_.store, *services_.scheduler,
+                                                [this](const QPoint& at) { tray_->popupAt(at); }});
+        emit engineChanged();
+    }
+    if (options.loginItem) services_.loginItem->registerItem();  // a refusal changes nothing
+    if (options.preview) {
+        previewTask_ = services_.scheduler->after(
+            kPreviewDelay, [this, kind = options.previewKind] { preview(kind); });
+    }
+    if (!prefs_.hasOnboarded.get() || options.welcome) {
+        welcomeTask_ = services_.scheduler->after(kWelcomeDelay, [this] { openWelcome(); });
+    }
+}
+
+void AppDelegate::handOver(const AppOptions& options) {
+    if (options.welcome) openWelcome();
+    if (options.preview) preview(options.previewKind);
+}
+
+void AppDelegate::openWelcome() {
+    if (!welcome_) {
+        const auto reach =
+            tray_->icon() ? WelcomeWindow::Reach::tray : WelcomeWindow::Reach::notchOnly;
+        welcome_ = std::make_unique<WelcomeWindow>(prefs_, *services_.loginItem,
+                                                   welcomePortrait(prefs_, clock_), reach,
+                                                   [this] { meet(); });
+    }
+    welcome_->showAndRaise();
+}
+
+void AppDelegate::openSettings() {
+    if (!settings_) {
+        settings_ = std::make_unique<SettingsView>(prefs_, clock_, *services_.loginItem);
+    }
+    settings_->showAndRaise();
+}
+
+void AppDelegate::saveMemory() {
+    if (engine_) engine_->saveMemory();
+}
+
+MenuState AppDelegate::menuState() const {
+    MenuState state;
+    if (updates_) state.release = updates_->available();
+    if (!engine_) return state;
+    state.engineExists = true;
+    state.jealousy = engine_->jealousy();
+    state.onCall = engine_->onCall();
+    state.focusEndsAt = engine_->focusEndsAt();
+    return state;
+}
+
+void AppDelegate::openUrl(const std::string& url) {
+    QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+}
+
+void AppDelegate::preview(std::optional<ReminderKind> kind) {
+    if (engine_) engine_->preview(kind);
+}
+
+void AppDelegate::startFocus(int minutes) {
+    if (engine_) engine_->startFocus(minutes);
+}
+
+void AppDelegate::cancelFocus() {
+    if (engine_) engine_->cancelFocus();
+}
+
+void AppDelegate::quit() {
+    // aboutToQuit saves the memory on the way out.
+    QCoreApplication::quit();
+}
+
+void AppDelegate::meet() {
+    welcome_->close();
+    preview(ReminderKind::morning);
+}
+
+}  // namespace pelliwig

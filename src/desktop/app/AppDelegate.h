@@ -1,0 +1,115 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <QObject>
+#include <QPoint>
+
+#include "core/engine/UpdateChecker.h"
+#include "core/menu/MenuContent.h"
+#include "core/platform/HttpClient.h"
+#include "core/platform/KeyValueStore.h"
+#include "core/platform/LoginItem.h"
+#include "core/platform/Scheduler.h"
+#include "core/settings/Prefs.h"
+#include "core/support/Clock.h"
+#include "desktop/app/AppOptions.h"
+#include "desktop/app/EngineFacade.h"
+
+namespace pelliwig {
+
+class SettingsView;
+class TrayMenu;
+class WelcomeWindow;
+
+// What the engine is built from, once, at launch.
+struct EngineContext {
+    Prefs& prefs;
+    KeyValueStore& store;
+    Scheduler& scheduler;
+    // Opens her menu at a screen point: right-clicking her in the notch.
+    std::function<void(const QPoint&)> openMenuAt;
+};
+
+// Builds the notch (panel and controller) and then the engine over it.
+using EngineBuilder = std::function<std::unique_ptr<EngineFacade>(const EngineContext&)>;
+
+// The platform the application runs on: the real one from desktopServices(),
+// fakes in tests.
+struct AppServices {
+    std::unique_ptr<KeyValueStore> store;
+    std::unique_ptr<Scheduler> scheduler;
+    std::unique_ptr<LoginItem> loginItem;
+    // None: no update check, and the menu never offers an update.
+    std::unique_ptr<HttpClient> http;
+    // None: she runs without an engine and the engine's entries do nothing.
+    EngineBuilder buildEngine;
+};
+
+// Owns everything long-lived: the settings and their store, the scheduler,
+// the update checker, the engine (with the notch it presents in), the tray
+// menu and the windows. Start-up runs in launch(); later launches of the
+// program hand their arguments to handOver().
+class AppDelegate final : public QObject, private MenuActions {
+    Q_OBJECT
+
+public:
+    static constexpr double kWelcomeDelay = 0.4;
+    static constexpr double kPreviewDelay = 1.0;
+
+    explicit AppDelegate(AppServices services, QObject* parent = nullptr);
+    ~AppDelegate() override;
+
+    // Launching has finished: "--no-notch" takes effect, the engine is built
+    // over its notch, then the login item, the delayed preview and, on first
+    // run or when asked, the delayed welcome.
+    void launch(const AppOptions& options);
+
+    // Arguments from a later launch: "--preview" and "--welcome" act at once.
+    void handOver(const AppOptions& options);
+
+    // Creates the welcome window on first use, then brings it to the front.
+    void openWelcome() override;
+    void openSettings() override;
+
+    // Writes her memory now; at quit, on a signal and when the session ends.
+    void saveMemory();
+
+    MenuState menuState() const;
+
+    Prefs& prefs() { return prefs_; }
+    EngineFacade* engine() { return engine_.get(); }
+    UpdateChecker* updates() { return updates_.get(); }
+    TrayMenu& tray() { return *tray_; }
+    WelcomeWindow* welcome() { return welcome_.get(); }
+
+signals:
+    void engineChanged();
+
+private:
+    // MenuActions
+    void openUrl(const std::string& url) override;
+    void preview(std::optional<ReminderKind> kind) override;
+    void startFocus(int minutes) override;
+    void cancelFocus() override;
+    void quit() override;
+
+    void meet();
+
+    AppServices services_;
+    Prefs prefs_;
+    Clock clock_;
+    std::unique_ptr<UpdateChecker> updates_;
+    std::unique_ptr<TrayMenu> tray_;
+    std::unique_ptr<EngineFacade> engine_;
+    std::unique_ptr<WelcomeWindow> welcome_;
+    std::unique_ptr<SettingsView> settings_;
+    // Delayed start-up work; dies with the delegate.
+    TaskHandle welcomeTask_;
+    TaskHandle previewTask_;
+};
+
+}  // namespace pelliwig

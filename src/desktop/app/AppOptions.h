@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/content/Reminder.h"
+
+namespace pelliwig {
+
+// The command line. Each flag is compared with one whole argument; anything
+// else is ignored, so toolkit options pass through untouched.
+struct AppOptions {
+    bool noNotch = false;    // "--no-notch": the substitute area even on a notched screen
+    bool loginItem = false;  // "--login-item": register to start at login
+    bool welcome = false;    // "--welcome": the welcome window even after onboarding
+    bool preview = false;    // "--preview" [KIND]: a preview one second after launch
+    std::optional<ReminderKind> previewKind;  // none: missing or not a kind name
+    bool help = false;
+    bool version = false;
+
+    bool operator==(const AppOptions&) const = default;
+
+    // `arguments` without the program's own name.
+    static AppOptions parse(const std::vector<std::string>& arguments);
+
+    // What --help prints.
+    static std::string usage();
+};
+
+}  // namespace pelliwig

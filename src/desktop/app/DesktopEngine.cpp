@@ -1,0 +1,95 @@
+// Before any Qt header: it names a member "slots", which Qt defines as a macro.
+#include "linux/IcalEventStore.h"
+
+#include "desktop/app/DesktopEngine.h"
+
+#include <memory>
+
+#include <QDBusConnection>
+#include <QSocketNotifier>
+
+#include "core/content/LineBank.h"
+#include "core/engine/ReminderEngine.h"
+#include "core/notch/NotchController.h"
+#include "core/support/Clock.h"
+#include "core/support/SystemRandom.h"
+#include "desktop/app/NotchMenuSurface.h"
+#include "desktop/app/ReminderEngineFacade.h"
+#include "desktop/notch/NotchPanel.h"
+#include "desktop/support/Assets.h"
+#include "desktop/support/QtScreens.h"
+#include "desktop/support/SpriteSheet.h"
+#include "linux/DBusSystemEvents.h"
+#include "linux/PowerSourcesChooser.h"
+#include "linux/ProcMediaDevices.h"
+#include "linux/SessionSensors.h"
+
+namespace pelliwig {
+namespace {
+
+// Everything the engine runs on, in the order it is built; it outlives the
+// engine and goes in reverse order, the controller before its surface.
+struct DesktopPlatform {
+    explicit DesktopPlatform(const EngineContext& context)
+        : clock(context.scheduler),
+          sprites(SpriteSheet::situationFrom(context.prefs, clock),
+                  [](const QString& name) { return Assets::url(name); }),
+          buttons(random),
+          panel(sprites,
+                [this, &prefs = context.prefs](const Moment& moment) {
+                    return buttons.answers(moment, prefs.language.get());
+                }),
+          surface(panel, context.openMenuAt),
+          notch(context.scheduler, screens, surface),
+          sensors(currentSessionKind(), context.scheduler, QDBusConnection::sessionBus()),
+          power(PowerSourcesChooser::choose(QDBusConnection::systemBus(), context.scheduler)),
+          systemEvents(QDBusConnection::systemBus(), QDBusConnection::sessionBus()) {
+        watchPointer();
+    }
+
+    // Pointer motion arrives on the X connection's socket; it is read only
+    // when something is there, so a still pointer costs nothing.
+    void watchPointer() {
+        if (sensors.pointerFd() < 0) return;
+        pointerWatch =
+            std::make_unique<QSocketNotifier>(sensors.pointerFd(), QSocketNotifier::Read);
+        QObject::connect(pointerWatch.get(), &QSocketNotifier::activated, pointerWatch.get(),
+                         [this] {
+                             sensors.processPointerEvents();
+                             if (sensors.pointerFd() < 0) pointerWatch->setEnabled(false);
+                         });
+    }
+
+    SystemRandom random;
+    Clock clock;
+    SpriteSheet sprites;
+    // The answer buttons drawn with a moment; the engine's own bank picks lines.
+    LineBank buttons;
+    NotchPanel panel;
+    NotchMenuSurface surface;
+    QtScreens screens;
+    NotchController notch;
+    SessionSensors sensors;
+    std::unique_ptr<PowerSources> power;
+    ProcMediaDevices media;
+    IcalEventStore events;
+    DBusSystemEvents systemEvents;
+    std::unique_ptr<QSocketNotifier> pointerWatch;
+    Connection resumed;
+};
+
+}  // namespace
+
+std::unique_ptr<EngineFacade> buildDesktopEngine(const EngineContext& context) {
+    auto platform = std::make_shared<DesktopPlatform>(context);
+    auto& p = *platform;
+    auto engine = std::make_unique<ReminderEngine>(
+        p.notch, context.prefs,
+        ReminderEngine::Ports{context.scheduler, p.random, context.store, p.sensors.idleTime(),
+                              p.sensors.frontApp(), *p.power, p.media, p.events,
+                              p.sensors.pointer()});
+    p.resumed = p.systemEvents.onResumed([&engine = *engine] { engine.resumed(); });
+    return std::make_unique<ReminderEngineFacade>(std::move(platform), std::move(engine));
+}
+
+}  // namespace pelliwig

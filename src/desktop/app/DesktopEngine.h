@@ -1,0 +1,16 @@
+#pragma once
+
+#include <memory>
+
+#include "desktop/app/AppDelegate.h"
+#include "desktop/app/EngineFacade.h"
+
+namespace pelliwig {
+
+// Her engine on this desktop: the notch panel over the primary screen with
+// its controller, then the engine over the session's sensors (idle time,
+// focused application and pointer), the power sources, the cameras and
+// microphones, the calendar files and the wake and unlock events.
+std::unique_ptr<EngineFacade> buildDesktopEngine(const EngineContext& context);
+
+}  // namespace pelliwig

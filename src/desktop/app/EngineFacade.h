@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+
+#include "core/content/Reminder.h"
+#include "core/support/Instant.h"
+
+namespace pelliwig {
+
+// What the application shell asks of her engine: the menu's actions and what
+// the menu shows, and the save at quit. ReminderEngineFacade implements it
+// over the real engine; shell tests hand in their own.
+class EngineFacade {
+public:
+    virtual ~EngineFacade() = default;
+
+    // No kind: the engine chooses.
+    virtual void preview(std::optional<ReminderKind> kind) = 0;
+    // Replaces a running session.
+    virtual void startFocus(int minutes) = 0;
+    // Drops the running session; its finishing moment never comes.
+    virtual void cancelFocus() = 0;
+
+    // 0 … 100, today's.
+    virtual int jealousy() const = 0;
+    // A call is in progress: she keeps quiet.
+    virtual bool onCall() const = 0;
+    // The end of the running focus session, if any.
+    virtual std::optional<Instant> focusEndsAt() const = 0;
+
+    // Writes her memory now, unthrottled: the process is about to end.
+    virtual void saveMemory() = 0;
+};
+
+}  // namespace pelliwig

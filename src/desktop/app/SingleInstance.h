@@ -1,0 +1,49 @@
+#pragma once
+
+#include <memory>
+
+#include <QLocalServer>
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+namespace pelliwig {
+
+// One Zuzi per user. The first instance listens on a local socket; a later
+// launch connects, hands over its arguments and exits, so a command such as
+// `pelliwig --preview water` reaches the Zuzi already running.
+class SingleInstance final : public QObject {
+    Q_OBJECT
+
+public:
+    // The per-user socket name, "pelliwig-" and the user id.
+    static QString defaultName();
+
+    explicit SingleInstance(QString name = defaultName(), QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // Hands `arguments` to a running instance. False when none answers.
+    bool sendToRunning(const QStringList& arguments, int timeoutMs = 2000);
+
+    // Starts answering later launches. A socket file left by an instance that
+    // died is removed first. False when another instance holds the name, or
+    // is taking it at this moment.
+    bool listen();
+
+    const QString& name() const { return name_; }
+
+signals:
+    // Arguments a later launch handed over.
+    void received(const QStringList& arguments);
+
+private:
+    void accept();
+    static bool answers(const QString& name);
+
+    QString name_;
+    std::unique_ptr<QLockFile> lock_;  // held while this is the running instance
+    QLocalServer server_;
+};
+
+}  // namespace pelliwig

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QMenu>
+#include <QObject>
+#include <QPoint>
+
+#include "core/menu/MenuContent.h"
+
+class QSystemTrayIcon;
+
+namespace pelliwig {
+
+// Her menu: a tray icon titled "Zuzi" with a heart where the desktop has a
+// tray, and the same menu at any point (right-clicking her in the notch)
+// where it has none. The entries are computed afresh from `state` each time
+// the menu is about to show; the actions must outlive the menu.
+class TrayMenu final : public QObject {
+    Q_OBJECT
+
+public:
+    using StateSource = std::function<MenuState()>;
+
+    TrayMenu(StateSource state, MenuActions& actions, QObject* parent = nullptr);
+    ~TrayMenu() override;
+
+    // Shows the tray icon when the desktop has a tray. False when it has none.
+    bool showIcon();
+
+    // Opens the menu at a point on the screen.
+    void popupAt(const QPoint& globalPosition);
+
+    // Recomputes the entries now; the menu does this itself before showing.
+    void rebuild();
+
+    QMenu* menu() { return &menu_; }
+    QSystemTrayIcon* icon() const { return icon_.get(); }
+
+private:
+    void fill(QMenu& menu, const std::vector<MenuEntry>& entries);
+    static void addLine(QMenu& menu, const MenuEntry& entry);
+
+    StateSource state_;
+    MenuActions& actions_;
+    QMenu menu_;
+    std::unique_ptr<QSystemTrayIcon> icon_;
+    // Kept until the next rebuild, as the QActions call into them.
+    std::vector<MenuEntry> entries_;
+};
+
+}  // namespace pelliwig

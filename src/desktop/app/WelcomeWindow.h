@@ -1,0 +1,57 @@
+#pragma once
+
+#include <functional>
+
+#include <QPixmap>
+#include <QWidget>
+
+#include "core/content/Language.h"
+#include "core/platform/LoginItem.h"
+#include "core/settings/Prefs.h"
+#include "core/support/Signal.h"
+
+class QAbstractButton;
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+namespace pelliwig {
+
+// The first-run introduction: who she is, her language, starting at login,
+// and "Meet her", which finishes onboarding and hands over to `onMeet`.
+// Prefs and the login item must outlive it.
+class WelcomeWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    // Where she can be reached, which decides the caption under the button.
+    enum class Reach { tray, notchOnly };
+
+    static constexpr int kWidth = 460;
+
+    WelcomeWindow(Prefs& prefs, LoginItem& loginItem, const QPixmap& portrait, Reach reach,
+                  std::function<void()> onMeet, QWidget* parent = nullptr);
+
+    // The caption for where she lives.
+    static QString caption(Reach reach);
+
+    // Shows the window in front of the others, centred the first time.
+    void showAndRaise();
+
+private:
+    QWidget* buildForm();
+    QAbstractButton* languageButton(Language language, const QString& title);
+    void showLanguage();
+    void meet();
+
+    Prefs& prefs_;
+    LoginItem& loginItem_;
+    std::function<void()> onMeet_;
+    QCheckBox* launchAtLogin_ = nullptr;
+    QAbstractButton* english_ = nullptr;
+    QAbstractButton* hinglish_ = nullptr;
+    bool centred_ = false;
+    Connection prefsChanged_;
+};
+
+}  // namespace pelliwig

@@ -1,0 +1,107 @@
+// The pelliwig program: Zuzi at the top centre of the screen, her tray menu
+// and her windows. Everything long-lived belongs to the AppDelegate.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QStringList>
+#include <QThread>
+
+#include "core/support/Brand.h"
+#include "desktop/app/AppDelegate.h"
+#include "desktop/app/AppOptions.h"
+#include "desktop/app/DesktopServices.h"
+#include "desktop/app/DisplayCheck.h"
+#include "desktop/app/SignalQuitter.h"
+#include "desktop/app/SingleInstance.h"
+
+namespace {
+
+using namespace pelliwig;
+
+std::vector<std::string> argumentsOf(int argc, char** argv) {
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+QStringList toQt(const std::vector<std::string>& words) {
+    QStringList list;
+    for (const auto& word : words) list << QString::fromStdString(word);
+    return list;
+}
+
+std::vector<std::string> fromQt(const QStringList& list) {
+    std::vector<std::string> words;
+    for (const auto& word : list) words.push_back(word.toStdString());
+    return words;
+}
+
+// The panel places itself in screen coordinates, which a Wayland client may
+// not do; with XWayland at hand she runs as an X client.
+void preferX11() {
+    const auto env = DisplayCheck::current();
+    if (env.qtPlatform.empty() && !env.display.empty() && !env.waylandDisplay.empty()) {
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+    }
+}
+
+// True when this process became the one running instance. Otherwise the
+// arguments went to the running one, or (when another instance is starting
+// at this very moment and does not answer in time) nowhere, said on stderr.
+bool becomeTheInstance(SingleInstance& instance, const QStringList& arguments, int& exitCode) {
+    if (instance.sendToRunning(arguments)) return false;
+    if (instance.listen()) return true;
+    QDeadlineTimer deadline(3000);
+    while (!deadline.hasExpired()) {
+        if (instance.sendToRunning(arguments, 500)) return false;
+        QThread::msleep(50);
+    }
+    std::fputs("pelliwig: another Zuzi is starting but does not answer; try again.\n", stderr);
+    exitCode = 1;
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const auto arguments = argumentsOf(argc, argv);
+    const auto options = AppOptions::parse(arguments);
+    if (options.help) {
+        std::fputs(AppOptions::usage().c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("pelliwig %s\n", std::string(Brand::version).c_str());
+        return 0;
+    }
+    if (const auto problem =
+            DisplayCheck::problem(DisplayCheck::current(), &DisplayCheck::x11Reachable)) {
+        std::fprintf(stderr, "%s\n", problem->c_str());
+        return 1;
+    }
+    preferX11();
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("pelliwig");
+    QApplication::setApplicationDisplayName("Zuzi");
+    QApplication::setApplicationVersion(
+        QString::fromUtf8(Brand::version.data(), static_cast<qsizetype>(Brand::version.size())));
+    QApplication::setDesktopFileName("pelliwig");
+    // She lives in the tray and the notch; closing a window never ends her.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    SingleInstance instance;
+    int exitCode = 0;
+    if (!becomeTheInstance(instance, toQt(arguments), exitCode)) return exitCode;
+
+    SignalQuitter quitter;
+    AppDelegate delegate(desktopServices());
+    QObject::connect(&instance, &SingleInstance::received, &delegate,
+                     [&delegate](const QStringList& received) {
+                         delegate.handOver(AppOptions::parse(fromQt(received)));
+                     });
+    delegate.launch(options);
+    return QApplication::exec();
+}

@@ -1,0 +1,227 @@
+#include "desktop/app/AppDelegate.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMenu>
+
+#include "NotchTestSupport.h"
+#include "core/notch/NotchGeometry.h"
+#include "desktop/app/TrayMenu.h"
+#include "desktop/app/WelcomeWindow.h"
+#include "fakes/MemoryLoginItem.h"
+#include "fakes/MemoryStore.h"
+#include "fakes/VirtualScheduler.h"
+
+namespace pelliwig {
+namespace {
+
+const auto* const qt = ::testing::AddGlobalTestEnvironment(new testing::QtApplication);
+
+// The engine as the shell sees it, recording what it is asked.
+struct RecordingEngine final : EngineFacade {
+    void preview(std::optional<ReminderKind> kind) override { previews.push_back(kind); }
+    void startFocus(int minutes) override { focusEnd = 1000.0 + minutes * 60; }
+    void cancelFocus() override { focusEnd.reset(); }
+    int jealousy() const override { return jealousyValue; }
+    bool onCall() const override { return call; }
+    std::optional<Instant> focusEndsAt() const override { return focusEnd; }
+    void saveMemory() override { ++saves; }
+
+    std::vector<std::optional<ReminderKind>> previews;
+    std::optional<Instant> focusEnd;
+    int jealousyValue = 0;
+    bool call = false;
+    int saves = 0;
+};
+
+class AppDelegateTest : public ::testing::Test {
+protected:
+    AppDelegateTest() {
+        AppServices services;
+        services.store = std::make_unique<MemoryStore>();
+        store = static_cast<MemoryStore*>(services.store.get());
+        services.scheduler = std::make_unique<VirtualScheduler>(1000);
+        scheduler = static_cast<VirtualScheduler*>(services.scheduler.get());
+        services.loginItem = std::make_unique<MemoryLoginItem>();
+        loginItem = static_cast<MemoryLoginItem*>(services.loginItem.get());
+        services.buildEngine = [this](const EngineContext&) {
+            fallbackWhenBuilt = NotchGeometry::forceFallback;
+            auto built = std::make_unique<RecordingEngine>();
+            engine = built.get();
+            return built;
+        };
+        delegate = std::make_unique<AppDelegate>(std::move(services));
+    }
+    ~AppDelegateTest() override { NotchGeometry::forceFallback = false; }
+
+    void launch(const std::vector<std::string>& arguments) {
+        delegate->launch(AppOptions::parse(arguments));
+    }
+
+    bool welcomeShown() const { return delegate->welcome() && delegate->welcome()->isVisible(); }
+
+    void onboard() { delegate->prefs().hasOnboarded.set(true); }
+
+    // The tray menu's entry with `id`, as it is about to open.
+    QAction* entry(const char* id) {
+        emit delegate->tray().menu()->aboutToShow();
+        return delegate->tray().menu()->findChild<QAction*>(id);
+    }
+
+    MemoryStore* store = nullptr;
+    VirtualScheduler* scheduler = nullptr;
+    MemoryLoginItem* loginItem = nullptr;
+    RecordingEngine* engine = nullptr;
+    std::optional<bool> fallbackWhenBuilt;
+    std::unique_ptr<AppDelegate> delegate;
+};
+
+TEST_F(AppDelegateTest, FirstLaunchOpensTheWelcomeAfterFourTenthsOfASecond) {
+    launch({});
+    ASSERT_NE(engine, nullptr);
+    scheduler->advance(0.39);
+    EXPECT_FALSE(welcomeShown());
+    scheduler->advance(0.01);
+    EXPECT_TRUE(welcomeShown());
+    EXPECT_EQ(delegate->welcome()->windowTitle(), "Welcome to Zuzi");
+}
+
+TEST_F(AppDelegateTest, AfterOnboardingNoWelcome) {
+    onboard();
+    launch({});
+    scheduler->advance(5);
+    EXPECT_EQ(delegate->welcome(), nullptr);
+}
+
+TEST_F(AppDelegateTest, WelcomeFlagOpensItAfterOnboarding) {
+    onboard();
+    launch({"--welcome"});
+    scheduler->advance(0.4);
+    EXPECT_TRUE(welcomeShown());
+}
+
+struct PreviewCase {
+    std::vector<std::string> arguments;
+    std::optional<ReminderKind> kind;
+};
+
+class AppDelegatePreviewTest : public AppDelegateTest,
+                               public ::testing::WithParamInterface<PreviewCase> {};
+
+TEST_P(AppDelegatePreviewTest, PreviewsOneSecondAfterLaunch) {
+    onboard();
+    launch(GetParam().arguments);
+    scheduler->advance(0.99);
+    EXPECT_TRUE(engine->previews.empty());
+    scheduler->advance(0.01);
+    ASSERT_EQ(engine->previews.size(), 1u);
+    EXPECT_EQ(engine->previews[0], GetParam().kind);
+    scheduler->advance(60);
+    EXPECT_EQ(engine->previews.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Flags, AppDelegatePreviewTest,
+                         ::testing::Values(PreviewCase{{"--preview", "water"}, ReminderKind::water},
+                                           PreviewCase{{"--preview"}, std::nullopt},
+                                           PreviewCase{{"--welcome", "--preview"}, std::nullopt},
+                                           PreviewCase{{"--preview", "notakind"}, std::nullopt},
+                                           PreviewCase{
+                                               {"--preview", "bedtime", "--preview", "water"},
+                                               ReminderKind::bedtime}));
+
+TEST_F(AppDelegateTest, WelcomeComesBeforeThePreview) {
+    launch({"--preview", "water"});
+    scheduler->advance(0.5);
+    EXPECT_TRUE(welcomeShown());
+    EXPECT_TRUE(engine->previews.empty());
+}
+
+TEST_F(AppDelegateTest, NoNotchHoldsBeforeTheNotchIsBuilt) {
+    launch({"--no-notch"});
+    EXPECT_EQ(fallbackWhenBuilt, true);
+}
+
+TEST_F(AppDelegateTest, LoginItemFlagRegistersAndARefusalChangesNothingElse) {
+    loginItem->refuses = true;
+    launch({"--login-item", "--preview", "water"});
+    EXPECT_EQ(loginItem->changeRequests, 1);
+    scheduler->advance(1);
+    EXPECT_EQ(engine->previews.size(), 1u);
+}
+
+TEST_F(AppDelegateTest, OpenWelcomeTwiceShowsTheSameWindow) {
+    onboard();
+    launch({});
+    delegate->openWelcome();
+    auto* first = delegate->welcome();
+    first->close();
+    delegate->openWelcome();
+    EXPECT_EQ(delegate->welcome(), first);
+    EXPECT_TRUE(welcomeShown());
+}
+
+TEST_F(AppDelegateTest, MeetHerClosesTheWindowAndSheSaysGoodMorning) {
+    launch({});
+    scheduler->advance(0.4);
+    loginItem->registered = false;
+    delegate->welcome()->findChild<QAbstractButton*>("meetHer")->click();
+    EXPECT_FALSE(welcomeShown());
+    EXPECT_EQ(store->read("hasOnboarded"), R"({"value":true})");
+    ASSERT_EQ(engine->previews.size(), 1u);
+    EXPECT_EQ(engine->previews[0], ReminderKind::morning);
+    EXPECT_TRUE(loginItem->registered);
+}
+
+TEST_F(AppDelegateTest, HandedOverArgumentsActAtOnce) {
+    onboard();
+    launch({});
+    delegate->handOver(AppOptions::parse({"--preview", "water"}));
+    ASSERT_EQ(engine->previews.size(), 1u);
+    EXPECT_EQ(engine->previews[0], ReminderKind::water);
+    delegate->handOver(AppOptions::parse({"--welcome"}));
+    EXPECT_TRUE(welcomeShown());
+}
+
+TEST_F(AppDelegateTest, MenuBeforeTheEngineHasNoEngineLinesAndItsButtonsDoNothing) {
+    EXPECT_EQ(delegate->menuState(), MenuState{});
+    EXPECT_EQ(entry("jealousy"), nullptr);
+    ASSERT_NE(entry("saySomething"), nullptr);
+    entry("saySomething")->trigger();  // no engine: nothing to reach, nothing breaks
+    delegate->saveMemory();
+}
+
+TEST_F(AppDelegateTest, MenuFollowsTheEngineEachTimeItOpens) {
+    onboard();
+    launch({});
+    engine->jealousyValue = 45;
+    engine->call = true;
+    ASSERT_NE(entry("jealousy"), nullptr);
+    EXPECT_EQ(entry("jealousy")->text().toStdString(), jealousyLine(45));
+    EXPECT_NE(entry("onCall"), nullptr);
+
+    entry("focus25")->trigger();
+    EXPECT_EQ(engine->focusEnd, 1000.0 + 25 * 60);
+    EXPECT_EQ(entry("focus25"), nullptr);
+    entry("cancelFocus")->trigger();
+    EXPECT_FALSE(engine->focusEnd);
+    EXPECT_NE(entry("focus25"), nullptr);
+
+    engine->call = false;
+    EXPECT_EQ(entry("onCall"), nullptr);
+}
+
+TEST_F(AppDelegateTest, PreviewSubmenuReachesTheEngine) {
+    onboard();
+    launch({});
+    emit delegate->tray().menu()->aboutToShow();
+    auto* water = delegate->tray().menu()->findChild<QAction*>("preview.water");
+    ASSERT_NE(water, nullptr);
+    water->trigger();
+    ASSERT_EQ(engine->previews.size(), 1u);
+    EXPECT_EQ(engine->previews[0], ReminderKind::water);
+}
+
+}  // namespace
+}  // namespace pelliwig
