@@ -1,0 +1,67 @@
+#pragma once
+
+#include <istream>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/content/Reminder.h"
+#include "core/support/Instant.h"
+
+// The simulator's scripts: one timed command per line,
+//   YYYY-MM-DD HH:MM[:SS] COMMAND [ARGS]
+// in local wall time, times never decreasing, "#" starting a comment.
+namespace pelliwig::sim {
+
+struct Command {
+    enum class Kind {
+        active,      // continuous input from now
+        idle,        // last input now
+        app,         // text: the focused application; none for "-"
+        camera,      // flag
+        mic,         // flag
+        power,       // number: percent; flag: on external power
+        answer,      // tone
+        close,       // the close button
+        hoverEnter,  // pointer into the notch
+        hoverMove,   // number: points right of the notch's centre
+        hoverLeave,  // pointer far away
+        wake,        // wake from sleep
+        focus,       // number: minutes
+        focusCancel,
+        preview,   // kind, or none for a random one
+        set,       // text: setting key; json: the value inside the envelope
+        event,     // text: identifier; title; start; flag: daily; allDay
+        calendar,  // flag: access granted
+        restart,   // quit and relaunch on the same store
+    };
+
+    Instant at = 0;
+    int line = 0;
+    Kind kind = Kind::active;
+    std::optional<std::string> text;
+    std::string json;
+    std::string title;
+    double number = 0;
+    bool flag = false;
+    bool allDay = false;
+    Instant start = 0;
+    Answer::Tone tone = Answer::Tone::good;
+    std::optional<ReminderKind> previewKind;
+};
+
+struct ScriptError : std::runtime_error {
+    ScriptError(int line, const std::string& message) : std::runtime_error(message), line(line) {}
+    int line;
+};
+
+// Reads a whole script in the current default time zone. `settingKeys` are the
+// keys `set` accepts. Throws ScriptError for the first bad line.
+std::vector<Command> parseScript(std::istream& in, const std::set<std::string>& settingKeys);
+
+// A local time as written on the command line: "YYYY-MM-DD HH:MM[:SS]".
+std::optional<Instant> parseWallTime(const std::string& date, const std::string& time);
+
+}  // namespace pelliwig::sim

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/support/Instant.h"
+
+// Wall time in ICU's default zone, which the simulator sets from --tz.
+namespace pelliwig::sim {
+
+struct WallTime {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
+// The instant of a local wall time; a time skipped by a daylight-saving change
+// moves on to the next one that exists. Nothing when a field is out of range.
+std::optional<Instant> instantOf(const WallTime& wall);
+
+// "2026-03-02 08:00:30" in local time.
+std::string formatLocal(Instant t);
+
+// "2026-03-02T08:00:30+01:00".
+std::string formatIso(Instant t);
+
+// The same wall time `days` calendar days later.
+Instant addDays(Instant t, int days);
+
+}  // namespace pelliwig::sim
