@@ -1,0 +1,157 @@
+// What her heartbeat costs: one engine tick on the real SQLite store, and a
+// whole year of workdays replayed by pelliwig-sim.
+//
+// Goals on the reference machine: a tick well under 100 microseconds, a
+// year in under 60 seconds.
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "core/engine/ReminderEngine.h"
+#include "core/notch/NotchController.h"
+#include "core/settings/Prefs.h"
+#include "core/settings/SqliteStore.h"
+#include "fakes/FixedScreens.h"
+#include "fakes/RecordingSurface.h"
+#include "fakes/ScriptedEventStore.h"
+#include "fakes/ScriptedFrontApp.h"
+#include "fakes/ScriptedIdleTime.h"
+#include "fakes/ScriptedMediaDevices.h"
+#include "fakes/ScriptedPointerEvents.h"
+#include "fakes/ScriptedPowerSources.h"
+#include "fakes/SeededRandom.h"
+#include "fakes/VirtualScheduler.h"
+
+namespace pelliwig {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path scratchDir() {
+    const fs::path dir =
+        fs::temp_directory_path() / ("pelliwig-engine-bench-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    return dir;
+}
+
+// Her whole application on the real store, with every default kind on and
+// a user busy in an editor: each tick reads the settings, runs the rules
+// and now and then shows, records and stores.
+struct EngineOnDisk {
+    fs::path dir = scratchDir();
+    SqliteStore store{dir / "defaults.sqlite"};
+    Prefs prefs{store};
+    VirtualScheduler scheduler{1768204800};  // Monday 2026-01-12 09:00 in Berlin
+    SeededRandom random{1};
+    ScriptedIdleTime idle;
+    ScriptedFrontApp front;
+    ScriptedPowerSources power;
+    ScriptedMediaDevices media;
+    ScriptedEventStore events;
+    ScriptedPointerEvents pointer;
+    FixedScreens screens{{Screen{"desk", {0, 0, 1920, 1080}, 0, std::nullopt, std::nullopt}}, 27};
+    RecordingSurface surface;
+    NotchController notch{scheduler, screens, surface};
+    std::optional<ReminderEngine> engine;
+
+    EngineOnDisk() {
+        front.current = "Xcode";
+        power.battery(80, false);
+        engine.emplace(notch, prefs,
+                       ReminderEngine::Ports{scheduler, random, store, idle, front, power, media,
+                                             events, pointer});
+    }
+    ~EngineOnDisk() {
+        engine.reset();
+        std::error_code ignored;
+        fs::remove_all(dir, ignored);
+    }
+};
+
+// One 30-second step of virtual time: the tick and whatever it set going
+// (a moment's time-out, the dismissal steps). The clock runs on through
+// days and nights, so the ticks cover quiet ones and busy ones alike. Most
+// ticks write nothing; about one in four stores the memory, and those wait
+// for the disk, so the median is the figure to read, with the mean beside it.
+void BM_Tick(benchmark::State& state) {
+    EngineOnDisk world;
+    std::vector<double> seconds;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        world.scheduler.advance(ReminderEngine::kTickSeconds);
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        state.SetIterationTime(took.count());
+        seconds.push_back(took.count());
+    }
+    std::ranges::nth_element(seconds, seconds.begin() + seconds.size() / 2);
+    state.counters["median_us"] = seconds[seconds.size() / 2] * 1e6;
+    state.SetLabel("real SQLite store");
+}
+BENCHMARK(BM_Tick)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTime(2);
+
+// The same workday every day of a year: at the desk, lunch in the browser,
+// back to work, a video in the evening, dinner, late work.
+std::string yearOfWorkdays() {
+    std::string script =
+        "2026-01-05 08:50  set language \"english\"\n"
+        "2026-01-05 08:50  app Xcode\n";
+    static constexpr const char* kDay[] = {
+        " 09:00  active", " 12:45  app Safari", " 13:30  app Xcode", " 18:30  app YouTube",
+        " 19:00  idle",   " 19:30  active",     " 19:35  app Xcode", " 23:30  idle",
+    };
+    // 2026-01-05 to 2027-01-04: 365 days.
+    static constexpr int kDaysIn[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    int year = 2026, month = 1, date = 5;
+    for (int i = 0; i < 365; ++i) {
+        char prefix[40];
+        std::snprintf(prefix, sizeof prefix, "%04d-%02d-%02d", year, month, date);
+        for (const char* line : kDay) script += std::string(prefix) + line + "\n";
+        if (++date > kDaysIn[month - 1]) {
+            date = 1;
+            if (++month > 12) month = 1, ++year;
+        }
+    }
+    return script;
+}
+
+// Next to this program in the build tree.
+fs::path simulator() {
+    return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools" / "sim" /
+           "pelliwig-sim";
+}
+
+// The wall time of the real program, start to exit, output discarded.
+void BM_YearReplay(benchmark::State& state) {
+    const fs::path sim = simulator();
+    if (!fs::exists(sim)) {
+        state.SkipWithError("pelliwig-sim is not built");
+        return;
+    }
+    const fs::path dir = scratchDir();
+    const fs::path script = dir / "year.sim";
+    std::ofstream(script) << yearOfWorkdays();
+    const std::string command =
+        "'" + sim.string() + "' --tz Europe/Berlin --seed 1 '" + script.string() + "' > /dev/null";
+    for (auto _ : state) {
+        if (std::system(command.c_str()) != 0) {
+            state.SkipWithError("pelliwig-sim failed");
+            break;
+        }
+    }
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+    state.SetLabel("365 workdays");
+}
+BENCHMARK(BM_YearReplay)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+
+}  // namespace
+}  // namespace pelliwig
