@@ -369,6 +369,18 @@ TEST_F(IcalEventStoreTest, AMalformedFileDoesNotHarmTheOthers) {
     EXPECT_EQ(titles(IcalEventStore()), expected);
 }
 
+// A calendar moved away leaves its link behind; the walk goes on past it.
+TEST_F(IcalEventStoreTest, BrokenLinksDoNotHideOtherFiles) {
+    fs::create_directories(dropFolder());
+    for (const char* name : {"a-gone.ics", "b-gone-folder", "d-gone.ics"}) {
+        fs::create_symlink(folder / "nonexistent" / name, dropFolder() / name);
+    }
+    drop("c-good.ics", event("UID:c\nSUMMARY:Kept\nDTSTART:20260302T090000Z"));
+    drop("e-good.ics", event("UID:e\nSUMMARY:Also kept\nDTSTART:20260303T090000Z"));
+    const std::vector<std::string> expected{"Kept", "Also kept"};
+    EXPECT_EQ(titles(IcalEventStore()), expected);
+}
+
 // Some exports append one calendar object per calendar to the same file.
 TEST_F(IcalEventStoreTest, ReadsEveryCalendarObjectOfAFile) {
     write(dropFolder() / "two.ics",
