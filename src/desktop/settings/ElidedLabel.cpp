@@ -1,0 +1,38 @@
+#include "desktop/settings/ElidedLabel.h"
+
+#include <algorithm>
+
+#include <QFontMetrics>
+
+namespace pelliwig {
+
+ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent) {
+    setTextFormat(Qt::PlainText);
+    setWordWrap(false);
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+}
+
+void ElidedLabel::setFullText(const QString& text) {
+    full_ = text;
+    setToolTip(text);
+    elide();
+}
+
+QSize ElidedLabel::minimumSizeHint() const {
+    return {0, QLabel::minimumSizeHint().height()};
+}
+
+QSize ElidedLabel::sizeHint() const {
+    return {fontMetrics().horizontalAdvance(full_), QLabel::sizeHint().height()};
+}
+
+void ElidedLabel::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    elide();
+}
+
+void ElidedLabel::elide() {
+    setText(fontMetrics().elidedText(full_, Qt::ElideMiddle, std::max(0, contentsRect().width())));
+}
+
+}  // namespace pelliwig

@@ -1,0 +1,125 @@
+#include "desktop/settings/GeneralTab.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include "desktop/settings/SettingsWidgets.h"
+#include "desktop/settings/WheelGuard.h"
+
+namespace pelliwig {
+namespace {
+
+constexpr int kShortestShow = 4;
+constexpr int kLongestShow = 20;
+
+// A drop-down of an enumeration's cases, in declaration order.
+template <typename E>
+QComboBox* enumPicker(Stored<E>& setting, std::initializer_list<const char*> titles,
+                      const char* name, FormPage* page) {
+    auto* picker = new QComboBox;
+    picker->setObjectName(name);
+    turnsOnlyWhenFocused(picker);
+    for (const char* title : titles) picker->addItem(QString::fromUtf8(title));
+    QObject::connect(picker, &QComboBox::activated, page,
+                     [&setting](int index) { setting.set(static_cast<E>(index)); });
+    return picker;
+}
+
+}  // namespace
+
+GeneralTab::GeneralTab(Prefs& prefs, LoginItem& loginItem, QWidget* parent)
+    : FormPage(prefs, parent), loginItem_(loginItem) {
+    addCharacterSection();
+    addTimingSection();
+    addLoginSection();
+    finish();
+}
+
+void GeneralTab::addCharacterSection() {
+    auto* section = addSection();
+    auto* language = enumPicker(prefs().language, {"English", "Hinglish"}, "language", this);
+    auto* appearance = enumPicker(prefs().appearance, {"Zuzi", "Mom"}, "appearance", this);
+    // One width for both, so they line up.
+    appearance->setMinimumWidth(language->sizeHint().width());
+    section->addWidget(labelledRow("Language", language));
+    section->addWidget(labelledRow("Appearance", appearance));
+    onRefresh([this, language, appearance] {
+        const QSignalBlocker quietLanguage(language);
+        const QSignalBlocker quietAppearance(appearance);
+        language->setCurrentIndex(static_cast<int>(prefs().language.get()));
+        appearance->setCurrentIndex(static_cast<int>(prefs().appearance.get()));
+    });
+}
+
+void GeneralTab::addTimingSection() {
+    auto* section = addSection("Timing");
+    addTimeField(section, "Quiet from", prefs().quietStart, "quietStart");
+    addTimeField(section, "Quiet until", prefs().quietEnd, "quietEnd");
+    addStepper(section, minGapStepper(), "minGap");
+    addShowSecondsSlider(section);
+}
+
+void GeneralTab::addShowSecondsSlider(QVBoxLayout* section) {
+    auto* slider = new QSlider(Qt::Horizontal);
+    slider->setObjectName("showSeconds");
+    turnsOnlyWhenFocused(slider);
+    slider->setRange(kShortestShow, kLongestShow);
+    slider->setSingleStep(1);
+    slider->setPageStep(1);
+    auto* label = plainLabel({});
+    label->setObjectName("showSecondsLabel");
+    label->setBuddy(slider);
+    // Room for the longest value, so the slider does not move as it slides.
+    label->setMinimumWidth(
+        label->fontMetrics().horizontalAdvance(QString("Show for %1 s").arg(kLongestShow)));
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(label);
+    layout->addWidget(slider, 1);
+    section->addWidget(row);
+    connect(slider, &QSlider::valueChanged, this,
+            [this](int seconds) { prefs().showSeconds.set(static_cast<double>(seconds)); });
+    onRefresh([this, slider, label] {
+        const long seconds = std::lround(prefs().showSeconds.get());
+        label->setText(QString("Show for %1 s").arg(seconds));
+        const QSignalBlocker quiet(slider);
+        slider->setValue(static_cast<int>(std::clamp<long>(seconds, kShortestShow, kLongestShow)));
+    });
+}
+
+void GeneralTab::addLoginSection() {
+    auto* section = addSection();
+    launchAtLogin_ = new QCheckBox("Launch at login");
+    launchAtLogin_->setObjectName("launchAtLogin");
+    showLoginState();
+    section->addWidget(launchAtLogin_);
+    connect(launchAtLogin_, &QCheckBox::clicked, this, [this](bool on) { launchAtLogin(on); });
+}
+
+void GeneralTab::launchAtLogin(bool on) {
+    const bool done = on ? loginItem_.registerItem() : loginItem_.unregisterItem();
+    if (!done) showLoginState();
+}
+
+void GeneralTab::showLoginState() {
+    const QSignalBlocker quiet(launchAtLogin_);
+    launchAtLogin_->setChecked(loginItem_.isRegistered());
+}
+
+void GeneralTab::showEvent(QShowEvent* event) {
+    // The window is kept between openings; the welcome window or the
+    // desktop's own settings may have changed the registration meanwhile.
+    showLoginState();
+    FormPage::showEvent(event);
+}
+
+}  // namespace pelliwig

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/platform/LoginItem.h"
+#include "desktop/settings/FormPage.h"
+
+class QCheckBox;
+
+namespace pelliwig {
+
+// Language and appearance, quiet hours and pacing, and launching at login.
+class GeneralTab : public FormPage {
+    Q_OBJECT
+public:
+    GeneralTab(Prefs& prefs, LoginItem& loginItem, QWidget* parent = nullptr);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void addCharacterSection();
+    void addTimingSection();
+    void addShowSecondsSlider(QVBoxLayout* section);
+    void addLoginSection();
+    // Registers or unregisters; when the system refuses, shows the real state.
+    void launchAtLogin(bool on);
+    void showLoginState();
+
+    LoginItem& loginItem_;
+    QCheckBox* launchAtLogin_ = nullptr;
+};
+
+}  // namespace pelliwig

@@ -1,0 +1,265 @@
+#include "desktop/settings/HerWorldTab.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "desktop/settings/ElidedLabel.h"
+#include "desktop/settings/HomePath.h"
+#include "desktop/settings/LocalDates.h"
+#include "desktop/settings/RecordEdits.h"
+#include "desktop/settings/RemoveButton.h"
+#include "desktop/settings/SettingsWidgets.h"
+
+namespace pelliwig {
+namespace {
+
+constexpr double kBigDayLead = 259'200;  // three days
+
+QWidget* rowOf(std::initializer_list<QWidget*> widgets, int stretchIndex) {
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    int index = 0;
+    for (auto* widget : widgets) layout->addWidget(widget, index++ == stretchIndex ? 1 : 0);
+    return row;
+}
+
+std::string homeFolder() {
+    return QFile::encodeName(QDir::homePath()).toStdString();
+}
+
+}  // namespace
+
+HerWorldTab::HerWorldTab(Prefs& prefs, const Clock& clock, ChooseFolder chooseFolder,
+                         QWidget* parent)
+    : FormPage(prefs, parent), clock_(clock), chooseFolder_(std::move(chooseFolder)) {
+    addPersonality();
+    addWatchedApps();
+    addBigDay();
+    addCountdowns();
+    addSpecialDates();
+    addTaughtLines();
+    addPhotoFolder();
+    finish();
+}
+
+void HerWorldTab::addPersonality() {
+    auto* section = addSection("Personality");
+    addRoastPicker(section);
+    auto* explanation = secondaryLabel({});
+    explanation->setObjectName("roastDescription");
+    section->addWidget(explanation);
+    onRefresh(
+        [this, explanation] { explanation->setText(qs(description(prefs().roastLevel.get()))); });
+    addToggle(
+        section, "Idle peeks with no message", "idlePeeks",
+        [this] { return prefs().idlePeeks.get(); }, [this](bool on) { prefs().idlePeeks.set(on); });
+    addToggle(
+        section, "Sleeps in the notch during quiet hours", "sleepInNotch",
+        [this] { return prefs().sleepInNotch.get(); },
+        [this](bool on) { prefs().sleepInNotch.set(on); });
+}
+
+void HerWorldTab::addRoastPicker(QVBoxLayout* section) {
+    auto* segments = new QWidget;
+    auto* layout = new QHBoxLayout(segments);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* group = new QButtonGroup(segments);
+    for (const auto level : allCases<RoastLevel>()) {
+        auto* segment = new QPushButton(qs(title(level)), segments);
+        segment->setObjectName(qs("roast." + rawString(level)));
+        segment->setCheckable(true);
+        group->addButton(segment, static_cast<int>(level));
+        layout->addWidget(segment);
+    }
+    section->addWidget(labelledRow("Roast", segments));
+    connect(group, &QButtonGroup::idClicked, this,
+            [this](int id) { prefs().roastLevel.set(static_cast<RoastLevel>(id)); });
+    onRefresh([this, group] {
+        const QSignalBlocker quiet(group);
+        group->button(static_cast<int>(prefs().roastLevel.get()))->setChecked(true);
+    });
+}
+
+void HerWorldTab::addWatchedApps() {
+    auto* section = addSection("She notices what you open");
+    section->addWidget(secondaryLabel(
+        "Only the name of the app in front, from macOS. Nothing inside it is read. A few "
+        "comments a day, when a switch means something: praise when you get back to work, "
+        "side-eye for Instagram, a talk about Tinder."));
+    for (const auto bucket : watchedBuckets()) {
+        auto& cell = prefs().watchedBuckets;
+        addToggle(
+            section, qs(title(bucket)), qs("bucket." + rawString(bucket)),
+            [&cell, bucket] { return std::ranges::count(cell.get(), bucket) > 0; },
+            [&cell, bucket](bool on) { cell.set(withMembership(cell.get(), bucket, on)); });
+    }
+}
+
+void HerWorldTab::addBigDay() {
+    auto* section = addSection("Big day");
+    addToggle(
+        section, "Support mode around a deadline", "bigDay",
+        [this] { return prefs().bigDay.get().has_value(); },
+        [this](bool on) {
+            prefs().bigDay.set(on ? std::optional(clock_.now() + kBigDayLead) : std::nullopt);
+        });
+    auto* detail = new QWidget;
+    detail->setObjectName("bigDayDetail");
+    auto* rows = new QVBoxLayout(detail);
+    rows->setContentsMargins(0, 0, 0, 0);
+    section->addWidget(detail);
+    auto* label = textField("What is it? (exam, launch, interview)", "bigDayLabel");
+    rows->addWidget(label);
+    bindText(
+        label, [this] { return prefs().bigDayLabel.get(); },
+        [this](const std::string& text) { prefs().bigDayLabel.set(text); });
+    auto* when = dayPicker("bigDayDate");
+    rows->addWidget(labelledRow("When", when));
+    rows->addWidget(secondaryLabel(
+        "Fewer nudges for the week before, a daily push at 10:00, and a celebration at 20:00 "
+        "on the day."));
+    connect(when, &QDateEdit::dateChanged, this, [this](QDate day) {
+        prefs().bigDay.set(movedToDate(prefs().bigDay.get().value_or(clock_.now()), day));
+    });
+    onRefresh([this, detail, when] {
+        const auto bigDay = prefs().bigDay.get();
+        detail->setVisible(bigDay.has_value());
+        const QSignalBlocker quiet(when);
+        when->setDate(localDate(bigDay.value_or(clock_.now())));
+    });
+}
+
+QVBoxLayout* HerWorldTab::addListSection(const QString& header, const QString& addTitle,
+                                         const char* addName, std::function<void()> add) {
+    auto* section = addSection(header);
+    auto* list = new QWidget;
+    auto* rows = new QVBoxLayout(list);
+    rows->setContentsMargins(0, 0, 0, 0);
+    section->addWidget(list);
+    auto* button = addButton(addTitle);
+    button->setObjectName(addName);
+    section->addWidget(button, 0, Qt::AlignLeft);
+    connect(button, &QToolButton::clicked, this, std::move(add));
+    return rows;
+}
+
+void HerWorldTab::addCountdowns() {
+    auto* rows = addListSection("Counting down to", "Add a countdown", "addCountdown", [this] {
+        appendRecord(prefs().countdowns, Countdown::startingAt(clock_.now()));
+    });
+    countdowns_ = std::make_unique<RecordRows<Countdown>>(
+        rows, [this](const Uuid& id) { return makeCountdownRow(id); });
+    onRefresh([this] { countdowns_->show(prefs().countdowns.get()); });
+}
+
+RecordRows<Countdown>::Row HerWorldTab::makeCountdownRow(const Uuid& id) {
+    auto* label = textField("Trip, concert, results…", "label");
+    auto* date = dayPicker("date");
+    auto* remove = new RemoveButton;
+    auto* row = rowOf({label, date, remove}, 0);
+    row->setObjectName(qs("countdown." + id.text()));
+    auto& cell = prefs().countdowns;
+    connect(label, &QLineEdit::textEdited, this, [&cell, id](const QString& typed) {
+        editRecord(cell, id, [&typed](Countdown& c) { c.label = utf8(typed); });
+    });
+    connect(date, &QDateEdit::dateChanged, this, [&cell, id](QDate day) {
+        editRecord(cell, id, [day](Countdown& c) { c.date = movedToDate(c.date, day); });
+    });
+    connect(remove, &RemoveButton::clicked, this, [&cell, id] { removeRecord(cell, id); });
+    return {row, [label, date](const Countdown& c) {
+                showText(label, c.label);
+                const QSignalBlocker quiet(date);
+                date->setDate(localDate(c.date));
+            }};
+}
+
+void HerWorldTab::addSpecialDates() {
+    auto* rows = addListSection("Dates she should remember, every year", "Add a date",
+                                "addSpecialDate", [this] {
+                                    SpecialDate date;
+                                    date.monthDay = clock_.monthDay(clock_.now());
+                                    appendRecord(prefs().specialDates, date);
+                                });
+    specialDates_ = std::make_unique<RecordRows<SpecialDate>>(
+        rows, [this](const Uuid& id) { return makeSpecialDateRow(id); });
+    onRefresh([this] { specialDates_->show(prefs().specialDates.get()); });
+}
+
+RecordRows<SpecialDate>::Row HerWorldTab::makeSpecialDateRow(const Uuid& id) {
+    auto* label = textField("Diwali, mom's birthday, first day at work…", "label");
+    auto* date = dayPicker("date");
+    auto* remove = new RemoveButton;
+    auto* row = rowOf({label, date, remove}, 0);
+    row->setObjectName(qs("specialDate." + id.text()));
+    auto& cell = prefs().specialDates;
+    connect(label, &QLineEdit::textEdited, this, [&cell, id](const QString& typed) {
+        editRecord(cell, id, [&typed](SpecialDate& d) { d.label = utf8(typed); });
+    });
+    connect(date, &QDateEdit::dateChanged, this, [&cell, id](QDate day) {
+        editRecord(cell, id, [day](SpecialDate& d) { d.monthDay = {day.month(), day.day()}; });
+    });
+    connect(remove, &RemoveButton::clicked, this, [&cell, id] { removeRecord(cell, id); });
+    return {row, [this, label, date](const SpecialDate& d) {
+                showText(label, d.label);
+                const QSignalBlocker quiet(date);
+                date->setDate(localDate(clock_.date(d.monthDay)));
+            }};
+}
+
+void HerWorldTab::addTaughtLines() {
+    auto* rows = addListSection("Teach her lines (mixed into her random sweetness)", "Add a line",
+                                "addTaughtLine",
+                                [this] { appendRecord(prefs().taughtLines, TaughtLine{}); });
+    taughtLines_ = std::make_unique<RecordRows<TaughtLine>>(
+        rows, [this](const Uuid& id) { return makeTaughtLineRow(id); });
+    onRefresh([this] { taughtLines_->show(prefs().taughtLines.get()); });
+}
+
+RecordRows<TaughtLine>::Row HerWorldTab::makeTaughtLineRow(const Uuid& id) {
+    auto* text = textField("Something only she would say to you", "text");
+    auto* remove = new RemoveButton;
+    auto* row = rowOf({text, remove}, 0);
+    row->setObjectName(qs("taughtLine." + id.text()));
+    auto& cell = prefs().taughtLines;
+    connect(text, &QLineEdit::textEdited, this, [&cell, id](const QString& typed) {
+        editRecord(cell, id, [&typed](TaughtLine& t) { t.text = utf8(typed); });
+    });
+    connect(remove, &RemoveButton::clicked, this, [&cell, id] { removeRecord(cell, id); });
+    return {row, [text](const TaughtLine& t) { showText(text, t.text); }};
+}
+
+void HerWorldTab::addPhotoFolder() {
+    auto* section = addSection("Photos she can show you on weekends");
+    auto* path = new ElidedLabel;
+    path->setObjectName("photoFolderPath");
+    path->setForegroundRole(QPalette::PlaceholderText);
+    auto* choose = new QPushButton("Choose…");
+    choose->setObjectName("choosePhotoFolder");
+    auto* clear = new QPushButton("Clear");
+    clear->setObjectName("clearPhotoFolder");
+    section->addWidget(rowOf({path, choose, clear}, 0));
+    connect(choose, &QPushButton::clicked, this, [this] {
+        if (auto folder = chooseFolder_(this)) prefs().photoFolder.set(std::move(folder));
+    });
+    connect(clear, &QPushButton::clicked, this, [this] { prefs().photoFolder.set(std::nullopt); });
+    onRefresh([this, path, clear] {
+        const auto folder = prefs().photoFolder.get();
+        path->setFullText(folder ? QFile::decodeName(abbreviateHome(*folder, homeFolder()).c_str())
+                                 : QString("No folder chosen"));
+        clear->setVisible(folder.has_value());
+    });
+}
+
+}  // namespace pelliwig

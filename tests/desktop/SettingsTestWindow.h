@@ -1,0 +1,127 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QWidget>
+
+#include "core/settings/Prefs.h"
+#include "core/support/Clock.h"
+#include "desktop/settings/SettingsView.h"
+#include "fakes/MemoryLoginItem.h"
+#include "fakes/MemoryStore.h"
+#include "fakes/VirtualScheduler.h"
+#include "support/TestTime.h"
+
+namespace pelliwig::testing {
+
+// One QApplication for the whole test program (offscreen platform).
+class QtApplication : public ::testing::Environment {
+public:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "settings-test";
+        static char* argv[] = {name, nullptr};
+        app_ = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    std::unique_ptr<QApplication> app_;
+};
+
+inline ::testing::Environment* const kQtApplication =
+    ::testing::AddGlobalTestEnvironment(new QtApplication);
+
+// A settings window over an in-memory store, at a fixed time, with a login
+// item and a folder chooser the test controls.
+class SettingsWindowTest : public ::testing::Test {
+protected:
+    // What is stored under key, exactly as written ("" when nothing is).
+    std::string stored(const std::string& key) const {
+        const auto it = store.values().find(key);
+        return it == store.values().end() ? std::string() : it->second;
+    }
+
+    template <typename W = QWidget>
+    W* find(const QString& name, QWidget* in = nullptr) const {
+        auto* found = (in ? in : static_cast<QWidget*>(view.get()))->findChild<W*>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+
+    // Gives `widget` the keyboard focus the way the Tab key would: its tab
+    // is brought forward, the window is activated, and an editor with
+    // sections (a time or date field) selects its first one, so typed digits
+    // replace it as they would for a user.
+    void focusAsByTab(QWidget* widget) const {
+        for (int i = 0; i < view->tabs()->count(); ++i) {
+            if (view->tabs()->widget(i)->isAncestorOf(widget)) view->tabs()->setCurrentIndex(i);
+        }
+        view->show();
+        view->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+        widget->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(widget->hasFocus());
+    }
+
+    // Types `text` key by key into the focused widget; characters beyond
+    // Latin-1 (emoji) arrive as text-only key events, as from an input method.
+    static void typeText(QWidget* widget, const QString& text) {
+        for (int i = 0; i < text.size(); ++i) {
+            const bool pair = text[i].isHighSurrogate() && i + 1 < text.size();
+            const QString key = text.mid(i, pair ? 2 : 1);
+            if (!pair && key[0].unicode() < 0x80) {
+                QTest::keyClick(widget, key[0].toLatin1());
+            } else {
+                QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, key, Qt::NoModifier);
+            }
+            if (pair) ++i;
+        }
+    }
+
+    // Every text a user can read in `in`: labels, button and box titles (with
+    // "&&" drawn as "&") and field placeholders.
+    static QStringList shownTexts(QWidget* in) {
+        QStringList texts;
+        for (auto* label : in->findChildren<QLabel*>()) texts << label->text();
+        for (auto* button : in->findChildren<QAbstractButton*>()) {
+            texts << QString(button->text()).replace("&&", "&");
+        }
+        for (auto* box : in->findChildren<QGroupBox*>()) texts << box->title();
+        for (auto* field : in->findChildren<QLineEdit*>()) texts << field->placeholderText();
+        return texts;
+    }
+
+    // Drains deferred deletions (rows removed by a click) and layout requests.
+    static void settle() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+
+    std::unique_ptr<SettingsView> makeView() {
+        return std::make_unique<SettingsView>(prefs, clock, loginItem, [this](QWidget*) {
+            ++folderRequests;
+            return nextFolder;
+        });
+    }
+
+    MemoryStore store;
+    Prefs prefs{store};
+    VirtualScheduler scheduler{utc(2026, 3, 10, 9, 30)};
+    Clock clock{scheduler};
+    MemoryLoginItem loginItem;
+    std::optional<std::string> nextFolder;
+    int folderRequests = 0;
+    std::unique_ptr<SettingsView> view = makeView();
+};
+
+}  // namespace pelliwig::testing
