@@ -1,0 +1,64 @@
+#pragma once
+
+#include <vector>
+
+#include <QImage>
+#include <QWidget>
+
+#include "core/content/Reminder.h"
+#include "core/notch/BubbleMetrics.h"
+
+namespace pelliwig {
+
+class NotchModel;
+class BubbleButton;
+
+// The speech bubble of one moment: the line, an optional photo, the close
+// button and the answers, drawn once into a picture that the animation then
+// only moves and fades. Clicks go to the model's callbacks.
+class Bubble final : public QWidget {
+    Q_OBJECT
+
+public:
+    // Room around the rounded rectangle for the tail above it and the shadow.
+    static constexpr int kMargin = 12;
+    static constexpr int kBottomMargin = 18;
+
+    Bubble(NotchModel& model, QWidget* parent);
+
+    // Shows `moment` with its answers; redraws only when either changed.
+    void setContent(const Moment& moment, const std::vector<Answer>& answers);
+    const Moment& moment() const { return moment_; }
+
+    // With a compositor the bubble casts a soft shadow; without one nothing
+    // see-through can be shown, so it has none.
+    void setShadowed(bool shadowed);
+    void setOpacity(double opacity);
+
+    // The rounded rectangle with its tail, in this widget's coordinates.
+    QPainterPath outline() const;
+    const BubbleLayout& layout() const { return layout_; }
+
+    // Lays out a moment with the bubble's fonts.
+    static BubbleLayout measure(const BubbleContent& content);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void rebuild();
+    void rebuildButtons();
+    QImage render(const QImage& photo) const;
+
+    NotchModel& model_;
+    Moment moment_;
+    std::vector<Answer> answers_;
+    bool hasContent_ = false;
+    bool shadowed_ = true;
+    double opacity_ = 1;
+    BubbleLayout layout_;
+    QImage picture_;
+    std::vector<BubbleButton*> buttons_;
+};
+
+}  // namespace pelliwig

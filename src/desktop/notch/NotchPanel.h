@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "core/platform/NotchSurface.h"
+#include "desktop/notch/NotchView.h"
+
+namespace pelliwig {
+
+class SpriteSheet;
+
+// The window at the notch, as the controller's surface. Each build makes a
+// new borderless window holding a NotchView: above every other window
+// (full-screen ones included), on every workspace, out of the task bar and
+// window cycling, never focused, and transparent where nothing is drawn,
+// with clicks there reaching the windows below.
+class NotchPanel final : public NotchSurface {
+public:
+    // Whether see-through pixels can be shown; asked each time the panel
+    // comes forward, since a compositor may come and go.
+    using Compositing = std::function<bool()>;
+
+    // Extra room the window's shape keeps around the bubble for its shadow.
+    static constexpr int kShadowRoom = 12;
+
+    NotchPanel(SpriteSheet& sprites, NotchView::AnswersFor answers);
+    NotchPanel(SpriteSheet& sprites, NotchView::AnswersFor answers, Compositing compositing);
+    ~NotchPanel() override;
+
+    void build(const NotchGeometry& geometry, const Rect& frame, NotchModel& model) override;
+    void orderFront() override;
+    void orderOut() override;
+
+    // The current window; none before the first build.
+    NotchView* view() const { return view_.get(); }
+
+private:
+    void reshape();
+
+    SpriteSheet& sprites_;
+    NotchView::AnswersFor answers_;
+    Compositing compositing_;
+    bool translucent_ = true;
+    int frameHeight_ = 0;  // the window grows below it for a tall bubble
+    std::unique_ptr<NotchView> view_;
+};
+
+}  // namespace pelliwig

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include <QElapsedTimer>
+#include <QPixmap>
+#include <QRegion>
+#include <QSizeF>
+#include <QTimer>
+#include <QWidget>
+
+#include "core/content/Reminder.h"
+#include "core/notch/Motion.h"
+#include "core/notch/NotchModel.h"
+#include "core/support/Signal.h"
+
+namespace pelliwig {
+
+class Bubble;
+class SpriteSheet;
+
+// Draws a NotchModel at the notch: the black box that grows down out of it
+// with her sprite sliding in, "z z z" while she sleeps, and the speech bubble.
+// Every change of the model is animated with the curve it was announced with.
+// The view's origin is the notch's top-left corner.
+class NotchView final : public QWidget {
+    Q_OBJECT
+
+public:
+    // The answers offered with a moment, in the user's language.
+    using AnswersFor = std::function<std::vector<Answer>(const Moment&)>;
+    // Seconds on a steady clock; animations are computed from it.
+    using AnimationClock = std::function<double()>;
+
+    static constexpr double kBoxGrowth = 108;
+    static constexpr double kBoxRadius = 14;
+    static constexpr double kSpriteHeight = 112;
+    static constexpr double kSpriteDrop = 8;
+    static constexpr double kBubbleDelay = 0.18;
+    static constexpr int kFrameMilliseconds = 16;
+
+    NotchView(NotchModel& model, QSizeF notch, SpriteSheet& sprites, AnswersFor answers,
+              QWidget* parent = nullptr);
+    ~NotchView() override;
+
+    // Replaces the steady clock, for tests and benchmarks that step time.
+    void setAnimationClock(AnimationClock clock);
+    // Brings every animated value up to the clock's time and repaints.
+    void advance();
+    bool animating() const;
+
+    // Without a compositor see-through pixels cannot be shown: the bubble then
+    // has no shadow and appears and goes without fading.
+    void setTranslucent(bool translucent);
+
+    // Where something is drawn now: the box and, while out, the bubble with
+    // its tail; grown by `shadow` around the bubble for its shadow.
+    QRegion paintedRegion(int shadow = 0) const;
+
+    // How tall the window must be for everything to fit: the grown box, and
+    // the bubble of the current moment with its shadow where it comes to rest.
+    // A photo bubble reaches further down than the usual window.
+    int neededHeight() const;
+
+    QSizeF notchSize() const { return notch_; }
+    Bubble* bubble() const { return bubble_; }
+
+signals:
+    // The drawn area changed; the panel reshapes its window to it.
+    void paintedRegionChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void onChange(const NotchModel::Change& change);
+    void followMoment();
+    void followBubble(ThemeAnimation animation);
+    void startFrames();
+    double boxHeight() const;
+    QPainterPath boxPath() const;
+    void refreshSprite();
+
+    NotchModel& model_;
+    QSizeF notch_;
+    SpriteSheet& sprites_;
+    AnswersFor answers_;
+    AnimationClock clock_;
+    QElapsedTimer steady_;
+    QTimer frames_;
+    Connection modelChanged_;
+
+    // 0 in the notch, 1 out; drives the box's height and the sprite's drop.
+    Motion out_;
+    Motion bubbleOpacity_;
+    Motion bubbleOffset_;
+    bool bubbleWanted_ = false;
+    bool translucent_ = true;
+    double now_ = 0;
+    double shownFraction_ = 0;
+
+    Bubble* bubble_;
+    QPixmap sprite_;
+    std::optional<Face> spriteFace_;
+    qint64 spriteKey_ = 0;
+    bool pressedInBox_ = false;
+};
+
+}  // namespace pelliwig

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QRect>
+
+#include "core/platform/Screens.h"
+
+class QScreen;
+
+namespace pelliwig {
+
+// The displays as Qt reports them, in device-independent pixels. The top
+// bar's height is what the work area leaves free at the top of the primary
+// screen.
+class QtScreens final : public QObject, public Screens {
+    Q_OBJECT
+
+public:
+    // When the desktop reserves nothing at the top (no top panel, or none
+    // that sets a strut), she lives in a strip this tall.
+    static constexpr double kNoPanelHeight = 32;
+    // A top panel thinner than this still gets an area she fits in.
+    static constexpr double kMinimumBarHeight = 24;
+
+    QtScreens();
+
+    std::vector<Screen> screens() const override;
+    std::optional<Screen> mainScreen() const override;
+    double menuBarHeight() const override;
+    Connection onChange(std::function<void()> callback) override;
+
+    // The bar height for a screen's full and available geometry.
+    static double barHeight(const QRect& geometry, const QRect& available);
+
+private:
+    void watch(QScreen* screen);
+    void announce();
+
+    Signal<> changed_;
+};
+
+}  // namespace pelliwig

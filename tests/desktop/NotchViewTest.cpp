@@ -1,0 +1,247 @@
+#include "desktop/notch/NotchView.h"
+
+#include <cmath>
+
+#include <QAbstractButton>
+#include <QFontMetricsF>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "NotchTestSupport.h"
+#include "desktop/notch/Bubble.h"
+#include "desktop/support/Theme.h"
+
+namespace pelliwig {
+namespace {
+
+const auto* const kApp = ::testing::AddGlobalTestEnvironment(new testing::QtApplication);
+
+using testing::moment;
+
+const QSizeF kNotch{200, 32};
+
+// A view on a model, with time stepped by hand; answers are offered for
+// normal and sticky moments, as the line bank does.
+class NotchViewTest : public ::testing::Test {
+protected:
+    NotchViewTest()
+        : sprites_(testing::projectSprites()), view_(model_, kNotch, sprites_, [](const Moment& m) {
+              if (m.style == MomentStyle::reaction || m.style == MomentStyle::peek) {
+                  return std::vector<Answer>{};
+              }
+              return std::vector<Answer>{{"Drank", Answer::Tone::good},
+                                         {"In 10 min", Answer::Tone::snooze}};
+          }) {
+        view_.setAnimationClock([this] { return now_; });
+        view_.resize(538, 304);
+        view_.show();
+    }
+
+    void present(const Moment& m) {
+        model_.setMoment(m);
+        model_.setShown(true, ThemeAnimation::showSpring);
+        model_.setBubbleShown(true, ThemeAnimation::showSpring);
+        settle();
+    }
+
+    void settle(double seconds = 2) {
+        now_ += seconds;
+        view_.advance();
+    }
+
+    Bubble& bubble() { return *view_.bubble(); }
+    QList<QAbstractButton*> buttons(const char* name) {
+        return view_.findChildren<QAbstractButton*>(name);
+    }
+    QAbstractButton* visibleButton(const char* name) {
+        for (auto* b : buttons(name)) {
+            if (b->isVisible()) return b;
+        }
+        return nullptr;
+    }
+    // Through the window, as the window system delivers it: the widget under
+    // the pointer gets the click first.
+    void click(QPoint at) { QTest::mouseClick(view_.windowHandle(), Qt::LeftButton, {}, at); }
+    QPoint centreOf(QWidget* w) { return w->mapTo(&view_, w->rect().center()); }
+
+    double now_ = 100;
+    NotchModel model_;
+    SpriteSheet sprites_;
+    NotchView view_;
+};
+
+double measured(const QString& text) {
+    return QFontMetricsF(Theme::lineFont()).horizontalAdvance(text);
+}
+
+TEST_F(NotchViewTest, BubbleWidthFollowsTheRealFont) {
+    auto line = moment("Water. Now.", MomentStyle::reaction);
+    present(line);
+    EXPECT_DOUBLE_EQ(bubble().layout().text.width, std::ceil(measured("Water. Now.")) + 2);
+}
+
+struct LongLine {
+    const char* name;
+    const char* text;
+};
+
+class LongLines : public NotchViewTest, public ::testing::WithParamInterface<LongLine> {};
+
+// A line too long for 300 wraps to as many lines as its one-line width needs
+// at 300, but evenly: the text is as wide as an even share plus slack, and
+// wrapping at that width takes no extra line.
+TEST_P(LongLines, WrapToBalancedLines) {
+    const QString text = QString::fromUtf8(GetParam().text);
+    present(moment(text.toStdString(), MomentStyle::reaction));
+    const double oneLine = std::ceil(measured(text)) + 2;
+    ASSERT_GT(oneLine, 300);
+    const double lines = std::ceil(oneLine / 300);
+    const double balanced = std::min(std::ceil(oneLine / lines) + 28, 300.0);
+    const auto& layout = bubble().layout();
+    EXPECT_DOUBLE_EQ(layout.text.width, balanced);
+    // Even shares plus slack mostly wrap to that many lines; a run of long
+    // words may push one more, which the bubble's height then holds.
+    const double wrapped =
+        std::round(layout.text.height / QFontMetricsF(Theme::lineFont()).lineSpacing());
+    EXPECT_GE(wrapped, lines);
+    EXPECT_LE(wrapped, lines + 1);
+    EXPECT_GE(layout.bubble.height, layout.text.y + layout.text.height + 12);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NotchViewTest, LongLines,
+    ::testing::Values(
+        LongLine{"TwoLines", "Two hours at the screen. Stand up and stretch those shoulders!"},
+        LongLine{"ThreeLines",
+                 "You have been staring at this screen for two hours straight, so stand up, "
+                 "stretch those shoulders and look far away"},
+        LongLine{"FourLines",
+                 "You have been staring at this screen for two hours straight, so stand up, "
+                 "stretch those shoulders and look at something far away for a minute, and "
+                 "drink a glass of water while you are at it"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(NotchViewTest, ReactionHasNoCloseButtonAndIsNarrower) {
+    present(moment("Good girl energy.", MomentStyle::sticky));
+    const double withClose = bubble().layout().bubble.width;
+    EXPECT_NE(visibleButton("closeButton"), nullptr);
+    auto reaction = moment("Good girl energy.", MomentStyle::reaction);
+    model_.setMoment(reaction, ThemeAnimation::showSpring);
+    settle();
+    EXPECT_EQ(visibleButton("closeButton"), nullptr);
+    // The sticky moment has answers (200 wide); compare text widths instead.
+    EXPECT_DOUBLE_EQ(BubbleMetrics::stackWidth(bubble().layout().text.width, MomentStyle::reaction),
+                     bubble().layout().bubble.width - 28);
+    EXPECT_GT(withClose, bubble().layout().bubble.width);
+    auto normal = moment("Good girl energy.", MomentStyle::normal, ReminderKind::surprise);
+    EXPECT_EQ(
+        Bubble::measure({normal.line, MomentStyle::normal, false, false, {}}).bubble.width -
+            Bubble::measure({normal.line, MomentStyle::reaction, false, false, {}}).bubble.width,
+        24);
+}
+
+TEST_F(NotchViewTest, PeekShowsNoBubble) {
+    present(moment("", MomentStyle::peek, ReminderKind::hover));
+    EXPECT_FALSE(bubble().isVisible());
+    EXPECT_EQ(view_.paintedRegion().boundingRect(), QRect(0, 0, 200, 32 + 108));
+}
+
+TEST_F(NotchViewTest, BubbleArrivesAfterHerAndLeavesFirst) {
+    model_.setMoment(moment("Hi"));
+    model_.setShown(true, ThemeAnimation::showSpring);
+    model_.setBubbleShown(true, ThemeAnimation::showSpring);
+    settle(0.1);
+    EXPECT_FALSE(bubble().isVisible());  // still in its 0.18 s delay
+    settle(1.5);
+    EXPECT_TRUE(bubble().isVisible());
+    model_.setBubbleShown(false, ThemeAnimation::bubbleOut);
+    settle(0.09);
+    EXPECT_TRUE(bubble().isVisible());  // fading
+    settle(0.1);
+    EXPECT_FALSE(bubble().isVisible());
+    EXPECT_EQ(view_.paintedRegion().boundingRect().height(), 32 + 108);
+}
+
+TEST_F(NotchViewTest, PhotoTakesItsSlot) {
+    QTemporaryDir dir;
+    QImage picture(640, 480, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    const QString path = dir.filePath("beach.PNG");
+    ASSERT_TRUE(picture.save(path, "PNG"));
+    auto m = moment("Look at us!", MomentStyle::normal, ReminderKind::photo);
+    m.image = path.toStdString();
+    present(m);
+    ASSERT_TRUE(bubble().layout().photo);
+    EXPECT_DOUBLE_EQ(bubble().layout().text.width, 220);
+    EXPECT_DOUBLE_EQ(bubble().layout().text.y, 12 + 165 + 10);
+}
+
+TEST_F(NotchViewTest, UnreadablePhotoLeavesTheSlotEmpty) {
+    auto m = moment("Look at us!", MomentStyle::normal, ReminderKind::photo);
+    m.image = "/nonexistent/picture.jpg";
+    present(m);
+    EXPECT_FALSE(bubble().layout().photo);
+    EXPECT_DOUBLE_EQ(bubble().layout().text.width, 220);
+}
+
+TEST_F(NotchViewTest, ClicksReachTheRightCallback) {
+    int dismissed = 0;
+    std::vector<Answer> answered;
+    model_.onDismiss = [&] { ++dismissed; };
+    model_.onAnswer = [&](const Moment& m, const Answer& a) {
+        EXPECT_EQ(m.line, "Drink water");
+        answered.push_back(a);
+    };
+    present(moment("Drink water"));
+    const auto answers = buttons("answerButton");
+    ASSERT_EQ(answers.size(), 2);
+    click(centreOf(answers[1]));
+    ASSERT_EQ(answered.size(), 1u);
+    EXPECT_EQ(answered[0].tone, Answer::Tone::snooze);
+    EXPECT_EQ(dismissed, 0);
+    click(centreOf(visibleButton("closeButton")));
+    EXPECT_EQ(dismissed, 1);
+    click(QPoint(100, 100));  // on the box
+    EXPECT_EQ(dismissed, 2);
+    click(QPoint(520, 290));  // nothing drawn there
+    const Rect& text = bubble().layout().text;
+    const QPoint onText(int(text.midX()) + Bubble::kMargin, int(text.midY()) + Bubble::kMargin);
+    click(bubble().mapTo(&view_, onText));  // the line is not a button
+    EXPECT_EQ(dismissed, 2);
+    EXPECT_EQ(answered.size(), 1u);
+}
+
+TEST_F(NotchViewTest, BoxClickDismissesAPeek) {
+    int dismissed = 0;
+    model_.onDismiss = [&] { ++dismissed; };
+    present(moment("", MomentStyle::peek));
+    click(QPoint(100, 60));
+    EXPECT_EQ(dismissed, 1);
+}
+
+TEST_F(NotchViewTest, NoCallbacksNoHarm) {
+    present(moment("Drink water"));
+    click(centreOf(visibleButton("closeButton")));
+    click(centreOf(buttons("answerButton").front()));
+    SUCCEED();
+}
+
+TEST_F(NotchViewTest, MarkupIsShownAsWritten) {
+    present(moment("<b>bold</b> &amp;", MomentStyle::reaction));
+    EXPECT_DOUBLE_EQ(bubble().layout().text.width, std::ceil(measured("<b>bold</b> &amp;")) + 2);
+}
+
+TEST_F(NotchViewTest, BoxGrowsAndShrinksWithHer) {
+    present(moment("Hi"));
+    EXPECT_EQ(view_.paintedRegion().boundingRect().top(), 0);
+    const QRect shown = view_.paintedRegion().boundingRect();
+    EXPECT_GT(shown.height(), 32 + 108);  // the bubble reaches further down
+    model_.setBubbleShown(false, ThemeAnimation::bubbleOut);
+    model_.setShown(false, ThemeAnimation::hideAnimation);
+    settle();
+    EXPECT_EQ(view_.paintedRegion().boundingRect(), QRect(0, 0, 200, 32));
+    EXPECT_FALSE(view_.animating());
+}
+
+}  // namespace
+}  // namespace pelliwig
