@@ -1,4 +1,5 @@
 #include <unistd.h>
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -10,6 +11,7 @@
 #include "SimScheduler.h"
 #include "SimScript.h"
 #include "SimWorld.h"
+#include "core/settings/Prefs.h"
 #include "core/settings/SqliteStore.h"
 #include "fakes/MemoryStore.h"
 #include "support/TestTime.h"
@@ -21,7 +23,7 @@ using pelliwig::testing::utc;
 
 std::vector<Command> parse(const std::string& text) {
     std::istringstream in(text);
-    return parseScript(in, SimWorld::settingKeys());
+    return parseScript(in, SettingValues());
 }
 
 struct BadScript {
@@ -89,6 +91,24 @@ TEST(SimScriptTest, ReadsEveryCommandInLocalTime) {
     EXPECT_EQ(commands[5].text, std::nullopt);
     EXPECT_EQ(commands[6].kind, Command::Kind::focusCancel);
     EXPECT_EQ(commands[6].line, 7);
+}
+
+// A setting added to the application must be settable from a script too.
+TEST(SettingValuesTest, KnowsEverySettingAndItsShape) {
+    MemoryStore scratch;
+    const Prefs prefs(scratch);
+    const SettingValues settings;
+    auto keys = prefs.keys();
+    std::ranges::sort(keys);
+    EXPECT_EQ(settings.keys(), keys);
+
+    EXPECT_TRUE(settings.fits("minGap", Json(30)));
+    EXPECT_FALSE(settings.fits("minGap", Json("30")));
+    EXPECT_TRUE(settings.fits("enabledKinds", Json::parse(R"(["water","hover"])")));
+    EXPECT_FALSE(settings.fits("enabledKinds", Json::parse(R"(["water","tea"])")));
+    EXPECT_TRUE(settings.fits("birthday", Json::parse(R"({"month":3,"day":7})")));
+    EXPECT_TRUE(settings.fits("birthday", Json()));  // none
+    EXPECT_FALSE(settings.fits("noSuchSetting", Json(1)));
 }
 
 // Script commands at an instant come before the tasks due at it.

@@ -185,15 +185,19 @@ void parseHover(Cursor& in, Command& c) {
     }
 }
 
-void parseSet(Cursor& in, Command& c, const std::set<std::string>& keys) {
+void parseSet(Cursor& in, Command& c, const SettingValues& settings) {
     c.text = in.word("setting key");
-    if (!keys.contains(*c.text)) in.fail("unknown setting \"" + *c.text + "\"");
+    if (!settings.known(*c.text)) in.fail("unknown setting \"" + *c.text + "\"");
     c.json = in.rest("setting value");
-    if (!json::parse(c.json)) in.fail("the value of " + *c.text + " is not JSON: " + c.json);
+    const auto value = json::parse(c.json);
+    if (!value) in.fail("the value of " + *c.text + " is not JSON: " + c.json);
+    if (!settings.fits(*c.text, *value)) {
+        in.fail("the value of " + *c.text + " is not one it can take: " + c.json);
+    }
 }
 
 void parseArguments(Cursor& in, Command& c, const std::string& name,
-                    const std::set<std::string>& keys) {
+                    const SettingValues& settings) {
     using K = Command::Kind;
     if (name == "active") {
         c.kind = K::active;
@@ -242,7 +246,7 @@ void parseArguments(Cursor& in, Command& c, const std::string& name,
         }
     } else if (name == "set") {
         c.kind = K::set;
-        parseSet(in, c, keys);
+        parseSet(in, c, settings);
     } else if (name == "event") {
         c.kind = K::event;
         parseEvent(in, c);
@@ -265,7 +269,7 @@ std::optional<Instant> parseWallTime(const std::string& date, const std::string&
     return instantOf(wall);
 }
 
-std::vector<Command> parseScript(std::istream& in, const std::set<std::string>& settingKeys) {
+std::vector<Command> parseScript(std::istream& in, const SettingValues& settings) {
     std::vector<Command> commands;
     std::string raw;
     for (int line = 1; std::getline(in, raw); ++line) {
@@ -282,7 +286,7 @@ std::vector<Command> parseScript(std::istream& in, const std::set<std::string>& 
                         ")");
         }
         c.at = *at;
-        parseArguments(cursor, c, cursor.word("command"), settingKeys);
+        parseArguments(cursor, c, cursor.word("command"), settings);
         commands.push_back(std::move(c));
     }
     return commands;

@@ -2,11 +2,11 @@
 
 #include <istream>
 #include <optional>
-#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "SettingValues.h"
 #include "core/content/Reminder.h"
 #include "core/support/Instant.h"
 
@@ -57,9 +57,10 @@ struct ScriptError : std::runtime_error {
     int line;
 };
 
-// Reads a whole script in the current default time zone. `settingKeys` are the
-// keys `set` accepts. Throws ScriptError for the first bad line.
-std::vector<Command> parseScript(std::istream& in, const std::set<std::string>& settingKeys);
+// Reads a whole script in the current default time zone; `set` takes the
+// settings and values `settings` allows. Throws ScriptError for the first bad
+// line.
+std::vector<Command> parseScript(std::istream& in, const SettingValues& settings);
 
 // A local time as written on the command line: "YYYY-MM-DD HH:MM[:SS]".
 std::optional<Instant> parseWallTime(const std::string& date, const std::string& time);

@@ -36,13 +36,6 @@ SimWorld::~SimWorld() {
     quit();
 }
 
-std::set<std::string> SimWorld::settingKeys() {
-    MemoryStore scratch;
-    Prefs prefs(scratch);
-    const auto keys = prefs.keys();
-    return {keys.begin(), keys.end()};
-}
-
 void SimWorld::run(const std::vector<Command>& commands) {
     if (commands.empty()) return;
     const Instant start = commands.front().at;

@@ -47,9 +47,6 @@ public:
     // ScriptError for an answer that no button on show can give.
     void run(const std::vector<Command>& commands);
 
-    // The keys `set` accepts.
-    static std::set<std::string> settingKeys();
-
 private:
     void launch();
     void quit();

@@ -108,11 +108,11 @@ std::optional<pelliwig::Instant> parseUntil(const std::string& text) {
 }
 
 std::vector<Command> readScript(const std::string& path) {
-    const auto keys = SimWorld::settingKeys();
-    if (path == "-") return parseScript(std::cin, keys);
+    const SettingValues settings;
+    if (path == "-") return parseScript(std::cin, settings);
     std::ifstream file(path);
     if (!file) throw UsageError{"cannot read " + path};
-    return parseScript(file, keys);
+    return parseScript(file, settings);
 }
 
 }  // namespace
