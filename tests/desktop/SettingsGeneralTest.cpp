@@ -67,6 +67,22 @@ TEST_F(SettingsGeneralTest, IconsComeFromTheDesktopIconTheme) {
     EXPECT_TRUE(find<QToolButton>("remove", dates)->icon().name().startsWith("list-remove"));
 }
 
+TEST_F(SettingsGeneralTest, TextsAndChoicesAsWritten) {
+    const QStringList texts = shownTexts(view->generalTab());
+    for (const char* text :
+         {"Language", "Appearance", "Timing", "Quiet from", "Quiet until", "Launch at login"}) {
+        EXPECT_TRUE(texts.contains(text)) << text;
+    }
+    const auto items = [this](const char* name) {
+        QStringList shown;
+        auto* picker = find<QComboBox>(name);
+        for (int i = 0; i < picker->count(); ++i) shown << picker->itemText(i);
+        return shown;
+    };
+    EXPECT_EQ(items("language"), QStringList({"English", "Hinglish"}));
+    EXPECT_EQ(items("appearance"), QStringList({"Zuzi", "Mom"}));
+}
+
 TEST_F(SettingsGeneralTest, OpeningAndNothingElseWritesNothing) {
     view->showAndRaise();
     EXPECT_TRUE(view->isVisible());

@@ -1,14 +1,19 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 
 #include "SettingsTestWindow.h"
 #include "desktop/settings/ElidedLabel.h"
+#include "desktop/settings/FolderChooser.h"
 #include "desktop/settings/HerWorldTab.h"
 
 namespace pelliwig::testing {
@@ -265,6 +270,48 @@ TEST_F(SettingsHerWorldTest, ACancelledChooserChangesNothing) {
     EXPECT_EQ(store.writes, writes);
     EXPECT_EQ(find<ElidedLabel>("photoFolderPath", tab())->fullText(), "/srv/photos");
 }
+
+// The real chooser: one folder, confirmed with "Use this folder"; answered
+// from inside its own modal loop.
+class FolderDialogTest : public SettingsHerWorldTest, public ::testing::WithParamInterface<bool> {
+protected:
+    static QFileDialog* openDialog() {
+        for (auto* widget : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QFileDialog*>(widget);
+            if (dialog && dialog->isVisible()) return dialog;
+        }
+        return nullptr;
+    }
+};
+
+TEST_P(FolderDialogTest, GivesTheConfirmedFolderOrNothing) {
+    const bool confirm = GetParam();
+    QTemporaryDir parent;
+    ASSERT_TRUE(parent.isValid());
+    const QString chosen = parent.filePath("Weekend photos");
+    ASSERT_TRUE(QDir().mkpath(chosen));
+    QTimer::singleShot(0, [&] {
+        QFileDialog* dialog = openDialog();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->fileMode(), QFileDialog::Directory);
+        EXPECT_TRUE(dialog->testOption(QFileDialog::ShowDirsOnly));
+        EXPECT_EQ(dialog->labelText(QFileDialog::Accept), "Use this folder");
+        dialog->setDirectory(parent.path());
+        dialog->selectFile(chosen);
+        // As the dialog's own buttons do (QFileDialog keeps accept() protected).
+        QDialog* asked = dialog;
+        confirm ? asked->accept() : asked->reject();
+    });
+    const auto folder = chooseFolderWithDialog(nullptr);
+    if (confirm) {
+        EXPECT_EQ(folder, QFile::encodeName(chosen).toStdString());
+    } else {
+        EXPECT_EQ(folder, std::nullopt);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, FolderDialogTest, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "Confirmed" : "Cancelled"; });
 
 TEST_F(SettingsHerWorldTest, ALongPathIsShortenedInTheMiddle) {
     prefs.photoFolder.set(home() + "/Pictures/" + std::string(200, 'x') + "/Weekend");
