@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 
@@ -253,6 +254,9 @@ TEST_F(SettingsHerWorldTest, AChosenFolderInsideHomeIsShownWithATilde) {
     EXPECT_EQ(storedValue("photoFolder"), *nextFolder);
     EXPECT_EQ(path->fullText(), "~/Pictures/<b>Weekend</b>");
     EXPECT_EQ(path->textFormat(), Qt::PlainText);
+    QTextDocument tip;
+    tip.setHtml(path->toolTip());
+    EXPECT_EQ(tip.toPlainText(), "~/Pictures/<b>Weekend</b>");
     EXPECT_FALSE(clear->isHidden());
 
     click(clear);

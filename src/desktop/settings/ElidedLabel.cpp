@@ -14,7 +14,9 @@ ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent) {
 
 void ElidedLabel::setFullText(const QString& text) {
     full_ = text;
-    setToolTip(text);
+    // Tool tips take anything that looks like markup as markup; escaped, a
+    // folder named "<b>x</b>" is shown as named, on one line.
+    setToolTip(QString("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped()));
     elide();
 }
 
