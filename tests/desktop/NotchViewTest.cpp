@@ -121,6 +121,17 @@ INSTANTIATE_TEST_SUITE_P(
                  "drink a glass of water while you are at it"}),
     [](const auto& info) { return info.param.name; });
 
+// A word wider than the bubble (a pasted address) breaks inside itself
+// rather than running out of the bubble.
+TEST_F(NotchViewTest, OverlongWordWrapsInsideTheBubble) {
+    const QString address = "https://example.com/" + QString(60, 'w') + "/reminder";
+    present(moment(address.toStdString(), MomentStyle::reaction));
+    const auto& layout = bubble().layout();
+    const double lines = std::ceil((std::ceil(measured(address)) + 2) / layout.text.width);
+    const double lineSpacing = QFontMetricsF(Theme::lineFont()).lineSpacing();
+    EXPECT_GE(std::round(layout.text.height / lineSpacing), lines);
+}
+
 TEST_F(NotchViewTest, ReactionHasNoCloseButtonAndIsNarrower) {
     present(moment("Good girl energy.", MomentStyle::sticky));
     const double withClose = bubble().layout().bubble.width;

@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTextOption>
 
 #include "core/notch/NotchModel.h"
 #include "desktop/notch/BubbleButton.h"
@@ -19,7 +20,21 @@ namespace {
 
 using namespace BubbleMetrics;
 
-constexpr int kTextFlags = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
+// Lines break between words, and inside a word only when it is wider than
+// the bubble (a pasted address), which would otherwise run out of it.
+QTextOption lineWrapping() {
+    QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    return option;
+}
+
+// Measured the way it is drawn, by a painter, so both wrap alike.
+double wrappedHeight(const QString& text, double width) {
+    QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&scratch);
+    p.setFont(Theme::lineFont());
+    return p.boundingRect(QRectF(0, 0, width, 1e6), text, lineWrapping()).height();
+}
 // Answer labels are small; their click targets reach a little further.
 constexpr int kAnswerHitSlop = 4;
 
@@ -100,7 +115,7 @@ BubbleLayout Bubble::measure(const BubbleContent& content) {
     BubbleMeasure m;
     m.lineWidth = [&](std::string_view text) { return line.horizontalAdvance(qt(text)); };
     m.wrappedHeight = [&](std::string_view text, double width) {
-        return line.boundingRect(QRectF(0, 0, width, 1e6), kTextFlags, qt(text)).height();
+        return wrappedHeight(qt(text), width);
     };
     m.labelSize = [&](std::string_view label) {
         const QSizeF size = button.size(Qt::TextSingleLine, qt(label));
@@ -193,7 +208,7 @@ QImage Bubble::render(const QImage& photo) const {
     }
     p.setFont(Theme::lineFont());
     p.setPen(Theme::bubbleText());
-    p.drawText(qt(layout_.text), kTextFlags, QString::fromStdString(moment_.line));
+    p.drawText(qt(layout_.text), QString::fromStdString(moment_.line), lineWrapping());
     if (layout_.close) drawCloseGlyph(p, qt(*layout_.close));
     p.setFont(Theme::buttonFont());
     p.setPen(Theme::buttonText());
