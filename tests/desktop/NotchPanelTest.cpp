@@ -163,8 +163,9 @@ protected:
         ASSERT_EQ(xcb_get_image_data_length(reply), area.width() * area.height() * 4);
         const QImage screen(xcb_get_image_data(reply), area.width(), area.height(),
                             QImage::Format_RGB32);
-        QDir().mkpath("gallery");
-        EXPECT_TRUE(screen.copy().save(QDir("gallery").filePath(name)));
+        const QDir dir(QDir(QCoreApplication::applicationDirPath()).filePath("gallery"));
+        dir.mkpath(".");
+        EXPECT_TRUE(screen.copy().save(dir.filePath(name)));
         free(reply);
     }
 

@@ -1,9 +1,10 @@
 // Renders moments as they look on screen into gallery/ beside the test
-// program, for a person to look at: every style, a long wrapped line, a photo,
-// and every face of each appearance in each season. The checks are only what
-// a picture can show wrongly at a glance: the bubble where it belongs, a
-// sprite in every cell.
+// program (build/tests/gallery), for a person to look at: every style, a
+// long wrapped line, a photo, and every face of each appearance in each
+// season. The checks are only what a picture can show wrongly at a glance:
+// the bubble where it belongs, a sprite in every cell.
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLinearGradient>
 #include <QPainter>
@@ -28,7 +29,7 @@ const QSize kPanel = QSizeF(kNotch.width() + NotchController::kPanelExtraWidth,
 constexpr int kBackdropMargin = 24;
 
 QDir galleryDir() {
-    QDir dir(QDir::current().filePath("gallery"));
+    QDir dir(QDir(QCoreApplication::applicationDirPath()).filePath("gallery"));
     dir.mkpath(".");
     return dir;
 }
