@@ -240,6 +240,19 @@ TEST_F(NotchPanelTest, ShowsAtTheTopCentreAboveAFocusedFullScreenWindow) {
     EXPECT_EQ(focusedWindow(), editor_->id());
 }
 
+// A full-screen window raised while she is out does not cover her.
+TEST_F(NotchPanelTest, StaysAboveAWindowRaisedWhileShown) {
+    ASSERT_TRUE(presentAndSettle(water()));
+    ASSERT_TRUE(kDisplay.server.xdotool({"windowraise", std::to_string(editor_->id())}));
+    ASSERT_TRUE(
+        kDisplay.server.xdotool({"windowactivate", "--sync", std::to_string(editor_->id())}));
+    const auto order = stacking();  // after openbox has made it active
+    const auto panelAt = std::find(order.begin(), order.end(), panelWindow());
+    const auto editorAt = std::find(order.begin(), order.end(), topLevelOf(editor_->id()));
+    EXPECT_GT(panelAt, editorAt);
+    EXPECT_EQ(pixel(kOnBox.x(), kOnBox.y()), 0u);
+}
+
 // Unmanaged: no frame, never focused by the window manager, on every
 // workspace, in no task bar or window list; and it asks for no input.
 TEST_F(NotchPanelTest, WindowManagerLeavesItAlone) {
