@@ -17,7 +17,7 @@ using pelliwig::testing::ZoneAndLocale;
 
 // Records every call as one readable word.
 class RecordingActions final : public MenuActions {
-  public:
+public:
     void openUrl(const std::string& url) override { calls.push_back("open " + url); }
     void preview(std::optional<ReminderKind> kind) override {
         calls.push_back("preview " + (kind ? rawString(*kind) : std::string("-")));
@@ -91,39 +91,41 @@ TEST_P(MenuStateTest, ListsTheEntriesTopToBottom) {
     EXPECT_EQ(outline(menuContent(GetParam().state, actions)), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    States, MenuStateTest,
-    ::testing::Values(
-        StateCase{"NoEngineYet", {}, join({kSummon, kFocusButtons, kApplication})},
+std::vector<StateCase> stateCases() {
+    return {
+        StateCase{"NoEngineYet", MenuState{}, join({kSummon, kFocusButtons, kApplication})},
         StateCase{"Idle",
-                  {true, 0, false, {}, {}},
+                  {true, 0, false, std::nullopt, std::nullopt},
                   join({{"caption:Jealousy ░░░░░", "---"}, kSummon, kFocusButtons, kApplication})},
         StateCase{"OnACall",
-                  {true, 45, true, {}, {}},
+                  {true, 45, true, std::nullopt, std::nullopt},
                   join({{"caption:Jealousy ▓▓▓░░", "caption:Quiet: you're on a call", "---"},
                         kSummon,
                         kFocusButtons,
                         kApplication})},
         StateCase{"FocusRunning",
-                  {true, 0, false, kFocusEnd, {}},
+                  {true, 0, false, kFocusEnd, std::nullopt},
                   join({{"caption:Jealousy ░░░░░", "---"},
                         kSummon,
                         {"text:Focus until 14:30", "Cancel focus", "---"},
                         kApplication})},
         StateCase{"ReleaseAvailable",
-                  {true, 0, false, {}, kRelease},
+                  {true, 0, false, std::nullopt, kRelease},
                   join({{"Update to Zuzi 1.4…", "---", "caption:Jealousy ░░░░░", "---"},
                         kSummon,
                         kFocusButtons,
                         kApplication})},
         StateCase{"ReleaseBeforeTheEngine",
-                  {false, 0, false, {}, kRelease},
+                  {false, 0, false, std::nullopt, kRelease},
                   join({{"Update to Zuzi 1.4…", "---"}, kSummon, kFocusButtons, kApplication})},
         // A stale focus end cannot show without the engine that owns it.
         StateCase{"FocusWithoutEngine",
-                  {false, 0, true, kFocusEnd, {}},
-                  join({kSummon, kFocusButtons, kApplication})}),
-    [](const auto& info) { return info.param.name; });
+                  {false, 0, true, kFocusEnd, std::nullopt},
+                  join({kSummon, kFocusButtons, kApplication})}};
+}
+
+INSTANTIATE_TEST_SUITE_P(States, MenuStateTest, ::testing::ValuesIn(stateCases()),
+                         [](const auto& info) { return info.param.name; });
 
 struct JealousyCase {
     int jealousy;
@@ -146,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(MenuContentTest, PreviewOffersNineteenKindsByTitleInDeclarationOrder) {
     RecordingActions actions;
-    const auto menu = menuContent({true, 0, false, {}, {}}, actions);
+    const auto menu = menuContent({true, 0, false, std::nullopt, std::nullopt}, actions);
     const auto* preview = find(menu, "preview");
     ASSERT_NE(preview, nullptr);
     const std::vector<std::string> expected{"Low battery",
@@ -173,7 +175,7 @@ TEST(MenuContentTest, PreviewOffersNineteenKindsByTitleInDeclarationOrder) {
 
 TEST(MenuContentTest, PreviewNeverOffersTheRecordKinds) {
     RecordingActions actions;
-    const auto menu = menuContent({true, 0, false, {}, {}}, actions);
+    const auto menu = menuContent({true, 0, false, std::nullopt, std::nullopt}, actions);
     for (const auto kind : {ReminderKind::custom, ReminderKind::countdown, ReminderKind::date,
                             ReminderKind::deadline}) {
         EXPECT_EQ(find(menu, "preview." + rawString(kind)), nullptr) << rawValue(kind);
@@ -204,28 +206,51 @@ TEST_P(MenuActionTest, PressingCallsItsAction) {
     EXPECT_EQ(actions.calls, GetParam().expected);
 }
 
-const MenuState kEngine{true, 0, false, {}, {}};
+const MenuState kEngine{true, 0, false, std::nullopt, std::nullopt};
 const MenuState kNoEngine{};
 
-INSTANTIATE_TEST_SUITE_P(
-    Entries, MenuActionTest,
-    ::testing::Values(
-        ActionCase{
-            "update", {false, 0, false, {}, kRelease}, {"open https://pelliwig.app/get/1.4"}},
-        ActionCase{"saySomething", kEngine, {"preview -"}},
-        ActionCase{"preview.water", kEngine, {"preview water"}},
-        ActionCase{"focus25", kEngine, {"focus 25"}}, ActionCase{"focus50", kEngine, {"focus 50"}},
-        ActionCase{"cancelFocus", {true, 0, false, kFocusEnd, {}}, {"cancelFocus"}},
-        ActionCase{"settings", kNoEngine, {"settings"}},
-        ActionCase{"welcome", kNoEngine, {"welcome"}}, ActionCase{"quit", kNoEngine, {"quit"}},
-        // Before the engine exists its buttons are there but do nothing.
-        ActionCase{"saySomething", kNoEngine, {}}, ActionCase{"preview.morning", kNoEngine, {}},
-        ActionCase{"focus25", kNoEngine, {}}, ActionCase{"focus50", kNoEngine, {}}),
-    [](const auto& info) {
-        std::string name = info.param.id + (info.param.state.engineExists ? "" : "_NoEngine");
-        std::replace(name.begin(), name.end(), '.', '_');
-        return name;
-    });
+MenuState withRelease() {
+    MenuState state;
+    state.release = kRelease;
+    return state;
+}
+
+MenuState focusing() {
+    MenuState state = kEngine;
+    state.focusEndsAt = kFocusEnd;
+    return state;
+}
+
+std::vector<ActionCase> actionCases() {
+    std::vector<ActionCase> cases;
+    const auto add = [&cases](std::string id, const MenuState& state,
+                              std::vector<std::string> expected) {
+        cases.push_back(ActionCase{std::move(id), state, std::move(expected)});
+    };
+    add("update", withRelease(), {"open https://pelliwig.app/get/1.4"});
+    add("saySomething", kEngine, {"preview -"});
+    add("preview.water", kEngine, {"preview water"});
+    add("focus25", kEngine, {"focus 25"});
+    add("focus50", kEngine, {"focus 50"});
+    add("cancelFocus", focusing(), {"cancelFocus"});
+    add("settings", kNoEngine, {"settings"});
+    add("welcome", kNoEngine, {"welcome"});
+    add("quit", kNoEngine, {"quit"});
+    // Before the engine exists its buttons are there but do nothing.
+    add("saySomething", kNoEngine, {});
+    add("preview.morning", kNoEngine, {});
+    add("focus25", kNoEngine, {});
+    add("focus50", kNoEngine, {});
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, MenuActionTest, ::testing::ValuesIn(actionCases()),
+                         [](const auto& info) {
+                             std::string name =
+                                 info.param.id + (info.param.state.engineExists ? "" : "_NoEngine");
+                             std::replace(name.begin(), name.end(), '.', '_');
+                             return name;
+                         });
 
 TEST(MenuContentTest, OnlyButtonsAct) {
     RecordingActions actions;

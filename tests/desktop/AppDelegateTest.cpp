@@ -10,6 +10,7 @@
 #include "core/notch/NotchGeometry.h"
 #include "desktop/app/TrayMenu.h"
 #include "desktop/app/WelcomeWindow.h"
+#include "fakes/CannedHttpClient.h"
 #include "fakes/MemoryLoginItem.h"
 #include "fakes/MemoryStore.h"
 #include "fakes/VirtualScheduler.h"
@@ -103,6 +104,7 @@ TEST_F(AppDelegateTest, WelcomeFlagOpensItAfterOnboarding) {
 }
 
 struct PreviewCase {
+    const char* name;
     std::vector<std::string> arguments;
     std::optional<ReminderKind> kind;
 };
@@ -122,14 +124,16 @@ TEST_P(AppDelegatePreviewTest, PreviewsOneSecondAfterLaunch) {
     EXPECT_EQ(engine->previews.size(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Flags, AppDelegatePreviewTest,
-                         ::testing::Values(PreviewCase{{"--preview", "water"}, ReminderKind::water},
-                                           PreviewCase{{"--preview"}, std::nullopt},
-                                           PreviewCase{{"--welcome", "--preview"}, std::nullopt},
-                                           PreviewCase{{"--preview", "notakind"}, std::nullopt},
-                                           PreviewCase{
-                                               {"--preview", "bedtime", "--preview", "water"},
-                                               ReminderKind::bedtime}));
+INSTANTIATE_TEST_SUITE_P(
+    Flags, AppDelegatePreviewTest,
+    ::testing::Values(PreviewCase{"Kind", {"--preview", "water"}, ReminderKind::water},
+                      PreviewCase{"Alone", {"--preview"}, std::nullopt},
+                      PreviewCase{"Last", {"--welcome", "--preview"}, std::nullopt},
+                      PreviewCase{"NotAKind", {"--preview", "notakind"}, std::nullopt},
+                      PreviewCase{"OnlyTheFirstCounts",
+                                  {"--preview", "bedtime", "--preview", "water"},
+                                  ReminderKind::bedtime}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(AppDelegateTest, WelcomeComesBeforeThePreview) {
     launch({"--preview", "water"});
@@ -221,6 +225,27 @@ TEST_F(AppDelegateTest, PreviewSubmenuReachesTheEngine) {
     water->trigger();
     ASSERT_EQ(engine->previews.size(), 1u);
     EXPECT_EQ(engine->previews[0], ReminderKind::water);
+}
+
+TEST(AppDelegateUpdateTest, ANewerReleaseIsOfferedAtTheTopWithoutReopeningTheMenu) {
+    AppServices services;
+    auto scheduler = std::make_unique<VirtualScheduler>(1000);
+    auto& clock = *scheduler;
+    auto http = std::make_unique<CannedHttpClient>(clock);
+    http->answer(CannedHttpClient::ok(R"({"version":"99.0","url":"https://example.org/r"})"), 1);
+    services.scheduler = std::move(scheduler);
+    services.store = std::make_unique<MemoryStore>();
+    services.loginItem = std::make_unique<MemoryLoginItem>();
+    services.http = std::move(http);
+    AppDelegate delegate(std::move(services));
+    auto& menu = *delegate.tray().menu();
+    EXPECT_EQ(menu.findChild<QAction*>("update"), nullptr);
+
+    clock.advance(1);
+    auto* update = menu.findChild<QAction*>("update");
+    ASSERT_NE(update, nullptr);
+    EXPECT_EQ(update->text(), QString::fromUtf8("Update to Zuzi 99.0…"));
+    EXPECT_EQ(menu.actions().first(), update);
 }
 
 }  // namespace

@@ -38,6 +38,11 @@ AppDelegate::AppDelegate(AppServices services, QObject* parent)
     }
     MenuActions& actions = *this;
     tray_ = std::make_unique<TrayMenu>([this] { return menuState(); }, actions);
+    if (updates_) {
+        // A tray host may show the menu it last read without asking again.
+        updateFound_ = updates_->availableChanged.connect(
+            [this](const std::optional<Release>&) { tray_->rebuild(); });
+    }
     // The memory's throttled saves may be up to two minutes behind.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
             &AppDelegate::saveMemory);

@@ -107,6 +107,7 @@ private:
     std::unique_ptr<EngineFacade> engine_;
     std::unique_ptr<WelcomeWindow> welcome_;
     std::unique_ptr<SettingsView> settings_;
+    Connection updateFound_;
     // Delayed start-up work; dies with the delegate.
     TaskHandle welcomeTask_;
     TaskHandle previewTask_;

@@ -5,8 +5,8 @@
 namespace pelliwig {
 
 // The real platform: the SQLite settings file, timers on the Qt event loop,
-// the XDG autostart entry as the login item, and her engine over this
-// desktop's notch panel and sensors.
+// the XDG autostart entry as the login item, HTTP over Qt Network for the
+// update check, and her engine over this desktop's notch panel and sensors.
 AppServices desktopServices();
 
 }  // namespace pelliwig

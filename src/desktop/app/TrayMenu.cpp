@@ -12,8 +12,8 @@
 namespace pelliwig {
 namespace {
 
-// Lines line up with the entries' text in the usual styles.
-constexpr int kLineIndent = 12;
+// Where the entries' text starts in Qt's own menu style.
+constexpr int kLineIndent = 28;
 
 // Menus read "&" as a mnemonic marker; a release's version must not.
 QString literal(const std::string& text) {

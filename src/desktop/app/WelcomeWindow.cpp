@@ -84,12 +84,12 @@ WelcomeWindow::WelcomeWindow(Prefs& prefs, LoginItem& loginItem, const QPixmap& 
     paragraph->setFixedHeight(paragraph->heightForWidth(kTextWidth));
     makeSecondary(paragraph);
 
-    auto* meet = new QPushButton("Meet her", this);
-    meet->setObjectName("meetHer");
-    meet->setDefault(true);
-    meet->setMinimumWidth(kButtonWidth);
-    setPixelFont(meet, 14, QFont::DemiBold);
-    connect(meet, &QPushButton::clicked, this, &WelcomeWindow::meet);
+    meet_ = new QPushButton("Meet her", this);
+    meet_->setObjectName("meetHer");
+    meet_->setDefault(true);
+    meet_->setMinimumWidth(kButtonWidth);
+    setPixelFont(meet_, 14, QFont::DemiBold);
+    connect(meet_, &QPushButton::clicked, this, &WelcomeWindow::meet);
 
     auto* where = label(caption(reach), "caption", this);
     where->setWordWrap(true);
@@ -105,7 +105,7 @@ WelcomeWindow::WelcomeWindow(Prefs& prefs, LoginItem& loginItem, const QPixmap& 
     column->addWidget(title, 0, Qt::AlignHCenter);
     column->addWidget(paragraph, 0, Qt::AlignHCenter);
     column->addWidget(buildForm(), 0, Qt::AlignHCenter);
-    column->addWidget(meet, 0, Qt::AlignHCenter);
+    column->addWidget(meet_, 0, Qt::AlignHCenter);
     column->addWidget(where, 0, Qt::AlignHCenter);
     setMinimumWidth(kWidth);
 
@@ -133,6 +133,7 @@ void WelcomeWindow::showAndRaise() {
     show();
     raise();
     activateWindow();
+    meet_->setFocus();  // Return or space meets her at once
 }
 
 QWidget* WelcomeWindow::buildForm() {

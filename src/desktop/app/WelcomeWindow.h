@@ -48,6 +48,7 @@ private:
     LoginItem& loginItem_;
     std::function<void()> onMeet_;
     QCheckBox* launchAtLogin_ = nullptr;
+    QPushButton* meet_ = nullptr;
     QAbstractButton* english_ = nullptr;
     QAbstractButton* hinglish_ = nullptr;
     bool centred_ = false;

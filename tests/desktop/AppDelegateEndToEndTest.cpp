@@ -1,0 +1,116 @@
+// The real program on a private X server with a fresh home folder: first
+// run, "Meet her", a second launch handing over its arguments, and a clean
+// end on SIGTERM.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/settings/SqliteStore.h"
+#include "support/ChildProcess.h"
+#include "support/XvfbServer.h"
+
+namespace pelliwig {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace pelliwig::testing;
+using namespace std::chrono_literals;
+
+// The program next to this test in the build tree.
+fs::path programPath() {
+    const fs::path self = fs::read_symlink("/proc/self/exe");
+    return self.parent_path().parent_path() / "src" / "desktop" / "pelliwig";
+}
+
+class AppDelegateEndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!fs::exists(program)) GTEST_SKIP() << "no program at " << program;
+        if (!server.ok()) GTEST_SKIP() << server.why();
+        if (!wm.ok()) GTEST_SKIP() << wm.why();
+        if (findProgram("xdotool").empty()) GTEST_SKIP() << "xdotool is not installed";
+        for (const char* sub : {"config", "runtime", "tmp"}) fs::create_directories(home / sub);
+        ::chmod((home / "runtime").c_str(), 0700);
+    }
+    void TearDown() override { fs::remove_all(home); }
+
+    // Her own home, runtime and temporary folders: the socket of the one
+    // instance lives there too, away from any Zuzi the user runs.
+    std::vector<std::string> env() const {
+        auto vars = server.env();
+        vars.push_back("QT_QPA_PLATFORM=xcb");
+        vars.push_back("HOME=" + home.string());
+        vars.push_back("XDG_CONFIG_HOME=" + (home / "config").string());
+        vars.push_back("XDG_RUNTIME_DIR=" + (home / "runtime").string());
+        vars.push_back("TMPDIR=" + (home / "tmp").string());
+        return vars;
+    }
+
+    std::optional<ChildProcess> start(std::vector<std::string> arguments = {}) {
+        arguments.insert(arguments.begin(), program.string());
+        return ChildProcess::start(arguments, env());
+    }
+
+    // A visible window whose title matches `pattern` exists now.
+    bool visible(const std::string& pattern) const {
+        return server.xdotool({"search", "--onlyvisible", "--name", pattern});
+    }
+
+    std::optional<std::string> stored(const char* key) const {
+        return SqliteStore(home / "config" / "pelliwig" / "defaults.sqlite").read(key);
+    }
+
+    bool socketExists() const {
+        for (const auto& entry : fs::directory_iterator(home / "tmp")) {
+            if (entry.path().filename().string().starts_with("pelliwig-") &&
+                entry.path().extension() != ".lock") {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    const fs::path program = programPath();
+    const fs::path home = fs::temp_directory_path() / ("pelliwig-e2e-" + std::to_string(getpid()));
+    XvfbServer server;
+    OpenboxSession wm{server};
+};
+
+TEST_F(AppDelegateEndToEndTest, FirstRunMeetHerHandOverAndCleanEnd) {
+    auto app = start();
+    ASSERT_TRUE(app);
+    ASSERT_TRUE(waitUntil([&] { return visible("^Welcome to Zuzi$"); }, 15s))
+        << "the welcome window never showed";
+
+    // The window gives "Meet her" the focus; space presses it.
+    ASSERT_TRUE(server.xdotool({"search", "--onlyvisible", "--name", "^Welcome to Zuzi$",
+                                "windowactivate", "--sync", "key", "space"}));
+    EXPECT_TRUE(waitUntil([&] { return !visible("^Welcome to Zuzi$"); }, 5s));
+    // Her morning hello brings the panel out at the top of the screen.
+    EXPECT_TRUE(waitUntil([&] { return visible("^Pelliwig$"); }, 5s));
+    EXPECT_EQ(stored("hasOnboarded"), R"({"value":true})");
+
+    // A second launch hands its arguments over and ends at once.
+    EXPECT_EQ(ChildProcess::run({program.string(), "--preview", "water"}, env(), 10s), 0);
+    EXPECT_TRUE(app->running());
+
+    ::kill(app->pid(), SIGTERM);
+    ASSERT_TRUE(waitUntil([&] { return !app->running(); }, 5s));
+    // An orderly end takes the instance's socket away; a crash leaves it.
+    EXPECT_FALSE(socketExists());
+    EXPECT_TRUE(stored("memory").has_value());
+}
+
+TEST_F(AppDelegateEndToEndTest, NoDisplayIsOneLineAndAnError) {
+    auto vars = env();
+    vars[0] = "DISPLAY=" + XvfbServer::deadDisplay();
+    vars[1] = "QT_QPA_PLATFORM=";
+    EXPECT_EQ(ChildProcess::run({program.string()}, vars, 10s), 1);
+}
+
+}  // namespace
+}  // namespace pelliwig
