@@ -3,7 +3,7 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test unit sanitize bench clean
+.PHONY: all deps configure build run install test unit sanitize bench clean
 
 all: build
 
@@ -15,6 +15,18 @@ configure: deps
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
+
+# Starts Zuzi from the build tree; `make run ARGS="--preview water"` passes
+# options. With Zuzi already running, the options go to her and this ends.
+run: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target pelliwig
+	@$(BUILD)/src/desktop/pelliwig $(ARGS)
+
+# Puts the program, her pictures and the menu entry under PREFIX.
+PREFIX ?= /usr/local
+install: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target pelliwig
+	@cmake --install $(BUILD) --prefix $(PREFIX)
 
 # Every test, then the core tests again under AddressSanitizer and UBSan.
 test: unit sanitize
