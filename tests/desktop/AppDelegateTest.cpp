@@ -227,6 +227,18 @@ TEST_F(AppDelegateTest, PreviewSubmenuReachesTheEngine) {
     EXPECT_EQ(engine->previews[0], ReminderKind::water);
 }
 
+TEST_F(AppDelegateTest, SettingsOpensOneWindowAndBringsItBack) {
+    entry("settings")->trigger();
+    QWidget* settings = nullptr;
+    for (auto* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == "settings" && window->isVisible()) settings = window;
+    }
+    ASSERT_NE(settings, nullptr);
+    settings->close();
+    entry("settings")->trigger();
+    EXPECT_TRUE(settings->isVisible());
+}
+
 TEST(AppDelegateUpdateTest, ANewerReleaseIsOfferedAtTheTopWithoutReopeningTheMenu) {
     AppServices services;
     auto scheduler = std::make_unique<VirtualScheduler>(1000);
