@@ -25,6 +25,7 @@ SignalQuitter::SignalQuitter(QObject* parent) : QObject(parent) {
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
     notifier_ = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &SignalQuitter::readPipe);
 }
@@ -35,6 +36,7 @@ SignalQuitter::~SignalQuitter() {
     action.sa_handler = SIG_DFL;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
     close(pipeEnds[0]);
     close(pipeEnds[1]);
     pipeEnds[0] = pipeEnds[1] = -1;

@@ -6,9 +6,10 @@ class QSocketNotifier;
 
 namespace pelliwig {
 
-// Ends the event loop on SIGTERM and SIGINT, so the application quits the
-// ordinary way and saves what it must. The handler only writes a byte to a
-// pipe; the quit happens on the main thread when the loop reads it.
+// Ends the event loop on SIGTERM, SIGINT and SIGHUP (the terminal that
+// started her closed), so the application quits the ordinary way and saves
+// what it must. The handler only writes a byte to a pipe; the quit happens
+// on the main thread when the loop reads it.
 class SignalQuitter final : public QObject {
     Q_OBJECT
 
