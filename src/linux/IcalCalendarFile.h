@@ -71,7 +71,7 @@ private:
     void addSeries(const Entry& series, const std::vector<long long>& overridden, Instant from,
                    Instant to, std::vector<CalendarEvent>& found) const;
     Instant endOf(const Entry& entry, const IcalDateTime& start) const;
-    std::vector<Slot> slots(const Entry& series, Instant from, Instant to) const;
+    std::vector<Slot> occurrenceSlots(const Entry& series, Instant from, Instant to) const;
     void addRuleSlots(const Entry& series, icalproperty* rule, Instant from, Instant to,
                       std::vector<Slot>& found) const;
     void addDateSlots(const Entry& series, Instant from, Instant to,

@@ -62,7 +62,7 @@ void IcalCalendarFile::addOverride(const Entry& entry, Instant from, Instant to,
 void IcalCalendarFile::addSeries(const Entry& series, const std::vector<long long>& overridden,
                                  Instant from, Instant to,
                                  std::vector<CalendarEvent>& found) const {
-    for (const auto& slot : slots(series, from, to)) {
+    for (const auto& slot : occurrenceSlots(series, from, to)) {
         const Instant start = slot.start.instant();
         if (std::find(overridden.begin(), overridden.end(), wholeSeconds(start)) !=
             overridden.end()) {
@@ -80,7 +80,7 @@ Instant IcalCalendarFile::endOf(const Entry& entry, const IcalDateTime& start) c
     return start.instant() + entry.seconds;
 }
 
-std::vector<IcalCalendarFile::Slot> IcalCalendarFile::slots(const Entry& series, Instant from,
+std::vector<IcalCalendarFile::Slot> IcalCalendarFile::occurrenceSlots(const Entry& series, Instant from,
                                                             Instant to) const {
     std::vector<Slot> found;
     // DTSTART is the first occurrence even when the rule would not give it.

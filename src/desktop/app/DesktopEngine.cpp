@@ -1,6 +1,3 @@
-// Before any Qt header: it names a member "slots", which Qt defines as a macro.
-#include "linux/IcalEventStore.h"
-
 #include "desktop/app/DesktopEngine.h"
 
 #include <memory>
@@ -20,6 +17,7 @@
 #include "desktop/support/QtScreens.h"
 #include "desktop/support/SpriteSheet.h"
 #include "linux/DBusSystemEvents.h"
+#include "linux/IcalEventStore.h"
 #include "linux/PowerSourcesChooser.h"
 #include "linux/ProcMediaDevices.h"
 #include "linux/SessionSensors.h"
