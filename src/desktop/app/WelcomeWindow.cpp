@@ -158,6 +158,10 @@ QWidget* WelcomeWindow::buildForm() {
     launchAtLogin_->setChecked(true);
 
     auto* rows = new QFormLayout(form);
+    // The frame has a fixed height: keep its two rows together in the middle.
+    rows->setFormAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    rows->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    rows->setVerticalSpacing(14);
     rows->addRow(label("She talks in", "languageLabel", form), segments);
     rows->addRow(label("Launch at login", "launchAtLoginLabel", form), launchAtLogin_);
     return form;
