@@ -1,6 +1,7 @@
 #include "fakes/VirtualScheduler.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace pelliwig {
 
@@ -35,29 +36,46 @@ std::size_t VirtualScheduler::pending() {
 }
 
 bool VirtualScheduler::runNext() {
-    dropCancelled();
-    if (tasks_.empty()) return false;
-    auto node = tasks_.extract(tasks_.begin());
-    Task& task = node.mapped();
-    now_ = std::max(now_, node.key().first);
-    if (task.interval > 0) {
-        // Re-queue before running so the task may cancel itself.
-        tasks_.emplace(Key{node.key().first + task.interval, sequence_++},
-                       Task{task.run, task.interval, task.cancelled});
-        task.run();
-    } else {
-        auto run = std::move(task.run);
-        *task.cancelled = true;  // a one-shot task is finished once it runs
-        run();
+    return runNextBy(std::numeric_limits<Instant>::infinity(), true);
+}
+
+// Cancelled tasks are dropped as they come up rather than by a sweep of the
+// whole queue, so a long replay stays linear in the tasks it runs.
+bool VirtualScheduler::runNextBy(Instant limit, bool inclusive) {
+    while (!tasks_.empty()) {
+        auto first = tasks_.begin();
+        if (*first->second.cancelled) {
+            tasks_.erase(first);
+            continue;
+        }
+        const Instant due = first->first.first;
+        if (due > limit || (due == limit && !inclusive)) return false;
+        auto node = tasks_.extract(first);
+        Task& task = node.mapped();
+        now_ = std::max(now_, due);
+        if (task.interval > 0) {
+            // Re-queue before running so the task may cancel itself.
+            tasks_.emplace(Key{due + task.interval, sequence_++},
+                           Task{task.run, task.interval, task.cancelled});
+            task.run();
+        } else {
+            auto run = std::move(task.run);  // the task may drop its own handle
+            *task.cancelled = true;          // a one-shot task is finished once it runs
+            run();
+        }
+        return true;
     }
-    return true;
+    return false;
 }
 
 void VirtualScheduler::advanceTo(Instant t) {
-    for (;;) {
-        const auto due = nextDue();
-        if (!due || *due > t) break;
-        runNext();
+    while (runNextBy(t, true)) {
+    }
+    now_ = std::max(now_, t);
+}
+
+void VirtualScheduler::advanceBefore(Instant t) {
+    while (runNextBy(t, false)) {
     }
     now_ = std::max(now_, t);
 }

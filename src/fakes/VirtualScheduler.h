@@ -15,7 +15,7 @@ namespace pelliwig {
 // clock; tasks then run in order of their due time, ties in the order they
 // were scheduled, each with now() equal to its due time.
 class VirtualScheduler final : public Scheduler {
-  public:
+public:
     explicit VirtualScheduler(Instant start = 0) : now_(start) {}
 
     Instant now() const override { return now_; }
@@ -26,6 +26,9 @@ class VirtualScheduler final : public Scheduler {
     void advance(double seconds);
     // Runs every task due up to t (t not before now), then sets now to t.
     void advanceTo(Instant t);
+    // Runs every task due strictly before t, then sets now to t: whatever the
+    // caller does next at t comes before the tasks due at that same instant.
+    void advanceBefore(Instant t);
     // Runs the next pending task (moving the clock to its due time); false if none.
     bool runNext();
     // The due time of the next pending task, if any.
@@ -33,7 +36,7 @@ class VirtualScheduler final : public Scheduler {
     // Number of pending, uncancelled tasks.
     std::size_t pending();
 
-  private:
+private:
     struct Task {
         std::function<void()> run;
         double interval = 0;  // 0 for one-shot tasks
@@ -43,6 +46,9 @@ class VirtualScheduler final : public Scheduler {
 
     TaskHandle schedule(Instant due, double interval, std::function<void()> task);
     void dropCancelled();
+    // Runs the earliest task if it is due before `limit` (or at it, when
+    // `inclusive`); false when there is none.
+    bool runNextBy(Instant limit, bool inclusive);
 
     Instant now_;
     std::uint64_t sequence_ = 0;

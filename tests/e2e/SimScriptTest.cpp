@@ -8,7 +8,6 @@
 
 #include "OverlayStore.h"
 #include "SimReplay.h"
-#include "SimScheduler.h"
 #include "SimScript.h"
 #include "SimWorld.h"
 #include "core/settings/Prefs.h"
@@ -109,23 +108,6 @@ TEST(SettingValuesTest, KnowsEverySettingAndItsShape) {
     EXPECT_TRUE(settings.fits("birthday", Json::parse(R"({"month":3,"day":7})")));
     EXPECT_TRUE(settings.fits("birthday", Json()));  // none
     EXPECT_FALSE(settings.fits("noSuchSetting", Json(1)));
-}
-
-// Script commands at an instant come before the tasks due at it.
-TEST(SimSchedulerTest, StopsJustBeforeAnInstantOrRightAfterIt) {
-    SimScheduler scheduler(100);
-    int runs = 0;
-    auto tick = scheduler.every(30, [&] { ++runs; });
-    scheduler.runUntil(130);
-    EXPECT_EQ(runs, 0);
-    EXPECT_EQ(scheduler.now(), 130);
-    scheduler.runThrough(130);
-    EXPECT_EQ(runs, 1);
-    scheduler.runThrough(190);
-    EXPECT_EQ(runs, 3);
-    tick.cancel();
-    scheduler.runThrough(400);
-    EXPECT_EQ(runs, 3);
 }
 
 TEST(OverlayStoreTest, ReadsThroughAndKeepsChangesToItself) {

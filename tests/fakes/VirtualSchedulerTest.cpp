@@ -37,6 +37,23 @@ TEST(VirtualSchedulerTest, DroppingOrCancellingAHandleStopsTheTask) {
     EXPECT_EQ(scheduler.pending(), 0u);
 }
 
+// A replay applies what happens at an instant before the tasks due at it.
+TEST(VirtualSchedulerTest, CanStopJustBeforeAnInstantOrRightAfterIt) {
+    VirtualScheduler scheduler(100);
+    int runs = 0;
+    auto tick = scheduler.every(30, [&] { ++runs; });
+    scheduler.advanceBefore(130);
+    EXPECT_EQ(runs, 0);
+    EXPECT_EQ(scheduler.now(), 130);
+    scheduler.advanceTo(130);
+    EXPECT_EQ(runs, 1);
+    scheduler.advanceTo(190);
+    EXPECT_EQ(runs, 3);
+    tick.cancel();
+    scheduler.advanceTo(400);
+    EXPECT_EQ(runs, 3);
+}
+
 TEST(VirtualSchedulerTest, TasksScheduledWhileAdvancingRunIfDueInTheWindow) {
     VirtualScheduler scheduler;
     std::vector<Instant> ran;

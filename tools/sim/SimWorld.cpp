@@ -40,7 +40,7 @@ void SimWorld::run(const std::vector<Command>& commands) {
     if (commands.empty()) return;
     const Instant start = commands.front().at;
     const Instant end = options_.until.value_or(commands.back().at);
-    scheduler_.runThrough(start);
+    scheduler_.advanceTo(start);
 
     std::size_t i = 0;
     std::vector<const Command*> atLaunch;
@@ -55,10 +55,10 @@ void SimWorld::run(const std::vector<Command>& commands) {
     for (const Command* command : atLaunch) apply(*command);
 
     for (; i < commands.size() && commands[i].at <= end; ++i) {
-        scheduler_.runUntil(commands[i].at);
+        scheduler_.advanceBefore(commands[i].at);
         apply(commands[i]);
     }
-    scheduler_.runThrough(end);
+    scheduler_.advanceTo(end);
 }
 
 void SimWorld::launch() {

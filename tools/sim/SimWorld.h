@@ -8,7 +8,6 @@
 
 #include "SimPorts.h"
 #include "SimReport.h"
-#include "SimScheduler.h"
 #include "SimScript.h"
 #include "core/engine/ReminderEngine.h"
 #include "core/notch/NotchController.h"
@@ -20,6 +19,7 @@
 #include "fakes/ScriptedPointerEvents.h"
 #include "fakes/ScriptedPowerSources.h"
 #include "fakes/SeededRandom.h"
+#include "fakes/VirtualScheduler.h"
 
 namespace pelliwig::sim {
 
@@ -62,7 +62,7 @@ private:
 
     Options options_;
     SimReport report_;
-    SimScheduler scheduler_;
+    VirtualScheduler scheduler_;
     SeededRandom random_;
     KeyValueStore& store_;
     Prefs prefs_;
