@@ -14,23 +14,9 @@
 #include "core/content/Reminder.h"
 #include "desktop/support/Assets.h"
 #include "desktop/support/SpriteSheet.h"
+#include "support/QtApplication.h"
 
 namespace pelliwig::testing {
-
-// One QApplication for the whole test program, on whatever platform the
-// environment names (offscreen for widget tests).
-class QtApplication : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "pelliwig-test";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance()) app_ = new QApplication(argc, argv);
-    }
-
-  private:
-    QApplication* app_ = nullptr;  // lives until the process ends
-};
 
 inline Moment moment(std::string line, MomentStyle style = MomentStyle::normal,
                      ReminderKind kind = ReminderKind::water) {

@@ -19,24 +19,10 @@
 #include "fakes/MemoryLoginItem.h"
 #include "fakes/MemoryStore.h"
 #include "fakes/VirtualScheduler.h"
+#include "support/QtApplication.h"
 #include "support/TestTime.h"
 
 namespace pelliwig::testing {
-
-// One QApplication for the whole test program (offscreen platform).
-class QtApplication : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "settings-test";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    std::unique_ptr<QApplication> app_;
-};
 
 inline ::testing::Environment* const kQtApplication =
     ::testing::AddGlobalTestEnvironment(new QtApplication);
