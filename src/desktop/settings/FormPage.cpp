@@ -78,18 +78,18 @@ QCheckBox* FormPage::addToggle(QVBoxLayout* section, const QString& title, const
     return toggle;
 }
 
-QSpinBox* FormPage::addStepper(QVBoxLayout* section, const DetailStepper& spec,
+QSpinBox* FormPage::addStepper(QVBoxLayout* section, const DetailStepper& shape,
                                const QString& name) {
     auto* stepper = new QSpinBox;
     stepper->setObjectName(name);
     turnsOnlyWhenFocused(stepper);
-    stepper->setRange(spec.min, spec.max);
-    stepper->setSingleStep(spec.step);
-    stepper->setPrefix(qs(spec.prefix));
-    stepper->setSuffix(qs(spec.suffix));
+    stepper->setRange(shape.min, shape.max);
+    stepper->setSingleStep(shape.step);
+    stepper->setPrefix(qs(shape.prefix));
+    stepper->setSuffix(qs(shape.suffix));
     // As wide as its longest text, not the whole section.
     section->addWidget(stepper, 0, Qt::AlignLeft);
-    Stored<int>& setting = prefs_.*spec.setting;
+    Stored<int>& setting = prefs_.*shape.setting;
     // The spin box's validator keeps typed values inside the range too.
     connect(stepper, &QSpinBox::valueChanged, this, [&setting](int value) { setting.set(value); });
     onRefresh([stepper, &setting] {

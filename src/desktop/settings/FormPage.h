@@ -49,7 +49,7 @@ protected:
 
     QCheckBox* addToggle(QVBoxLayout* section, const QString& title, const QString& name,
                          std::function<bool()> get, std::function<void(bool)> set);
-    QSpinBox* addStepper(QVBoxLayout* section, const DetailStepper& spec, const QString& name);
+    QSpinBox* addStepper(QVBoxLayout* section, const DetailStepper& shape, const QString& name);
     TimeField* addTimeField(QVBoxLayout* section, const QString& label, Stored<int>& setting,
                             const QString& name);
     // Text is stored as typed, empty included.

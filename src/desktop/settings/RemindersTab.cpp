@@ -25,18 +25,18 @@ void RemindersTab::addKind(ReminderKind kind) {
 }
 
 QWidget* RemindersTab::addDetail(ReminderKind kind, QVBoxLayout* section) {
-    const auto spec = reminderDetail(kind);
-    if (std::holds_alternative<std::monostate>(spec)) return nullptr;
+    const auto shape = reminderDetail(kind);
+    if (std::holds_alternative<std::monostate>(shape)) return nullptr;
     auto* detail = new QWidget;
     detail->setObjectName("detail." + qs(rawValue(kind)));
     auto* rows = new QVBoxLayout(detail);
     rows->setContentsMargins(0, 0, 0, 0);
     section->addWidget(detail);
-    if (const auto* note = std::get_if<DetailNote>(&spec)) {
+    if (const auto* note = std::get_if<DetailNote>(&shape)) {
         rows->addWidget(secondaryLabel(qs(note->text)));
-    } else if (const auto* time = std::get_if<DetailTime>(&spec)) {
+    } else if (const auto* time = std::get_if<DetailTime>(&shape)) {
         addTimeField(rows, qs(time->label), prefs().*time->setting, "time");
-    } else if (const auto* stepper = std::get_if<DetailStepper>(&spec)) {
+    } else if (const auto* stepper = std::get_if<DetailStepper>(&shape)) {
         addStepper(rows, *stepper, "stepper");
     }
     return detail;
