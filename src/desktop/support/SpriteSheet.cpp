@@ -15,9 +15,17 @@ QString qt(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+constexpr QImage::Format kDrawable = QImage::Format_ARGB32_Premultiplied;
+
+// Cells are drawn in premultiplied ARGB, whatever the sheet held.
+QImage drawable(const QImage& cell) {
+    return cell.format() == kDrawable ? cell : cell.convertToFormat(kDrawable);
+}
+
 // A cell with nothing drawn in it counts as missing, so a sheet with a gap
 // still falls back to a face that exists.
-bool blank(const QImage& cell) {
+bool blank(const QImage& stored) {
+    const QImage cell = drawable(stored);
     for (int y = 0; y < cell.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(cell.constScanLine(y));
         for (int x = 0; x < cell.width(); ++x) {
@@ -44,15 +52,17 @@ SpriteSheet::SituationSource SpriteSheet::situationFrom(const Prefs& prefs, cons
 QImage SpriteSheet::image(const Face& face) {
     reloadIfNeeded();
     if (const Mood* mood = std::get_if<Mood>(&face.value)) {
-        if (auto found = moods_.find(*mood); found != moods_.end()) return found->second;
+        if (auto found = moods_.find(*mood); found != moods_.end()) return drawable(found->second);
     } else {
         const Pose pose = std::get<Pose>(face.value);
-        if (auto found = poses_.find(pose); found != poses_.end()) return found->second;
+        if (auto found = poses_.find(pose); found != poses_.end()) return drawable(found->second);
         if (auto found = moods_.find(SpriteChoice::fallbackMood(pose)); found != moods_.end()) {
-            return found->second;
+            return drawable(found->second);
         }
     }
-    if (auto found = moods_.find(Mood::happy); found != moods_.end()) return found->second;
+    if (auto found = moods_.find(Mood::happy); found != moods_.end()) {
+        return drawable(found->second);
+    }
     return {};
 }
 
@@ -69,15 +79,16 @@ void SpriteSheet::reloadIfNeeded() {
     poses_ = slice<Pose>(locate_(qt(SpriteChoice::poseSheet(now.appearance))));
 }
 
-// Sheets may be palette images; everything is converted to premultiplied ARGB
-// so cells draw and scale the same whatever the file held.
+// Palette sheets keep their cells as palette images, a quarter of the memory
+// of ARGB for as long as she runs; a cell is converted only when it is drawn,
+// once per moment. Other sheets are converted to premultiplied ARGB at once.
 template <typename Item>
 std::map<Item, QImage> SpriteSheet::slice(const std::optional<QString>& file) const {
     std::map<Item, QImage> cells;
     if (!file) return cells;
     QImage sheet(*file);
     if (sheet.isNull()) return cells;
-    sheet = sheet.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (sheet.format() != QImage::Format_Indexed8) sheet = sheet.convertToFormat(kDrawable);
     const QRect bounds = sheet.rect();
     for (const Item item : allCases<Item>()) {
         const auto c = SpriteChoice::cell(static_cast<int>(item), sheet.width(), sheet.height());
