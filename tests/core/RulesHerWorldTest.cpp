@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <unicode/locid.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -102,7 +103,9 @@ TEST_F(HerWorldTest, MorningOrder) {
 class WeekendPhotoTest : public HerWorldTest {
 protected:
     void SetUp() override {
-        folder = std::filesystem::path(testing::TempDir()) / "her-world-photos";
+        // One folder per test process: ctest runs these tests side by side.
+        folder = std::filesystem::path(testing::TempDir()) /
+                 ("her-world-photos-" + std::to_string(::getpid()));
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         std::ofstream(folder / "beach.jpg") << "jpeg";
@@ -110,6 +113,7 @@ protected:
         saved = icu::Locale::getDefault();
     }
     void TearDown() override {
+        std::filesystem::remove_all(folder);
         UErrorCode status = U_ZERO_ERROR;
         icu::Locale::setDefault(saved, status);
     }

@@ -1,6 +1,7 @@
 #include "core/engine/Rules.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -239,7 +240,8 @@ TEST_F(RulesTest, WeeklyReportOnSundayEvening) {
 
 // Everything at once on a Sunday evening: the list order is the priority.
 TEST_F(RulesTest, BusyDayOrder) {
-    const auto folder = std::filesystem::path(testing::TempDir()) / "rules-busy-day";
+    const auto folder = std::filesystem::path(testing::TempDir()) /
+                        ("rules-busy-day-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     std::ofstream(folder / "us.jpg") << "jpeg";
     const auto dateId = Uuid::parse("11111111-1111-4111-8111-111111111111").value();
