@@ -1,14 +1,22 @@
 #include "desktop/app/SingleInstance.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <string>
+
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QDir>
-#include <QLocalServer>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QSignalSpy>
+#include <QTest>
 
 namespace pelliwig {
 namespace {
@@ -27,17 +35,73 @@ QString uniqueName() {
     return QStringLiteral("pelliwig-test-%1-%2").arg(getpid()).arg(++counter);
 }
 
-// Leaves a socket file behind, as an instance that was killed does.
-void leaveStaleSocket(const QString& name) {
-    const auto path = QDir(QDir::tempPath()).filePath(name).toStdString();
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_GE(fd, 0);
+std::string socketPath(const QString& name) {
+    return QDir(QDir::tempPath()).filePath(name).toStdString();
+}
+
+// The address of `name`'s socket file; the name must be short enough.
+sockaddr_un addressOf(const QString& name) {
+    const auto path = socketPath(name);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    ASSERT_LT(path.size(), sizeof(address.sun_path));
-    path.copy(address.sun_path, path.size());
-    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
-    ::close(fd);
+    EXPECT_LT(path.size(), sizeof(address.sun_path));
+    path.copy(address.sun_path, std::min(path.size(), sizeof(address.sun_path) - 1));
+    return address;
+}
+
+int bindTo(const QString& name) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    EXPECT_GE(fd, 0);
+    const auto address = addressOf(name);
+    EXPECT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+    return fd;
+}
+
+// Leaves a socket file behind, as an instance that was killed does.
+void leaveStaleSocket(const QString& name) {
+    ::close(bindTo(name));
+}
+
+// A launch writing to the socket by hand, to misbehave as SingleInstance never does.
+class RawLaunch {
+public:
+    explicit RawLaunch(const QString& name)
+        : fd_(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0)) {
+        const auto address = addressOf(name);
+        EXPECT_EQ(::connect(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+    }
+    ~RawLaunch() { ::close(fd_); }
+
+    // Writes what the socket takes now; true once all of `bytes` went, or the instance hung up.
+    bool sendSome(const QByteArray& bytes) {
+        const ssize_t count = ::send(fd_, bytes.constData() + sent_,
+                                     static_cast<size_t>(bytes.size() - sent_), MSG_NOSIGNAL);
+        if (count > 0) sent_ += count;
+        return sent_ == bytes.size() || hungUp();
+    }
+
+    void finishWriting() { ::shutdown(fd_, SHUT_WR); }
+
+    // The instance never writes, so anything readable is its end of the connection.
+    bool hungUp() const {
+        pollfd ready{fd_, POLLIN, 0};
+        return ::poll(&ready, 1, 0) == 1 && (ready.revents & (POLLIN | POLLHUP | POLLERR));
+    }
+
+private:
+    int fd_;
+    qsizetype sent_ = 0;
+};
+
+// A hand-over as SingleInstance frames it: the payload's size, then the payload.
+QByteArray handOverOf(const QStringList& arguments) {
+    QByteArray payload;
+    QDataStream out(&payload, QIODevice::WriteOnly);
+    out << arguments;
+    QByteArray message;
+    QDataStream framed(&message, QIODevice::WriteOnly);
+    framed << static_cast<quint32>(payload.size());
+    return message + payload;
 }
 
 class SingleInstanceTest : public ::testing::Test {
@@ -102,6 +166,99 @@ TEST_F(SingleInstanceTest, StaleSocketFileIsReplaced) {
     ASSERT_TRUE(SingleInstance(name).sendToRunning({"--preview"}));
     ASSERT_TRUE(received.wait(3000));
     EXPECT_EQ(received.at(0).at(0).toStringList(), QStringList{"--preview"});
+}
+
+TEST_F(SingleInstanceTest, SilentLaunchDoesNotHoldUpTheNext) {
+    SingleInstance first(name);
+    ASSERT_TRUE(first.listen());
+    QSignalSpy received(&first, &SingleInstance::received);
+
+    RawLaunch silent(name);
+    QCoreApplication::processEvents();  // the instance takes the silent one in first
+
+    ASSERT_TRUE(SingleInstance(name).sendToRunning({"--welcome"}));
+    ASSERT_TRUE(received.wait(3000));
+    EXPECT_EQ(received.at(0).at(0).toStringList(), QStringList{"--welcome"});
+}
+
+TEST_F(SingleInstanceTest, BadHandOversAreDroppedAndTheNextIsHeard) {
+    const QByteArray whole = handOverOf({"--preview", "water"});
+    const struct {
+        const char* what;
+        QByteArray bytes;
+    } cases[] = {
+        {"larger than any hand-over", handOverOf({QString(40 * 1024, QChar('x'))})},
+        {"garbage past the bound", QByteArray(70 * 1024, 'x')},
+        {"cut short", whole.left(whole.size() - 3)},
+    };
+    for (const auto& bad : cases) {
+        SCOPED_TRACE(bad.what);
+        const QString caseName = uniqueName();
+        SingleInstance first(caseName);
+        ASSERT_TRUE(first.listen());
+        QSignalSpy received(&first, &SingleInstance::received);
+
+        RawLaunch launch(caseName);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return launch.sendSome(bad.bytes); }, 3000));
+        launch.finishWriting();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return launch.hungUp(); }, 3000));
+
+        ASSERT_TRUE(SingleInstance(caseName).sendToRunning({"--welcome"}));
+        ASSERT_TRUE(received.wait(3000));
+        ASSERT_EQ(received.count(), 1);
+        EXPECT_EQ(received.at(0).at(0).toStringList(), QStringList{"--welcome"});
+    }
+}
+
+TEST_F(SingleInstanceTest, SocketFileIsForThisUserOnly) {
+    SingleInstance first(name);
+    ASSERT_TRUE(first.listen());
+    struct stat status {};
+    ASSERT_EQ(::stat(socketPath(name).c_str(), &status), 0);
+    EXPECT_TRUE(S_ISSOCK(status.st_mode));
+    EXPECT_EQ(status.st_mode & 0777, 0600u);
+    EXPECT_EQ(status.st_uid, getuid());
+}
+
+TEST_F(SingleInstanceTest, PathsTooLongForASocketFailCleanly) {
+    // sun_path holds 108 bytes, the terminating NUL among them.
+    const auto prefix = socketPath(QStringLiteral("x")).size() - 1;
+    const struct {
+        size_t pathLength;
+        bool fits;
+    } cases[] = {{107, true}, {108, false}, {200, false}};
+    for (const auto& length : cases) {
+        SCOPED_TRACE(length.pathLength);
+        const QString base = uniqueName();
+        if (length.pathLength < prefix + static_cast<size_t>(base.size())) {
+            GTEST_SKIP() << "the temporary folder is too deep";
+        }
+        const auto longName =
+            base.leftJustified(static_cast<qsizetype>(length.pathLength - prefix), 'n');
+        ASSERT_EQ(socketPath(longName).size(), length.pathLength);
+
+        SingleInstance first(longName);
+        EXPECT_EQ(first.listen(), length.fits);
+        EXPECT_EQ(SingleInstance(longName).sendToRunning({"--welcome"}, 500), length.fits);
+        if (!length.fits) {
+            // Nothing claimed on the way to failing.
+            EXPECT_FALSE(QFile::exists(QDir(QDir::tempPath()).filePath(longName + ".lock")));
+        }
+    }
+}
+
+TEST_F(SingleInstanceTest, WedgedInstanceDoesNotHoldTheLaunchPastItsTimeout) {
+    // Listens but never accepts nor reads.
+    const int wedged = bindTo(name);
+    ASSERT_EQ(::listen(wedged, 1), 0);
+    // More than the socket buffers take, so the write has to wait for a reader.
+    const QStringList arguments{QString(512 * 1024, QChar('x'))};
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(SingleInstance(name).sendToRunning(arguments, 300));
+    EXPECT_LT(clock.elapsed(), 2000);
+    ::close(wedged);
+    ::unlink(addressOf(name).sun_path);
 }
 
 }  // namespace

@@ -1,19 +1,133 @@
 #include "desktop/app/SingleInstance.h"
 
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
-#include <memory>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <optional>
+#include <utility>
 
 #include <QDataStream>
+#include <QDeadlineTimer>
 #include <QDir>
-#include <QLocalSocket>
+#include <QFile>
+#include <QSocketNotifier>
+
+// Plain AF_UNIX sockets rather than Qt Network's local sockets, which would load
+// libQt6Network and its proxy and Kerberos libraries into a process that
+// lives all day, only to pass a few arguments along.
 
 namespace pelliwig {
 namespace {
 
 // A hand-over larger than this is not ours; the connection is dropped.
-constexpr qint64 kMaxMessageBytes = 64 * 1024;
+constexpr qsizetype kMaxMessageBytes = 64 * 1024;
+
+// Owns a descriptor and closes it.
+class Fd {
+public:
+    Fd() = default;
+    explicit Fd(int fd) : fd_(fd) {}
+    Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+
+    int get() const { return fd_; }
+    explicit operator bool() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
+Fd streamSocket() {
+    return Fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+}
+
+// Where the socket of `name` lives: in QDir::tempPath() unless the name is a
+// path itself, as earlier versions did. Nothing when the path does not fit.
+std::optional<sockaddr_un> addressOf(const QString& name) {
+    const QByteArray path = QFile::encodeName(QDir(QDir::tempPath()).filePath(name));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    // sun_path keeps its terminating NUL; a NUL inside would name another file.
+    if (path.isEmpty() || path.contains('\0') ||
+        static_cast<size_t>(path.size()) >= sizeof(address.sun_path)) {
+        return std::nullopt;
+    }
+    std::memcpy(address.sun_path, path.constData(), static_cast<size_t>(path.size()));
+    return address;
+}
+
+const sockaddr* asSockaddr(const sockaddr_un& address) {
+    return reinterpret_cast<const sockaddr*>(&address);
+}
+
+int remainingMs(const QDeadlineTimer& deadline) {
+    return deadline.isForever() ? -1 : static_cast<int>(deadline.remainingTime());
+}
+
+// True once `fd` is ready for `events`; false when the deadline passes first.
+bool waitFor(int fd, short events, const QDeadlineTimer& deadline) {
+    pollfd ready{fd, events, 0};
+    for (;;) {
+        const int count = ::poll(&ready, 1, remainingMs(deadline));
+        if (count > 0) return (ready.revents & events) != 0;
+        if (count == 0 || errno != EINTR) return false;
+    }
+}
+
+// Waits a little before trying again, never past the deadline.
+bool waitBeforeRetry(const QDeadlineTimer& deadline) {
+    if (deadline.hasExpired()) return false;
+    const int remaining = remainingMs(deadline);
+    ::poll(nullptr, 0, remaining < 0 ? 10 : std::min(remaining, 10));
+    return true;
+}
+
+Fd connectTo(const QString& name, const QDeadlineTimer& deadline) {
+    const auto address = addressOf(name);
+    if (!address) return {};
+    Fd fd = streamSocket();
+    if (!fd) return {};
+    for (;;) {
+        if (::connect(fd.get(), asSockaddr(*address), sizeof(*address)) == 0) return fd;
+        // An interrupted connect goes on by itself (POSIX); either way it is
+        // done when the socket turns writable.
+        if (errno == EINPROGRESS || errno == EINTR) {
+            int error = 0;
+            socklen_t length = sizeof(error);
+            const bool done = waitFor(fd.get(), POLLOUT, deadline) &&
+                              ::getsockopt(fd.get(), SOL_SOCKET, SO_ERROR, &error, &length) == 0 &&
+                              error == 0;
+            return done ? std::move(fd) : Fd{};
+        }
+        // A full backlog: the listener is busy or wedged, so retry until the deadline.
+        if (errno != EAGAIN || !waitBeforeRetry(deadline)) return {};
+    }
+}
+
+// MSG_NOSIGNAL: a peer that closes early must not end this process with SIGPIPE.
+bool sendAll(int fd, const QByteArray& bytes, const QDeadlineTimer& deadline) {
+    qsizetype sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t count = ::send(fd, bytes.constData() + sent,
+                                     static_cast<size_t>(bytes.size() - sent), MSG_NOSIGNAL);
+        if (count >= 0) {
+            sent += count;
+        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            if (!waitFor(fd, POLLOUT, deadline)) return false;
+        } else if (errno != EINTR) {
+            return false;
+        }
+    }
+    return true;
+}
 
 QByteArray encode(const QStringList& arguments) {
     QByteArray payload;
@@ -38,37 +152,83 @@ std::optional<QStringList> decode(const QByteArray& message) {
     return arguments;
 }
 
+// One accepted hand-over. It reads only what has arrived, so a launch that
+// connects and goes quiet holds up nobody else.
+class Connection final : public QSocketNotifier {
+public:
+    Connection(Fd fd, QObject* parent)
+        : QSocketNotifier(fd.get(), QSocketNotifier::Read, parent), fd_(std::move(fd)) {}
+    // Off the event loop before the descriptor closes.
+    ~Connection() override { setEnabled(false); }
+
+    struct Outcome {
+        bool finished = false;                 // nothing more to read here
+        std::optional<QStringList> arguments;  // set when a whole message came
+    };
+
+    Outcome read() {
+        char chunk[4096];
+        for (;;) {
+            const ssize_t count = ::read(fd_.get(), chunk, sizeof(chunk));
+            if (count > 0) {
+                message_.append(chunk, count);
+                if (message_.size() > kMaxMessageBytes) return {true, std::nullopt};
+            } else if (count < 0 && errno == EINTR) {
+                continue;
+            } else if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+                auto arguments = decode(message_);
+                return {arguments.has_value(), std::move(arguments)};
+            } else {
+                return {true, decode(message_)};  // the launch hung up or failed
+            }
+        }
+    }
+
+private:
+    Fd fd_;
+    QByteArray message_;
+};
+
 }  // namespace
+
+struct SingleInstance::Listening {
+    Listening(Fd socket, const sockaddr_un& address)
+        : fd(std::move(socket)),
+          path(address.sun_path),
+          notifier(fd.get(), QSocketNotifier::Read) {}
+    // The file is this instance's own: the lock kept anyone else from binding it.
+    ~Listening() { ::unlink(path.constData()); }
+
+    Fd fd;
+    QByteArray path;
+    QSocketNotifier notifier;  // declared last, so it leaves the event loop before fd closes
+};
 
 QString SingleInstance::defaultName() {
     return QStringLiteral("pelliwig-%1").arg(getuid());
 }
 
 SingleInstance::SingleInstance(QString name, QObject* parent)
-    : QObject(parent), name_(std::move(name)) {
-    // Only this user may hand arguments over.
-    server_.setSocketOptions(QLocalServer::UserAccessOption);
-    connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::accept);
-}
+    : QObject(parent), name_(std::move(name)) {}
 
-SingleInstance::~SingleInstance() {
-    server_.close();
-}
+// listening_ goes before lock_, so the socket file is gone before the name is free.
+// Open hand-overs are children and close with this object.
+SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::sendToRunning(const QStringList& arguments, int timeoutMs) {
-    QLocalSocket socket;
-    socket.connectToServer(name_);
-    if (!socket.waitForConnected(timeoutMs)) return false;
-    socket.write(encode(arguments));
-    if (!socket.waitForBytesWritten(timeoutMs)) return false;
-    socket.disconnectFromServer();
-    if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(timeoutMs);
-    return true;
+    // Done once every byte is with the kernel: the running instance may be
+    // on this very thread, and reads only when its event loop runs again.
+    const QDeadlineTimer deadline(timeoutMs);
+    const Fd fd = connectTo(name_, deadline);
+    return fd && sendAll(fd.get(), encode(arguments), deadline);
 }
 
 bool SingleInstance::listen() {
-    // Listening with access options replaces any socket file of that name,
-    // a live instance's too, so the name is claimed through the lock first.
+    if (listening_) return true;
+    const auto address = addressOf(name_);
+    if (!address) return false;
+    // Binding means removing any socket file of that name first, a live
+    // instance's too, so the name is claimed through the lock before that.
     // The lock is stale when its holder died; QLockFile takes it over then.
     if (!lock_) {
         auto lock = std::make_unique<QLockFile>(QDir(QDir::tempPath()).filePath(name_ + ".lock"));
@@ -76,32 +236,38 @@ bool SingleInstance::listen() {
         if (!lock->tryLock(0)) return false;
         lock_ = std::move(lock);
     }
-    if (server_.isListening()) return true;
     if (answers(name_)) return false;
-    QLocalServer::removeServer(name_);  // a file left by an instance that died
-    return server_.listen(name_);
+    ::unlink(address->sun_path);  // a file left by an instance that died
+    Fd fd = streamSocket();
+    if (!fd || ::bind(fd.get(), asSockaddr(*address), sizeof(*address)) != 0) return false;
+    // Only this user may hand arguments over. Nobody can connect before
+    // listen(), so tightening the mode between bind and listen leaves no gap.
+    if (::chmod(address->sun_path, S_IRUSR | S_IWUSR) != 0 || ::listen(fd.get(), SOMAXCONN) != 0) {
+        ::unlink(address->sun_path);
+        return false;
+    }
+    listening_ = std::make_unique<Listening>(std::move(fd), *address);
+    connect(&listening_->notifier, &QSocketNotifier::activated, this, &SingleInstance::accept);
+    return true;
 }
 
 bool SingleInstance::answers(const QString& name) {
-    QLocalSocket probe;
-    probe.connectToServer(name);
-    return probe.waitForConnected(500);
+    return static_cast<bool>(connectTo(name, QDeadlineTimer(500)));
 }
 
 void SingleInstance::accept() {
-    while (auto* socket = server_.nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->bytesAvailable() > kMaxMessageBytes) {
-                socket->abort();
-                return;
-            }
-            // Peek until the whole message is there, then take it.
-            if (const auto arguments = decode(socket->peek(socket->bytesAvailable()))) {
-                socket->readAll();
-                socket->disconnectFromServer();
-                emit received(*arguments);
-            }
+    for (;;) {
+        Fd fd(::accept4(listening_->fd.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+        if (!fd) {
+            if (errno == EINTR || errno == ECONNABORTED) continue;
+            return;  // none pending (or none possible now); the notifier calls again
+        }
+        auto* connection = new Connection(std::move(fd), this);
+        connect(connection, &QSocketNotifier::activated, this, [this, connection] {
+            auto outcome = connection->read();
+            // Closed before anyone hears of it, whatever the receivers do.
+            if (outcome.finished) delete connection;
+            if (outcome.arguments) emit received(*outcome.arguments);
         });
     }
 }

@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
 #include <QString>
@@ -23,12 +22,13 @@ public:
     explicit SingleInstance(QString name = defaultName(), QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // Hands `arguments` to a running instance. False when none answers.
+    // Hands `arguments` to a running instance. False when none answers, or
+    // when connecting and writing take longer than `timeoutMs`.
     bool sendToRunning(const QStringList& arguments, int timeoutMs = 2000);
 
     // Starts answering later launches. A socket file left by an instance that
     // died is removed first. False when another instance holds the name, or
-    // is taking it at this moment.
+    // is taking it at this moment, or the name makes too long a socket path.
     bool listen();
 
     const QString& name() const { return name_; }
@@ -38,12 +38,14 @@ signals:
     void received(const QStringList& arguments);
 
 private:
+    struct Listening;  // the bound socket, its notifier and its file
+
     void accept();
     static bool answers(const QString& name);
 
     QString name_;
-    std::unique_ptr<QLockFile> lock_;  // held while this is the running instance
-    QLocalServer server_;
+    std::unique_ptr<QLockFile> lock_;       // held while this is the running instance
+    std::unique_ptr<Listening> listening_;  // set once listen() succeeded
 };
 
 }  // namespace pelliwig
