@@ -2,7 +2,7 @@
 
 #include "core/settings/SqliteStore.h"
 #include "desktop/app/DesktopEngine.h"
-#include "desktop/support/QtHttpClient.h"
+#include "desktop/support/ProcessHttpClient.h"
 #include "desktop/support/QtScheduler.h"
 #include "linux/XdgAutostart.h"
 
@@ -13,7 +13,7 @@ AppServices desktopServices() {
     services.store = std::make_unique<SqliteStore>(SqliteStore::defaultPath());
     services.scheduler = std::make_unique<QtScheduler>();
     services.loginItem = std::make_unique<XdgAutostart>();
-    services.http = std::make_unique<QtHttpClient>();
+    services.http = std::make_unique<ProcessHttpClient>();
     services.buildEngine = &buildDesktopEngine;
     return services;
 }

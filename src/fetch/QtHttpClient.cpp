@@ -1,4 +1,4 @@
-#include "desktop/support/QtHttpClient.h"
+#include "fetch/QtHttpClient.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
