@@ -37,7 +37,8 @@ std::optional<HttpRequest> parse(const QStringList& arguments) {
 }
 
 QStringList arguments(const HttpRequest& request) {
-    return {QString::fromStdString(request.url), QString::number(request.timeoutSeconds, 'g', QLocale::FloatingPointShortest),
+    return {QString::fromStdString(request.url),
+            QString::number(request.timeoutSeconds, 'g', QLocale::FloatingPointShortest),
             QString::number(qulonglong(request.maxBodyBytes))};
 }
 

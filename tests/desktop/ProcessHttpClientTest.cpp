@@ -13,6 +13,7 @@
 #include <string>
 
 #include "support/LoopbackHttpServer.h"
+#include "support/QtCoreApplication.h"
 
 namespace pelliwig {
 namespace {
@@ -24,17 +25,7 @@ using testing::kPatienceMs;
 using testing::response;
 using testing::unannounced;
 
-class CoreApplication : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "pelliwig-test";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
-    }
-};
-
-const auto* const kApp = ::testing::AddGlobalTestEnvironment(new CoreApplication);
+const auto* const kApp = ::testing::AddGlobalTestEnvironment(new testing::QtCoreApplication);
 
 const QString kHelper = QStringLiteral(PELLIWIG_FETCH_PROGRAM);
 
@@ -157,7 +148,10 @@ TEST(ProcessHttpClientTest, ADestroyedClientKillsItsChildrenAndCompletesNothing)
         doomed.get(HttpRequest{"https://example.org/", 60}, [&](HttpResult) { ++completions; });
         QFile pidFile(helper.file("pid"));
         ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return pidFile.open(QIODevice::ReadOnly) && (child = pidFile.readAll().trimmed().toInt()) > 0; },
+            [&] {
+                return pidFile.open(QIODevice::ReadOnly) &&
+                       (child = pidFile.readAll().trimmed().toInt()) > 0;
+            },
             kPatienceMs));
     }
     EXPECT_NE(::kill(child, 0), 0) << "the child outlived its client";

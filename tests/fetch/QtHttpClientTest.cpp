@@ -8,9 +8,10 @@
 #include <optional>
 #include <string>
 
-#include "support/LoopbackHttpServer.h"
 #include "core/engine/UpdateChecker.h"
 #include "fakes/VirtualScheduler.h"
+#include "support/LoopbackHttpServer.h"
+#include "support/QtCoreApplication.h"
 
 namespace pelliwig {
 namespace {
@@ -22,17 +23,7 @@ using testing::kSilence;
 using testing::response;
 using testing::unannounced;
 
-class CoreApplication : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "pelliwig-test";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
-    }
-};
-
-const auto* const kApp = ::testing::AddGlobalTestEnvironment(new CoreApplication);
+const auto* const kApp = ::testing::AddGlobalTestEnvironment(new testing::QtCoreApplication);
 
 class QtHttpClientTest : public ::testing::Test {
 protected:

@@ -21,8 +21,7 @@ namespace {
 constexpr auto kHelperName = "pelliwig-fetch";
 
 // Nothing for a timeout that is not a positive number: no deadline.
-std::optional<std::chrono::milliseconds> deadline(double seconds,
-                                                  std::chrono::milliseconds grace) {
+std::optional<std::chrono::milliseconds> deadline(double seconds, std::chrono::milliseconds grace) {
     if (!(seconds > 0)) return std::nullopt;
     return std::chrono::milliseconds(std::llround(std::min(seconds, 86400.0) * 1000)) + grace;
 }
@@ -32,9 +31,7 @@ class Run : public QObject {
 public:
     Run(QObject* parent, const QString& program, const HttpRequest& request,
         std::chrono::milliseconds grace, HttpClient::Completion done)
-        : QObject(parent),
-          limit_(request.maxBodyBytes),
-          done_(std::move(done)) {
+        : QObject(parent), limit_(request.maxBodyBytes), done_(std::move(done)) {
         process_.setProgram(program);
         process_.setArguments(FetchCommand::arguments(request));
         process_.setProcessChannelMode(QProcess::SeparateChannels);
