@@ -65,7 +65,7 @@ protected:
     }
 
     bool socketExists() const {
-        for (const auto& entry : fs::directory_iterator(home / "tmp")) {
+        for (const auto& entry : fs::directory_iterator(home / "runtime")) {
             if (entry.path().filename().string().starts_with("pelliwig-") &&
                 entry.path().extension() != ".lock") {
                 return true;

@@ -36,7 +36,7 @@ QString uniqueName() {
 }
 
 std::string socketPath(const QString& name) {
-    return QDir(QDir::tempPath()).filePath(name).toStdString();
+    return QDir(SingleInstance::folder()).filePath(name).toStdString();
 }
 
 // The address of `name`'s socket file; the name must be short enough.
@@ -113,6 +113,37 @@ protected:
 
 TEST_F(SingleInstanceTest, DefaultNameIsPerUser) {
     EXPECT_EQ(SingleInstance::defaultName(), QStringLiteral("pelliwig-%1").arg(getuid()));
+}
+
+// The runtime folder is used only when it is private to this user; anything
+// else could let another account take the name first.
+TEST_F(SingleInstanceTest, FolderIsTheRuntimeFolderOnlyWhenItIsPrivate) {
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    const bool wasSet = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+    const QString base = QDir(QDir::tempPath()).filePath(uniqueName());
+    ASSERT_TRUE(QDir().mkpath(base + "/private") && QDir().mkpath(base + "/shared"));
+    ::chmod(QFile::encodeName(base + "/private").constData(), 0700);
+    ::chmod(QFile::encodeName(base + "/shared").constData(), 0755);
+    const struct {
+        QByteArray runtime;
+        QString expected;
+    } cases[] = {
+        {QFile::encodeName(base + "/private"), base + "/private"},
+        {QFile::encodeName(base + "/shared"), QDir::tempPath()},
+        {QFile::encodeName(base + "/missing"), QDir::tempPath()},
+        {"relative/folder", QDir::tempPath()},
+        {"", QDir::tempPath()},
+    };
+    for (const auto& c : cases) {
+        qputenv("XDG_RUNTIME_DIR", c.runtime);
+        EXPECT_EQ(SingleInstance::folder(), c.expected) << c.runtime.toStdString();
+    }
+    if (wasSet) {
+        qputenv("XDG_RUNTIME_DIR", saved);
+    } else {
+        qunsetenv("XDG_RUNTIME_DIR");
+    }
+    QDir(base).removeRecursively();
 }
 
 TEST_F(SingleInstanceTest, SecondLaunchHandsItsArgumentsToTheFirst) {
@@ -242,7 +273,8 @@ TEST_F(SingleInstanceTest, PathsTooLongForASocketFailCleanly) {
         EXPECT_EQ(SingleInstance(longName).sendToRunning({"--welcome"}, 500), length.fits);
         if (!length.fits) {
             // Nothing claimed on the way to failing.
-            EXPECT_FALSE(QFile::exists(QDir(QDir::tempPath()).filePath(longName + ".lock")));
+            EXPECT_FALSE(
+                QFile::exists(QDir(SingleInstance::folder()).filePath(longName + ".lock")));
         }
     }
 }

@@ -49,10 +49,16 @@ Fd streamSocket() {
     return Fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
 }
 
-// Where the socket of `name` lives: in QDir::tempPath() unless the name is a
-// path itself, as earlier versions did. Nothing when the path does not fit.
+// A folder only this user can enter: owned by us, no access for anyone else.
+bool isPrivateFolder(const QByteArray& path) {
+    struct stat info {};
+    return !path.isEmpty() && path.startsWith('/') && ::stat(path.constData(), &info) == 0 &&
+           S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+}
+
+// Where the socket of `name` lives. Nothing when the path does not fit.
 std::optional<sockaddr_un> addressOf(const QString& name) {
-    const QByteArray path = QFile::encodeName(QDir(QDir::tempPath()).filePath(name));
+    const QByteArray path = QFile::encodeName(QDir(SingleInstance::folder()).filePath(name));
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     // sun_path keeps its terminating NUL; a NUL inside would name another file.
@@ -208,6 +214,11 @@ QString SingleInstance::defaultName() {
     return QStringLiteral("pelliwig-%1").arg(getuid());
 }
 
+QString SingleInstance::folder() {
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    return isPrivateFolder(runtime) ? QFile::decodeName(runtime) : QDir::tempPath();
+}
+
 SingleInstance::SingleInstance(QString name, QObject* parent)
     : QObject(parent), name_(std::move(name)) {}
 
@@ -231,7 +242,7 @@ bool SingleInstance::listen() {
     // instance's too, so the name is claimed through the lock before that.
     // The lock is stale when its holder died; QLockFile takes it over then.
     if (!lock_) {
-        auto lock = std::make_unique<QLockFile>(QDir(QDir::tempPath()).filePath(name_ + ".lock"));
+        auto lock = std::make_unique<QLockFile>(QDir(folder()).filePath(name_ + ".lock"));
         lock->setStaleLockTime(0);  // held for the life of the instance
         if (!lock->tryLock(0)) return false;
         lock_ = std::move(lock);

@@ -19,6 +19,12 @@ public:
     // The per-user socket name, "pelliwig-" and the user id.
     static QString defaultName();
 
+    // Where the socket and its lock file live: the session's runtime folder
+    // when it is set and private to this user, as XDG_RUNTIME_DIR promises,
+    // so that no other account can take the name first; the temporary folder
+    // otherwise.
+    static QString folder();
+
     explicit SingleInstance(QString name = defaultName(), QObject* parent = nullptr);
     ~SingleInstance() override;
 
