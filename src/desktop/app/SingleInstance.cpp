@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSocketNotifier>
+#include <QTimer>
 
 // Plain AF_UNIX sockets rather than Qt Network's local sockets, which would load
 // libQt6Network and its proxy and Kerberos libraries into a process that
@@ -266,12 +267,22 @@ bool SingleInstance::answers(const QString& name) {
     return static_cast<bool>(connectTo(name, QDeadlineTimer(500)));
 }
 
+// Out of descriptors, the pending launch stays pending and the notifier would
+// fire again at once, spinning the event loop; try again in a second.
+void SingleInstance::pauseAccepting() {
+    listening_->notifier.setEnabled(false);
+    QTimer::singleShot(1000, this, [this] {
+        if (listening_) listening_->notifier.setEnabled(true);
+    });
+}
+
 void SingleInstance::accept() {
     for (;;) {
         Fd fd(::accept4(listening_->fd.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
         if (!fd) {
             if (errno == EINTR || errno == ECONNABORTED) continue;
-            return;  // none pending (or none possible now); the notifier calls again
+            if (errno == EMFILE || errno == ENFILE) pauseAccepting();
+            return;  // none pending; the notifier calls again
         }
         auto* connection = new Connection(std::move(fd), this);
         connect(connection, &QSocketNotifier::activated, this, [this, connection] {

@@ -47,6 +47,7 @@ private:
     struct Listening;  // the bound socket, its notifier and its file
 
     void accept();
+    void pauseAccepting();
     static bool answers(const QString& name);
 
     QString name_;
