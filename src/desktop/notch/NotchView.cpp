@@ -28,6 +28,13 @@ bool hasBubble(const NotchModel& model) {
            model.moment()->style != MomentStyle::peek;
 }
 
+// A spring counts as settled within a hundredth of its target; from then on
+// the target itself is shown, or the bubble would rest a shade see-through
+// (which a compositor shows) and the box a fraction short.
+double resting(const Motion& motion, double now) {
+    return motion.settled(now) ? motion.target() : motion.value(now);
+}
+
 }  // namespace
 
 NotchView::NotchView(NotchModel& model, QSizeF notch, SpriteSheet& sprites, AnswersFor answers,
@@ -146,11 +153,11 @@ bool NotchView::animating() const {
 void NotchView::advance() {
     now_ = clock_();
     const QRegion before = paintedRegion();
-    shownFraction_ = out_.value(now_);
-    double opacity = std::clamp(bubbleOpacity_.value(now_), 0.0, 1.0);
+    shownFraction_ = resting(out_, now_);
+    double opacity = std::clamp(resting(bubbleOpacity_, now_), 0.0, 1.0);
     if (!translucent_) opacity = opacity >= 0.5 ? 1 : 0;
     const Point origin = BubbleMetrics::origin({notch_.width(), notch_.height()});
-    const double offset = bubbleOffset_.value(now_);
+    const double offset = resting(bubbleOffset_, now_);
     bubble_->move(int(std::lround(origin.x)) - Bubble::kMargin,
                   int(std::lround(origin.y + offset)) - Bubble::kMargin);
     bubble_->setOpacity(opacity);
