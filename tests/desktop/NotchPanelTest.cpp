@@ -1,7 +1,7 @@
-// The real panel on a private X server with openbox and no compositor: where
-// it goes, what the window manager sees of it, what it shows through its
-// shape, and that a focused full-screen window keeps the keyboard while she
-// comes out and is clicked.
+// The real panel on a private X server with openbox, without a compositor
+// and with one: where it goes, what the window manager sees of it, what it
+// shows through its shape or its see-through pixels, and that a focused
+// full-screen window keeps the keyboard while she comes out and is clicked.
 
 #include "desktop/notch/NotchPanel.h"
 
@@ -9,6 +9,7 @@
 #include <xcb/xcb_icccm.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -26,6 +27,7 @@
 #include "desktop/support/QtScheduler.h"
 #include "desktop/support/QtScreens.h"
 #include "desktop/support/SpriteSheet.h"
+#include "desktop/support/X11Desktop.h"
 #include "fakes/SeededRandom.h"
 #include "linux/XcbConnection.h"
 #include "support/XvfbServer.h"
@@ -100,6 +102,13 @@ private:
     xcb_window_t id_;
 };
 
+Moment water() {
+    Moment m;
+    m.kind = ReminderKind::water;
+    m.line = "Water break! Refill that brain.";
+    return m;
+}
+
 class NotchPanelTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -126,6 +135,26 @@ protected:
     void TearDown() override {
         notch_.reset();  // before the surface it draws on
         panel_.reset();
+        if (!editor_) return;
+        // The next test's editor may get the same id; mapped before openbox
+        // has let this one go, it may be taken for it and not made full screen.
+        const xcb_window_t editor = editor_->id();
+        editor_.reset();
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            const auto managed = managedWindows();
+            return std::find(managed.begin(), managed.end(), editor) == managed.end();
+        }));
+    }
+
+    // The windows openbox manages, from _NET_CLIENT_LIST.
+    std::vector<xcb_window_t> managedWindows() {
+        auto clients =
+            x_->reply(xcb_get_property_reply,
+                      xcb_get_property(x_->get(), 0, x_->root(), x_->atom("_NET_CLIENT_LIST"),
+                                       XCB_ATOM_WINDOW, 0, 1024));
+        if (!clients) return {};
+        const auto* ids = static_cast<const xcb_window_t*>(xcb_get_property_value(clients.get()));
+        return {ids, ids + xcb_get_property_value_length(clients.get()) / 4};
     }
 
     xcb_window_t focusedWindow() {
@@ -202,6 +231,41 @@ protected:
         });
     }
 
+    // Clicks an answer, then the box: the answer counts once, the keyboard
+    // stays with the editor throughout, and once she is gone the screen is
+    // the editor's again where the box and the bubble were.
+    void answerThenDismiss() {
+        std::vector<Answer> answered;
+        notch_->model().onAnswer = [&](const Moment&, const Answer& a) { answered.push_back(a); };
+        ASSERT_TRUE(presentAndSettle(water()));
+        const QRect bubble = bubbleBody();
+        const auto buttons = panel_->view()->findChildren<QWidget*>("answerButton");
+        ASSERT_EQ(buttons.size(), 2);
+        const QPoint answer = buttons[0]->mapToGlobal(buttons[0]->rect().center());
+        ASSERT_TRUE(kDisplay.server.xdotool({"mousemove", "--sync", std::to_string(answer.x()),
+                                             std::to_string(answer.y()), "click", "1"}));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !answered.empty(); }));
+        EXPECT_EQ(answered.size(), 1u);
+        EXPECT_EQ(focusedWindow(), editor_->id());
+        ASSERT_TRUE(kDisplay.server.xdotool({"mousemove", "--sync", std::to_string(kOnBox.x()),
+                                             std::to_string(kOnBox.y()), "click", "1"}));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !notch_->model().isBubbleShown(); }));
+        EXPECT_EQ(focusedWindow(), editor_->id());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !panel_->view()->isVisible(); }));
+        for (const QPoint& at : {QPoint(kOnBox.x(), 10), kOnBox, bubble.center()}) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return pixel(at.x(), at.y()) == kDesktopColour; }))
+                << at.x() << "," << at.y() << ": " << std::hex << pixel(at.x(), at.y());
+        }
+    }
+
+    // The bubble's rounded rectangle on the screen, without its tail.
+    QRect bubbleBody() const {
+        const Bubble& bubble = *panel_->view()->bubble();
+        const QPoint at = bubble.mapToGlobal(QPoint(Bubble::kMargin, Bubble::kMargin));
+        return QRect(at,
+                     QSize(int(bubble.layout().bubble.width), int(bubble.layout().bubble.height)));
+    }
+
     // The notch substitute is 200 wide at the top centre of the 1280 wide
     // screen; openbox reserves no top panel, so it is 32 tall.
     static constexpr int kNotchLeft = (XvfbServer::kWidth - 200) / 2;
@@ -218,13 +282,6 @@ protected:
     std::unique_ptr<NotchPanel> panel_;
     std::unique_ptr<NotchController> notch_;
 };
-
-Moment water() {
-    Moment m;
-    m.kind = ReminderKind::water;
-    m.line = "Water break! Refill that brain.";
-    return m;
-}
 
 TEST_F(NotchPanelTest, ShowsAtTheTopCentreAboveAFocusedFullScreenWindow) {
     ASSERT_TRUE(presentAndSettle(water()));
@@ -267,17 +324,9 @@ TEST_F(NotchPanelTest, WindowManagerLeavesItAlone) {
         x_->get(), xcb_icccm_get_wm_hints(x_->get(), panelWindow()), &hints, nullptr));
     EXPECT_TRUE(hints.flags & XCB_ICCCM_WM_HINT_INPUT);
     EXPECT_FALSE(hints.input);
-    auto* clients = xcb_get_property_reply(
-        x_->get(),
-        xcb_get_property(x_->get(), 0, x_->root(), x_->atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW, 0,
-                         1024),
-        nullptr);
-    ASSERT_NE(clients, nullptr);
-    const auto* ids = static_cast<const xcb_window_t*>(xcb_get_property_value(clients));
-    const int count = xcb_get_property_value_length(clients) / 4;
-    EXPECT_EQ(std::count(ids, ids + count, panelWindow()), 0);
-    EXPECT_EQ(std::count(ids, ids + count, editor_->id()), 1);
-    free(clients);
+    const auto managed = managedWindows();
+    EXPECT_EQ(std::count(managed.begin(), managed.end(), panelWindow()), 0);
+    EXPECT_EQ(std::count(managed.begin(), managed.end(), editor_->id()), 1);
 }
 
 // Without a compositor see-through pixels would show black: the window's
@@ -302,24 +351,7 @@ TEST_F(NotchPanelTest, ShapeShowsOnlyWhatIsDrawn) {
 // The first click acts although the application is never active, and the
 // keyboard stays with the focused window.
 TEST_F(NotchPanelTest, ClicksActWithoutTakingFocus) {
-    std::vector<Answer> answered;
-    notch_->model().onAnswer = [&](const Moment&, const Answer& a) { answered.push_back(a); };
-    ASSERT_TRUE(presentAndSettle(water()));
-    const auto buttons = panel_->view()->findChildren<QWidget*>("answerButton");
-    ASSERT_EQ(buttons.size(), 2);
-    const QPoint answer = buttons[0]->mapToGlobal(buttons[0]->rect().center());
-    ASSERT_TRUE(kDisplay.server.xdotool({"mousemove", "--sync", std::to_string(answer.x()),
-                                         std::to_string(answer.y()), "click", "1"}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !answered.empty(); }));
-    EXPECT_EQ(answered.size(), 1u);
-    EXPECT_EQ(focusedWindow(), editor_->id());
-    ASSERT_TRUE(kDisplay.server.xdotool({"mousemove", "--sync", std::to_string(kOnBox.x()),
-                                         std::to_string(kOnBox.y()), "click", "1"}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !notch_->model().isBubbleShown(); }));
-    EXPECT_EQ(focusedWindow(), editor_->id());
-    // Dismissed all the way: the window is gone and the screen is the editor's.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !panel_->view()->isVisible(); }));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return pixel(kOnBox.x(), 10) == kDesktopColour; }));
+    answerThenDismiss();
 }
 
 // A photo bubble is taller than the usual window, which grows to hold it.
@@ -339,6 +371,140 @@ TEST_F(NotchPanelTest, GrowsForAPhotoBubble) {
     EXPECT_EQ(pixel(frame.left() + bubble.left() + 60, frame.top() + bubble.top() + 60), 0x208040u);
     saveScreen(frame.adjusted(-40, 0, 40, 20), "panel-x11-photo.png");
     QFile::remove(path);
+}
+
+// The xcompmgr compositing manager on the test's X server, in its plain mode
+// (no shadows or fades of its own), which draws the composited screen into
+// the root window, where a screen grab reads it. ok() once it owns the
+// compositing manager's selection.
+class CompositorSession {
+public:
+    explicit CompositorSession(XcbConnection& x) : x_(x) {
+        const std::string xcompmgr = testing::findProgram("xcompmgr");
+        if (xcompmgr.empty()) {
+            why_ = "xcompmgr is not installed";
+            return;
+        }
+        auto cm = testing::ChildProcess::start({xcompmgr, "-n"}, kDisplay.server.env());
+        if (!cm || !QTest::qWaitFor([&] { return !cm->running() || running(); })) {
+            why_ = "xcompmgr did not take over the screen";
+            return;
+        }
+        if (!cm->running()) {
+            why_ = "xcompmgr exited at start";
+            return;
+        }
+        cm_ = std::move(*cm);
+    }
+
+    bool ok() const { return cm_.pid() > 0; }
+    const std::string& why() const { return why_; }
+
+    // Ends it; true once the server has let its selection go.
+    bool stop() {
+        cm_.stop();
+        return QTest::qWaitFor([&] { return !running(); });
+    }
+
+private:
+    // A compositing manager owns _NET_WM_CM_S<screen>; the test's is screen 0.
+    bool running() {
+        auto owner = x_.reply(xcb_get_selection_owner_reply,
+                              xcb_get_selection_owner(x_.get(), x_.atom("_NET_WM_CM_S0")));
+        return owner && owner->owner != XCB_NONE;
+    }
+
+    XcbConnection& x_;
+    testing::ChildProcess cm_;
+    std::string why_;
+};
+
+// The same panel with a compositor started before she comes out, as on most
+// desktops: the window keeps its see-through pixels, which show what is below.
+class NotchPanelCompositorTest : public NotchPanelTest {
+protected:
+    void SetUp() override {
+        NotchPanelTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        compositor_ = std::make_unique<CompositorSession>(*x_);
+        if (!compositor_->ok()) {
+            GTEST_SKIP() << compositor_->why();
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return pixel(kOnBox.x(), 10) == kDesktopColour; }))
+            << "the compositor shows " << std::hex << pixel(kOnBox.x(), 10) << ", not the editor";
+    }
+
+    void TearDown() override {
+        NotchPanelTest::TearDown();
+        // The other tests run without one.
+        if (compositor_ && compositor_->ok()) {
+            EXPECT_TRUE(compositor_->stop());
+        }
+    }
+
+    // The desktop's colour, give or take a faint shadow.
+    static bool showsDesktop(uint32_t rgb) {
+        for (int shift : {0, 8, 16}) {
+            const int got = int(rgb >> shift & 0xff), want = int(kDesktopColour >> shift & 0xff);
+            if (std::abs(got - want) > 8) return false;
+        }
+        return true;
+    }
+
+    std::unique_ptr<CompositorSession> compositor_;
+};
+
+TEST_F(NotchPanelCompositorTest, DesktopShowsThroughWhereNothingIsDrawn) {
+    EXPECT_TRUE(X11Desktop::compositing());
+    ASSERT_TRUE(presentAndSettle(water()));
+    const QRect frame = panel_->view()->geometry();
+    EXPECT_EQ(frame.topLeft(), QPoint(kNotchLeft, 0));
+    // The shape keeps room for the bubble's shadow rather than only what is drawn.
+    EXPECT_EQ(panel_->view()->mask(), panel_->view()->paintedRegion(NotchPanel::kShadowRoom));
+    const QRect body = bubbleBody();
+    EXPECT_EQ(pixel(kNotchLeft + 186, 60), 0u);
+    EXPECT_EQ(pixel(body.left() + 60, body.top() + 20), 0xffffffu);
+    struct Place {
+        const char* what;
+        QPoint at;
+    };
+    const Place seeThrough[] = {
+        {"the bubble's rounded top-right corner", body.topRight() + QPoint(-1, 1)},
+        {"the shadow's room above the bubble", body.topRight() + QPoint(8, -8)},
+        {"the shadow's room above it, beside the box", body.topLeft() + QPoint(40, -16)},
+        {"below the box", QPoint(kNotchLeft + 100, frame.bottom() - 4)},
+    };
+    for (const Place& place : seeThrough) {
+        const uint32_t rgb = pixel(place.at.x(), place.at.y());
+        EXPECT_TRUE(showsDesktop(rgb)) << place.what << ": " << std::hex << rgb;
+    }
+    // The bubble's soft shadow below it: the desktop a little darker.
+    const uint32_t shadow = pixel(body.center().x(), body.bottom() + 4);
+    EXPECT_LT(shadow & 0xff, kDesktopColour & 0xff) << std::hex << shadow;
+    EXPECT_GT(shadow & 0xff, (kDesktopColour & 0xff) * 3 / 4) << std::hex << shadow;
+    saveScreen(frame.adjusted(-40, 0, 40, 20), "panel-composited.png");
+}
+
+// As without a compositor; and no frame of her is left on the screen after.
+TEST_F(NotchPanelCompositorTest, ClicksActWithoutTakingFocus) {
+    answerThenDismiss();
+}
+
+// Asked each time she comes out: once the compositor has gone, the shape is
+// again only what is drawn, and nothing around the bubble shows black.
+TEST_F(NotchPanelCompositorTest, FollowsTheCompositorGoingAway) {
+    ASSERT_TRUE(presentAndSettle(water()));
+    const QRect body = bubbleBody();
+    const QPoint below(body.center().x(), body.bottom() + 4);
+    EXPECT_NE(pixel(below.x(), below.y()), kDesktopColour);  // shadow
+    notch_->dismiss();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !panel_->view()->isVisible(); }));
+    ASSERT_TRUE(compositor_->stop());
+    EXPECT_FALSE(X11Desktop::compositing());
+    ASSERT_TRUE(presentAndSettle(water()));
+    EXPECT_EQ(panel_->view()->mask(), panel_->view()->paintedRegion());
+    EXPECT_EQ(pixel(below.x(), below.y()), kDesktopColour);
+    EXPECT_EQ(pixel(body.left() + 60, body.top() + 20), 0xffffffu);
 }
 
 }  // namespace
