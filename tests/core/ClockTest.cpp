@@ -75,6 +75,48 @@ TEST_F(ClockTest, DaysUntilCountsCalendarDays) {
     for (const auto& c : cases) EXPECT_EQ(clock.daysUntil(c.target, c.from), c.days);
 }
 
+// Where daylight saving starts at midnight the day begins at 01:00; it is
+// still one whole calendar day, from its first minute to its last.
+TEST(ClockDaysUntilTest, DaysThatStartAtOneAreWholeDays) {
+    const struct {
+        const char* zone;
+        const char* day;
+        Instant start;  // its first minute, 01:00
+    } zones[] = {
+        {"America/Santiago", "2025-9-7", utc(2025, 9, 7, 4)},   // -04 to -03
+        {"Atlantic/Azores", "2026-3-29", utc(2026, 3, 29, 1)},  // -01 to +00
+        {"America/Havana", "2025-3-9", utc(2025, 3, 9, 5)},     // -05 to -04
+        {"Asia/Beirut", "2025-3-30", utc(2025, 3, 29, 22)},     // +02 to +03
+    };
+    constexpr double kHour = 3600;
+    const struct {
+        double target;  // hours after the day's first minute
+        int days;
+    } targets[] = {
+        {-1.0 / 60, -1},   // 23:59 the evening before
+        {11, 0},           // noon
+        {23, 1},           // midnight at its end
+        {35, 1},           // the next noon
+        {7 * 24 + 11, 7},  // noon a week on
+        {8 * 24, 8},
+    };
+    const double froms[] = {0, 11, 22 + 59.0 / 60};  // 01:00, noon, 23:59
+    VirtualScheduler scheduler;
+    const Clock clock{scheduler};
+    for (const auto& z : zones) {
+        ZoneAndLocale zone{z.zone, "en_US"};
+        ASSERT_EQ(clock.dayKey(z.start), z.day) << z.zone;
+        ASSERT_EQ(clock.minutesOfDay(z.start), 60) << z.zone;
+        for (const double from : froms) {
+            for (const auto& t : targets) {
+                EXPECT_EQ(clock.daysUntil(z.start + t.target * kHour, z.start + from * kHour),
+                          t.days)
+                    << z.zone << " from " << from << " h to " << t.target << " h";
+            }
+        }
+    }
+}
+
 TEST_F(ClockTest, DateFromMinutesIsTodayAtThatTime) {
     EXPECT_EQ(clock.dateFromMinutes(150), utc(2025, 3, 7, 1, 30));
     EXPECT_EQ(clock.dateFromMinutes(0), utc(2025, 3, 6, 23, 0));
@@ -125,6 +167,38 @@ TEST(ClockWeekKeyTest, FollowsTheLocaleWeekRules) {
     }
     ZoneAndLocale zone{"Europe/Berlin", "de_DE"};
     EXPECT_EQ(clock.weekKey(utc(2025, 2, 26, 12, 0)), "2025-W9");
+}
+
+// A locale with a calendar of its own keeps its week rules, but days, months
+// and years are Gregorian: the settings store Gregorian month-days, and day
+// keys must read the same whatever the locale.
+TEST(ClockCalendarTest, DaysAreGregorianWeeksAreTheLocales) {
+    const Instant friday = utc(2025, 3, 7, 11, 0);  // 2025-03-07 12:00 in Berlin
+    const struct {
+        const char* locale;
+        const char* friday;  // week keys of Friday, Saturday and Sunday
+        const char* saturday;
+        const char* sunday;
+    } cases[] = {
+        {"en_US", "2025-W10", "2025-W10", "2025-W11"},
+        {"de_DE", "2025-W10", "2025-W10", "2025-W10"},
+        {"fa_IR", "2025-W10", "2025-W11", "2025-W11"},  // Persian calendar, weeks from Saturday
+        {"ar_SA", "2025-W10", "2025-W10", "2025-W11"},  // Islamic calendar, weeks from Sunday
+        {"th_TH", "2025-W10", "2025-W10", "2025-W11"},  // Buddhist era
+        {"ja_JP@calendar=japanese", "2025-W10", "2025-W10", "2025-W11"},
+    };
+    VirtualScheduler scheduler{friday};
+    const Clock clock{scheduler};
+    for (const auto& c : cases) {
+        ZoneAndLocale zone{"Europe/Berlin", c.locale};
+        EXPECT_EQ(clock.dayKey(friday), "2025-3-7") << c.locale;
+        EXPECT_EQ(clock.monthDay(friday), (MonthDay{3, 7})) << c.locale;
+        EXPECT_EQ(clock.date(MonthDay{3, 7}), utc(2025, 3, 6, 23)) << c.locale;
+        EXPECT_EQ(clock.dateFromDayKey("2025-3-7"), utc(2025, 3, 6, 23)) << c.locale;
+        EXPECT_EQ(clock.weekKey(friday), c.friday) << c.locale;
+        EXPECT_EQ(clock.weekKey(friday + 86400), c.saturday) << c.locale;
+        EXPECT_EQ(clock.weekKey(friday + 2 * 86400), c.sunday) << c.locale;
+    }
 }
 
 }  // namespace

@@ -8,6 +8,9 @@
 #include <fstream>
 
 #include "RulesTestWorld.h"
+#include "core/content/LineBank.h"
+#include "core/engine/LinePicker.h"
+#include "support/TestTime.h"
 
 namespace pelliwig {
 namespace {
@@ -15,7 +18,7 @@ namespace {
 using Keys = std::vector<std::string>;
 constexpr double kDay = 86400;
 
-class HerWorldTest : public testing::Test, protected RulesTestWorld {
+class HerWorldTest : public ::testing::Test, protected RulesTestWorld {
 protected:
     Keys keysAt(const std::string& day, int minutes) {
         setTime(day, minutes);
@@ -100,11 +103,60 @@ TEST_F(HerWorldTest, MorningOrder) {
                                       "countdown|" + b.text() + "|2025-6-1", "deadline|2025-6-1"}));
 }
 
+// Where daylight saving starts at midnight, that day begins at 01:00. It is a
+// whole day before the next one all the same: the countdown says "tomorrow",
+// the big day's push comes at 10:00, the party waits for the day itself, and
+// support mode starts 7 days out, not 8.
+TEST_F(HerWorldTest, DaysThatStartAtOneCountAsWholeDays) {
+    const struct {
+        const char* zone;
+        const char* day;
+        const char* next;
+    } cases[] = {
+        {"America/Santiago", "2025-9-7", "2025-9-8"},
+        {"Atlantic/Azores", "2026-3-29", "2026-3-30"},
+        {"America/Havana", "2025-3-9", "2025-3-10"},
+        {"Asia/Beirut", "2025-3-30", "2025-3-31"},
+    };
+    LineBank lines{random};
+    prefs.language.set(Language::english);
+    for (const auto& c : cases) {
+        pelliwig::testing::ZoneAndLocale zone{c.zone, "en_US"};
+        const std::string day = c.day;
+        prefs.countdowns.set({Countdown{a, "Goa", noon(c.next)}});
+        prefs.bigDay.set(noon(c.next));
+        setTime(day, 615);
+        ASSERT_EQ(clock.minutesOfDay(clock.now()), 615) << c.zone;
+        EXPECT_EQ(keysAt(day, 615), (Keys{"countdown|" + a.text() + "|" + day, "deadline|" + day}))
+            << c.zone;
+        LinePicker picker{prefs, memory, lines, random, clock};
+        EXPECT_EQ(picker.resolve("{countdown:" + a.text() + "}"),
+                  "Goa is tomorrow! Are you ready? 😍")
+            << c.zone;
+        EXPECT_EQ(keysAt(day, 1230), Keys{}) << c.zone << ": no party the evening before";
+        EXPECT_EQ(keysAt(c.next, 1230), Keys{"bigday|" + std::string(c.next)}) << c.zone;
+
+        const Instant start = clock.dateFromDayKey(day).value();  // 01:00
+        const struct {
+            double daysAhead;
+            bool active;
+        } support[] = {{7, true}, {8, false}};
+        for (const auto& s : support) {
+            prefs.bigDay.set(start + s.daysAhead * kDay + 11 * 3600);  // noon then
+            for (const double hours : {0.0, 22 + 59.0 / 60}) {         // 01:00 and 23:59
+                scheduler.emplace(start + hours * 3600);
+                EXPECT_EQ(prefs.bigDayActive(clock), s.active)
+                    << c.zone << " " << s.daysAhead << " days ahead, " << hours << " h in";
+            }
+        }
+    }
+}
+
 class WeekendPhotoTest : public HerWorldTest {
 protected:
     void SetUp() override {
         // One folder per test process: ctest runs these tests side by side.
-        folder = std::filesystem::path(testing::TempDir()) /
+        folder = std::filesystem::path(::testing::TempDir()) /
                  ("her-world-photos-" + std::to_string(::getpid()));
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);

@@ -14,13 +14,23 @@ namespace {
 
 using CalendarPtr = std::unique_ptr<icu::Calendar>;
 
+// The default locale's week rules on the Gregorian calendar: stored month-days
+// and day keys are Gregorian whatever calendar the locale itself uses (Persian
+// in fa_IR, Islamic in ar_SA).
+icu::Locale gregorianLocale() {
+    icu::Locale locale = icu::Locale::getDefault();
+    UErrorCode status = U_ZERO_ERROR;
+    locale.setKeywordValue("calendar", "gregorian", status);
+    return locale;
+}
+
 // A calendar in the current default zone and locale, made afresh so a change
 // of either is seen at once. Skipped wall times move to the next valid time
 // and repeated ones take the first occurrence.
 CalendarPtr makeCalendar() {
     UErrorCode status = U_ZERO_ERROR;
-    CalendarPtr calendar(icu::Calendar::createInstance(icu::TimeZone::createDefault(),
-                                                       icu::Locale::getDefault(), status));
+    CalendarPtr calendar(
+        icu::Calendar::createInstance(icu::TimeZone::createDefault(), gregorianLocale(), status));
     if (U_FAILURE(status)) return nullptr;
     calendar->setSkippedWallTimeOption(UCAL_WALLTIME_NEXT_VALID);
     calendar->setRepeatedWallTimeOption(UCAL_WALLTIME_FIRST);
@@ -135,12 +145,14 @@ Instant Clock::startOfDay(Instant t) const {
     return instantOf(calendar).value_or(t);
 }
 
+// By day numbers: stepping from the start of a day that begins at 01:00 (a
+// daylight-saving change at midnight) would land an hour past the next
+// midnight and count one day short.
 int Clock::daysUntil(Instant target, Instant from) const {
-    auto calendar = calendarAt(startOfDay(from));
-    if (!calendar) return 0;
-    UErrorCode status = U_ZERO_ERROR;
-    const int days = calendar->fieldDifference(startOfDay(target) * 1000.0, UCAL_DATE, status);
-    return U_SUCCESS(status) ? days : 0;
+    const auto to = calendarAt(target);
+    const auto start = calendarAt(from);
+    if (!to || !start) return 0;
+    return field(to, UCAL_JULIAN_DAY) - field(start, UCAL_JULIAN_DAY);
 }
 
 bool Clock::isWeekend() const {
