@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "core/settings/Prefs.h"
 
@@ -99,6 +100,59 @@ TEST_F(SqliteStoreTest, ADamagedFileIsMovedAsideNotOverwritten) {
         EXPECT_EQ(contents(aside[0]), garbage);
         EXPECT_NE(said.find(aside[0].string()), std::string::npos) << said;
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    }
+}
+
+// A file whose "defaults" is not the store's own table would lose every write
+// (or change what reads back); it is kept aside like a damaged one. A table
+// of the right shape, however it was written, is used as it is.
+TEST_F(SqliteStoreTest, ADefaultsTableOfAnotherShapeIsMovedAside) {
+    const struct {
+        const char* schema;
+        bool ours;
+    } cases[] = {
+        {"CREATE TABLE defaults (key TEXT PRIMARY KEY NOT NULL, value BLOB NOT NULL)", true},
+        {"create table DEFAULTS (Key text primary key, Value text)", true},
+        {"CREATE TABLE defaults (key TEXT, val TEXT)", false},
+        {"CREATE TABLE defaults (key TEXT, value BLOB)", false},  // no key to replace by
+        {"CREATE TABLE defaults (key TEXT PRIMARY KEY, value BLOB, owner TEXT NOT NULL)", false},
+        {"CREATE TABLE defaults (key TEXT PRIMARY KEY, value INTEGER)", false},
+        {"CREATE TABLE defaults (id INTEGER PRIMARY KEY, key TEXT UNIQUE, value BLOB)", false},
+        {"CREATE TABLE rows (key TEXT PRIMARY KEY, value BLOB);"
+         "CREATE VIEW defaults AS SELECT key, value FROM rows",
+         false},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(root);
+        fs::create_directories(file.parent_path());
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, c.schema, nullptr, nullptr, nullptr), SQLITE_OK) << c.schema;
+        sqlite3_close(db);
+
+        ::testing::internal::CaptureStderr();
+        {
+            SqliteStore store(file);
+            store.write("minGap", R"({"value":35})");
+        }
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        SqliteStore reopened(file);
+        EXPECT_EQ(reopened.read("minGap"), R"({"value":35})") << c.schema;
+
+        std::vector<fs::path> aside;
+        for (const auto& entry : fs::directory_iterator(file.parent_path())) {
+            if (entry.path().filename().string().starts_with("defaults.sqlite.damaged-"))
+                aside.push_back(entry.path());
+        }
+        ASSERT_EQ(aside.size(), c.ours ? 0u : 1u) << c.schema;
+        if (c.ours) {
+            EXPECT_EQ(said, "") << c.schema;
+            continue;
+        }
+        // Kept as it was, its table and all (only the journal mode was set).
+        const std::string schema = std::string(c.schema).substr(0, std::string(c.schema).find(';'));
+        EXPECT_NE(contents(aside[0]).find(schema), std::string::npos) << c.schema;
+        EXPECT_NE(said.find(aside[0].string()), std::string::npos) << said;
     }
 }
 

@@ -1,10 +1,13 @@
 #include "core/settings/SqliteStore.h"
 
+#include <array>
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
 #include <system_error>
+#include <vector>
 
 #include <sqlite3.h>
 
@@ -13,6 +16,9 @@ namespace pelliwig {
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr const char* kDamaged = "was damaged";
+constexpr const char* kOtherShape = "holds its settings in another form";
 
 bool isDamage(int code) {
     const int primary = code & 0xff;
@@ -47,6 +53,40 @@ fs::path freeNameBeside(const fs::path& file) {
     return candidate;
 }
 
+std::string lowered(const unsigned char* text) {
+    std::string out = text ? reinterpret_cast<const char*>(text) : "";
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// Whether "defaults" is another table than the one this store reads and
+// writes (a text primary key "key" and a "value" column that keeps the bytes
+// as given). Any other shape (a view, other columns, a value column that turns
+// JSON into numbers) would make every write fail, or change what reads back.
+// A file that cannot be asked now (busy) is not called another shape.
+bool hasAnotherShape(sqlite3* db) {
+    sqlite3_stmt* statement = nullptr;
+    const char* sql =
+        "SELECT name, type, pk FROM pragma_table_info('defaults') "
+        "WHERE (SELECT type FROM sqlite_master WHERE name = 'defaults' COLLATE NOCASE) = 'table' "
+        "ORDER BY cid";
+    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) return false;
+    std::vector<std::array<std::string, 3>> columns;
+    int code;
+    while ((code = sqlite3_step(statement)) == SQLITE_ROW) {
+        columns.push_back({lowered(sqlite3_column_text(statement, 0)),
+                           lowered(sqlite3_column_text(statement, 1)),
+                           lowered(sqlite3_column_text(statement, 2))});
+    }
+    sqlite3_finalize(statement);
+    if (code != SQLITE_DONE) return false;
+    const std::array<std::string, 3> key{"key", "text", "1"};
+    const bool ours = columns.size() == 2 && columns[0] == key && columns[1][0] == "value" &&
+                      columns[1][2] == "0" &&
+                      (columns[1][1] == "blob" || columns[1][1] == "text" || columns[1][1].empty());
+    return !ours;
+}
+
 }  // namespace
 
 SqliteStore::SqliteStore(fs::path path) : path_(std::move(path)) {}
@@ -75,7 +115,7 @@ void SqliteStore::close() const {
     db_ = nullptr;
 }
 
-void SqliteStore::moveAside() const {
+void SqliteStore::moveAside(const char* why) const {
     close();
     const fs::path target = freeNameBeside(path_);
     std::error_code error;
@@ -85,9 +125,8 @@ void SqliteStore::moveAside() const {
         const fs::path side = path_.string() + suffix;
         if (fs::exists(side)) fs::rename(side, target.string() + suffix, error);
     }
-    std::cerr << "pelliwig: the settings file " << path_.string()
-              << " was damaged; it was moved to " << target.string()
-              << " and a fresh one was started\n";
+    std::cerr << "pelliwig: the settings file " << path_.string() << " " << why
+              << "; it was moved to " << target.string() << " and a fresh one was started\n";
 }
 
 bool SqliteStore::openAndCheck() const {
@@ -116,9 +155,12 @@ bool SqliteStore::openAndCheck() const {
         }
         sqlite3_finalize(check);
     }
-    if (code == SQLITE_OK) return true;
-    if (isDamage(code)) {
-        moveAside();
+    // A "defaults" that is not our table fails the setup (a view of that name)
+    // or every write after it (other columns): like damage, it is kept aside.
+    const bool otherShape = (code == SQLITE_OK || code == SQLITE_ERROR) && hasAnotherShape(db_);
+    if (code == SQLITE_OK && !otherShape) return true;
+    if (isDamage(code) || otherShape) {
+        moveAside(otherShape ? kOtherShape : kDamaged);
         if (sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr) != SQLITE_OK) return false;
         return sqlite3_exec(db_, setup, nullptr, nullptr, nullptr) == SQLITE_OK;
     }
@@ -148,7 +190,7 @@ bool SqliteStore::withStatement(sqlite3_stmt*& statement, const char* sql, Mode 
             sqlite3_clear_bindings(statement);
         }
         if (!isDamage(code)) return code == SQLITE_OK || code == SQLITE_DONE || code == SQLITE_ROW;
-        moveAside();
+        moveAside(kDamaged);
     }
     return false;
 }

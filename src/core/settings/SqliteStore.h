@@ -24,9 +24,10 @@ namespace pelliwig {
 // instance per user); a change made to the file from outside is seen at the
 // next start.
 //
-// A file that is not a database, or is damaged, is never overwritten: it is
-// moved aside next to itself ("defaults.sqlite.damaged-20260307-101500"), one
-// line on stderr says where, and a fresh store starts.
+// A file that is not a database, is damaged, or keeps its "defaults" in a
+// table of another shape, is never overwritten: it is moved aside next to itself
+// ("defaults.sqlite.damaged-20260307-101500"), one line on stderr says where, and a fresh store
+// starts.
 class SqliteStore final : public KeyValueStore {
   public:
     explicit SqliteStore(std::filesystem::path path);
@@ -52,7 +53,7 @@ class SqliteStore final : public KeyValueStore {
     bool open(Mode mode) const;
     bool openAndCheck() const;
     void close() const;
-    void moveAside() const;
+    void moveAside(const char* why) const;
     // Runs a statement; on a damaged database moves it aside and retries once
     // on a fresh one.
     template <typename Step>

@@ -6,6 +6,15 @@
 namespace pelliwig::json {
 
 int requireInt(const Json& j) {
+    // Above the largest signed 64-bit number the parser keeps an unsigned one,
+    // which read as signed would wrap (18446744073709551615 would be -1).
+    if (j.is_number_unsigned()) {
+        if (j.get<unsigned long long>() >
+            static_cast<unsigned long long>(std::numeric_limits<int>::max())) {
+            throw DecodeError("integer out of range");
+        }
+        return static_cast<int>(j.get<unsigned long long>());
+    }
     if (j.is_number_integer()) {
         const auto value = j.get<long long>();
         if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max()) {
