@@ -84,6 +84,33 @@ TEST_F(FiredLogTest, PrunedEntriesLeaveTheStoreAtTheNextMark) {
     EXPECT_TRUE(stored.contains("today"));
 }
 
+// Months of running store what a fresh start would keep: the last eight
+// days of keys, so a save costs the same on day 400 as on day 9.
+TEST_F(FiredLogTest, AtEveryChangeOfDayTheLogKeepsEightDays) {
+    FiredLog log(store, clock);
+    constexpr int kKeysPerDay = 20;
+    std::size_t largest = 0;
+    for (int day = 0; day < 60; ++day) {
+        for (int n = 0; n < kKeysPerDay; ++n) {
+            scheduler.advance(3600);
+            log.rollDayIfNeeded();  // as every tick does
+            log.mark("water|" + std::to_string(day) + "|" + std::to_string(n));
+        }
+        scheduler.advance(4 * 3600);
+        largest = std::max(largest, store.read(FiredLog::kKey)->size());
+    }
+    const auto stored = nlohmann::json::parse(store.read(FiredLog::kKey).value());
+    EXPECT_LE(stored.size(), 9u * kKeysPerDay);
+    for (const auto& [key, when] : stored.items()) {
+        EXPECT_LT(scheduler.now() - fromReferenceSeconds(when.get<double>()),
+                  FiredLog::kKeepSeconds + 86400)
+            << key;
+    }
+    EXPECT_FALSE(log.contains("water|0|0"));
+    EXPECT_TRUE(log.contains("water|59|0"));
+    EXPECT_LT(largest, 10u * kKeysPerDay * 40) << "the stored text stays a few days long";
+}
+
 // A calendar title that is not UTF-8 ends up in a once-key; it must not stop
 // every later key from being saved.
 TEST_F(FiredLogTest, KeyThatIsNotUtf8BlocksForThisRunAndNeverBreaksSaving) {

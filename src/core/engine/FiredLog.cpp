@@ -21,9 +21,20 @@ void FiredLog::load() {
     } catch (const DecodeError&) {
         return;
     }
-    const Instant now = clock_.now();
-    std::erase_if(loaded, [now](const auto& entry) { return now - entry.second >= kKeepSeconds; });
     entries_ = std::move(loaded);
+    prune();
+}
+
+void FiredLog::rollDayIfNeeded() {
+    if (clock_.dayKey(clock_.now()) != day_) prune();
+}
+
+void FiredLog::prune() {
+    const Instant now = clock_.now();
+    const auto tooOld = [now](const auto& entry) { return now - entry.second >= kKeepSeconds; };
+    std::erase_if(entries_, tooOld);
+    std::erase_if(unstorable_, tooOld);
+    day_ = clock_.dayKey(now);
 }
 
 namespace {

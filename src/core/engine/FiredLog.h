@@ -15,9 +15,10 @@ namespace pelliwig {
 class FiredLog {
 public:
     static constexpr const char* kKey = "firedLog";
-    // Entries this old or older are dropped when the log is loaded. Once-keys
-    // carry their day, week or stretch, so a week and a day is enough to keep
-    // every key that can still come round.
+    // Entries this old or older are dropped when the log is loaded and at
+    // every change of day. Once-keys carry their day, week or stretch, so a
+    // week and a day is enough to keep every key that can still come round,
+    // and the stored log stays a few days of keys however long she runs.
     static constexpr double kKeepSeconds = 691200;
 
     // Loads and prunes; a missing or undecodable value gives an empty log.
@@ -27,6 +28,10 @@ public:
     FiredLog& operator=(const FiredLog&) = delete;
 
     bool contains(std::string_view key) const;
+
+    // On the first call of a new local day, drops the entries that are too
+    // old, as a fresh start would; they leave the store at the next mark().
+    void rollDayIfNeeded();
 
     // Records key as shown now and stores the whole log at once. A key that
     // cannot be written as JSON (text that is not UTF-8, say from a calendar
@@ -41,11 +46,13 @@ public:
 
 private:
     void load();
+    void prune();
 
     KeyValueStore& store_;
     const Clock& clock_;
     std::map<std::string, Instant, std::less<>> entries_;
     std::map<std::string, Instant, std::less<>> unstorable_;
+    std::string day_;  // the local day of the last pruning
 };
 
 }  // namespace pelliwig

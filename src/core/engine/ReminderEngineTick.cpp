@@ -7,6 +7,7 @@ namespace pelliwig {
 
 void ReminderEngine::tick() {
     memory_.rollDayIfNeeded();
+    fired_.rollDayIfNeeded();
     const TickContext context = activity_->snapshot();
     std::optional<AppBucket> bucket;
     if (context.frontApp) bucket = appBucketOf(*context.frontApp);
