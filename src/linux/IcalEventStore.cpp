@@ -67,15 +67,22 @@ IcalEventStore::IcalEventStore(fs::path dataHome) : dataHome_(std::move(dataHome
 }
 
 void IcalEventStore::requestAccess(std::function<void(bool granted)> completion) {
-    bool granted = false;
+    answered_ = anyReadable();
+    completion(*answered_);
+}
+
+bool IcalEventStore::accessMayHaveChanged() const {
+    return answered_ && anyReadable() != *answered_;
+}
+
+bool IcalEventStore::anyReadable() const {
     for (const auto& file : calendarFiles()) {
         const int fd = openForReading(file);
         if (fd < 0) continue;
         ::close(fd);
-        granted = true;
-        break;
+        return true;
     }
-    completion(granted);
+    return false;
 }
 
 std::vector<CalendarEvent> IcalEventStore::events(Instant from, Instant to) const {

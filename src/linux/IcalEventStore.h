@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/platform/EventStore.h"
@@ -27,6 +28,9 @@ public:
 
     // Granted at once when at least one calendar file can be read now.
     void requestAccess(std::function<void(bool granted)> completion) override;
+    // True when that answer would now differ from the last one given: the
+    // calendar folders gained a readable file, or lost the last one.
+    bool accessMayHaveChanged() const override;
     // Sorted by start; files in path order for equal starts.
     std::vector<CalendarEvent> events(Instant from, Instant to) const override;
 
@@ -49,12 +53,14 @@ private:
         std::shared_ptr<const IcalCalendarFile> calendar;  // none: unusable
     };
 
+    bool anyReadable() const;
     const IcalCalendarFile* current(const std::filesystem::path& file) const;
     std::vector<std::filesystem::path> evolutionFiles() const;
     std::vector<std::filesystem::path> droppedFiles() const;
 
     std::filesystem::path dataHome_;
     mutable std::map<std::filesystem::path, Loaded> loaded_;
+    std::optional<bool> answered_;  // the last answer to requestAccess
 };
 
 }  // namespace pelliwig

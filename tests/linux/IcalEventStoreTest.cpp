@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "core/sensors/CalendarSource.h"
 #include "support/TestTime.h"
 
 namespace pelliwig {
@@ -476,6 +477,36 @@ TEST_F(IcalEventStoreTest, AccessIsDeniedWhenNoFileCanBeRead) {
     fs::permissions(path, fs::perms::owner_read);
     EXPECT_EQ(accessOf(store), true);
     EXPECT_EQ(titles(store), std::vector<std::string>{"Locked"});
+}
+
+// Enabling calendar nudges before there is any calendar file refuses access;
+// a calendar that shows up later must still be announced, without a restart.
+TEST_F(IcalEventStoreTest, CalendarsThatAppearAfterARefusalAreAnnounced) {
+    IcalEventStore store;
+    CalendarSource source(store);
+    TickContext context;
+    context.now = utc(2026, 3, 2, 8, 50);
+    const auto keysNow = [&] {
+        std::vector<std::string> keys;
+        for (const auto& cue : source.cues(context)) keys.push_back(cue.onceKey.value_or(""));
+        return keys;
+    };
+    using Keys = std::vector<std::string>;
+    EXPECT_EQ(keysNow(), Keys{});  // the request, refused
+    EXPECT_FALSE(store.accessMayHaveChanged());
+    drop("notes.txt", event("UID:n
+DTSTART:20260302T090000Z"));
+    EXPECT_FALSE(store.accessMayHaveChanged());
+    EXPECT_EQ(keysNow(), Keys{});
+
+    drop("work/standup.ics", event("UID:standup
+SUMMARY:Stand-up
+DTSTART:20260302T090000Z"));
+    EXPECT_TRUE(store.accessMayHaveChanged());
+    EXPECT_EQ(keysNow(), Keys{});  // asked again, granted
+    EXPECT_FALSE(store.accessMayHaveChanged());
+    context.now += 30;
+    EXPECT_EQ(keysNow(), Keys{"cal|standup"});
 }
 
 struct DataHomeCase {

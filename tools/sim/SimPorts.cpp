@@ -15,6 +15,7 @@ double SimIdleTime::seconds() const {
 
 // The answer comes at once; the calendar source expects it at any time.
 void SimEventStore::requestAccess(std::function<void(bool granted)> completion) {
+    answered_ = granted_;
     completion(granted_);
 }
 

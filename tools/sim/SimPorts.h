@@ -51,6 +51,9 @@ public:
     static constexpr double kDuration = 1800;
 
     void requestAccess(std::function<void(bool granted)> completion) override;
+    // Like the calendar files: a refusal is asked about again once the
+    // script grants access.
+    bool accessMayHaveChanged() const override { return answered_ && *answered_ != granted_; }
     std::vector<CalendarEvent> events(Instant from, Instant to) const override;
 
     void add(Entry entry) { entries_.push_back(std::move(entry)); }
@@ -63,6 +66,7 @@ private:
 
     std::vector<Entry> entries_;
     bool granted_ = true;
+    std::optional<bool> answered_;
 };
 
 // A notch surface with nothing to draw on.

@@ -33,6 +33,12 @@ public:
     // on the main thread; the store may ask the user.
     virtual void requestAccess(std::function<void(bool granted)> completion) = 0;
 
+    // Whether asking again may now get another answer than the last request
+    // did. A store that asks the user keeps to one request per run and says
+    // false; one that answers from what it finds (calendar files) says true
+    // when what it finds has changed, so calendars added later are seen.
+    virtual bool accessMayHaveChanged() const { return false; }
+
     // Occurrences of all calendars that overlap [from, to), in the store's order.
     virtual std::vector<CalendarEvent> events(Instant from, Instant to) const = 0;
 };

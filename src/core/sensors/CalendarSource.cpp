@@ -8,7 +8,9 @@ namespace pelliwig {
 CalendarSource::CalendarSource(EventStore& store) : store_(store) {}
 
 std::vector<Cue> CalendarSource::cues(const TickContext& context) {
-    if (!requested_) {
+    // A refusal is asked about again when the store's answer may have
+    // changed (a first calendar file appeared); a grant stands for the run.
+    if (!requested_ || (!*authorized_ && store_.accessMayHaveChanged())) {
         requested_ = true;
         std::weak_ptr<bool> authorized = authorized_;
         store_.requestAccess([authorized](bool granted) {

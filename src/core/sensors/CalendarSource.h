@@ -18,8 +18,9 @@ public:
     CalendarSource& operator=(const CalendarSource&) = delete;
 
     // Calendar cues due at the context's time. The first call only asks for
-    // access (once per run) and yields nothing; until access is granted every
-    // call yields nothing.
+    // access and yields nothing; until access is granted every call yields
+    // nothing. Access is asked for once per run, and again after a refusal
+    // whenever the store says its answer may have changed.
     std::vector<Cue> cues(const TickContext& context);
 
     // Events starting from 9 to 11 minutes ahead are due: with a tick every 30
