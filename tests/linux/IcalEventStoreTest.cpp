@@ -494,14 +494,11 @@ TEST_F(IcalEventStoreTest, CalendarsThatAppearAfterARefusalAreAnnounced) {
     using Keys = std::vector<std::string>;
     EXPECT_EQ(keysNow(), Keys{});  // the request, refused
     EXPECT_FALSE(store.accessMayHaveChanged());
-    drop("notes.txt", event("UID:n
-DTSTART:20260302T090000Z"));
+    drop("notes.txt", event("UID:n\nDTSTART:20260302T090000Z"));
     EXPECT_FALSE(store.accessMayHaveChanged());
     EXPECT_EQ(keysNow(), Keys{});
 
-    drop("work/standup.ics", event("UID:standup
-SUMMARY:Stand-up
-DTSTART:20260302T090000Z"));
+    drop("work/standup.ics", event("UID:standup\nSUMMARY:Stand-up\nDTSTART:20260302T090000Z"));
     EXPECT_TRUE(store.accessMayHaveChanged());
     EXPECT_EQ(keysNow(), Keys{});  // asked again, granted
     EXPECT_FALSE(store.accessMayHaveChanged());

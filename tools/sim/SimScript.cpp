@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "SimTime.h"
+#include "core/support/DefaultZone.h"
 #include "core/support/Json.h"
 
 namespace pelliwig::sim {
@@ -255,6 +256,11 @@ void parseArguments(Cursor& in, Command& c, const std::string& name,
         c.flag = onOff(in, "grant", "deny");
     } else if (name == "restart") {
         c.kind = K::restart;
+    } else if (name == "zone") {
+        c.kind = K::zone;
+        c.text = in.word("time zone");
+        // The lines after it are in its local time.
+        if (!DefaultZone::use(*c.text)) in.fail("unknown time zone \"" + *c.text + "\"");
     } else {
         in.fail("unknown command \"" + name + "\"");
     }
@@ -270,6 +276,7 @@ std::optional<Instant> parseWallTime(const std::string& date, const std::string&
 }
 
 std::vector<Command> parseScript(std::istream& in, const SettingValues& settings) {
+    const ZoneScope keep;
     std::vector<Command> commands;
     std::string raw;
     for (int line = 1; std::getline(in, raw); ++line) {

@@ -36,6 +36,7 @@ struct Command {
         event,     // text: identifier; title; start; flag: daily; allDay
         calendar,  // flag: access granted
         restart,   // quit and relaunch on the same store
+        zone,      // text: the system's new time zone
     };
 
     Instant at = 0;
@@ -57,9 +58,10 @@ struct ScriptError : std::runtime_error {
     int line;
 };
 
-// Reads a whole script in the current default time zone; `set` takes the
-// settings and values `settings` allows. Throws ScriptError for the first bad
-// line.
+// Reads a whole script in the current default time zone, and the lines after
+// a `zone` command in that zone; `set` takes the settings and values
+// `settings` allows. Throws ScriptError for the first bad line. The default
+// zone is the same afterwards.
 std::vector<Command> parseScript(std::istream& in, const SettingValues& settings);
 
 // A local time as written on the command line: "YYYY-MM-DD HH:MM[:SS]".

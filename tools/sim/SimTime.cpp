@@ -82,4 +82,10 @@ Instant addDays(Instant t, int days) {
     return cal->getTime(status) / 1000.0;
 }
 
+ZoneScope::ZoneScope() : saved_(icu::TimeZone::createDefault()) {}
+
+ZoneScope::~ZoneScope() {
+    if (saved_) icu::TimeZone::adoptDefault(saved_.release());
+}
+
 }  // namespace pelliwig::sim

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
+
+#include <unicode/timezone.h>
 
 #include "core/support/Instant.h"
 
@@ -24,5 +27,18 @@ std::string formatIso(Instant t);
 
 // The same wall time `days` calendar days later.
 Instant addDays(Instant t, int days);
+
+// Puts the default zone back as it was when made: a script's `zone` lines
+// move it while the script is read and played.
+class ZoneScope {
+public:
+    ZoneScope();
+    ~ZoneScope();
+    ZoneScope(const ZoneScope&) = delete;
+    ZoneScope& operator=(const ZoneScope&) = delete;
+
+private:
+    std::unique_ptr<icu::TimeZone> saved_;
+};
 
 }  // namespace pelliwig::sim

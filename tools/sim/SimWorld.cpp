@@ -4,6 +4,7 @@
 
 #include "core/content/LineBank.h"
 #include "core/settings/SqliteStore.h"
+#include "core/support/DefaultZone.h"
 #include "fakes/MemoryStore.h"
 
 namespace pelliwig::sim {
@@ -38,6 +39,7 @@ SimWorld::~SimWorld() {
 
 void SimWorld::run(const std::vector<Command>& commands) {
     if (commands.empty()) return;
+    const ZoneScope keep;  // each play starts in the zone of the command line
     const Instant start = commands.front().at;
     const Instant end = options_.until.value_or(commands.back().at);
     scheduler_.advanceTo(start);
@@ -131,6 +133,7 @@ bool SimWorld::beforeLaunch(const Command& command) const {
         case K::set:
         case K::event:
         case K::calendar:
+        case K::zone:
             return true;
         default:
             return false;
@@ -175,6 +178,10 @@ void SimWorld::applyToSensors(const Command& c) {
             break;
         case K::calendar:
             events_.setGranted(c.flag);
+            break;
+        case K::zone:
+            // What the desktop's zone watcher does when the system's changes.
+            DefaultZone::use(*c.text);
             break;
         default:
             break;

@@ -15,6 +15,8 @@
 #include "SimReplay.h"
 #include "SimScript.h"
 #include "SimWorld.h"
+#include "core/support/DefaultZone.h"
+#include "core/support/TimeLocale.h"
 
 namespace {
 
@@ -88,11 +90,11 @@ Arguments parseArguments(const std::vector<std::string>& args) {
 
 // Zone and locale first: every time in the script is read in them.
 void applyZoneAndLocale(const Arguments& a) {
-    if (a.zone) {
-        std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(a.zone->c_str()));
-        if (*zone == icu::TimeZone::getUnknown()) throw UsageError{"unknown time zone " + *a.zone};
-        icu::TimeZone::adoptDefault(zone.release());
+    if (a.zone && !pelliwig::DefaultZone::use(*a.zone)) {
+        throw UsageError{"unknown time zone " + *a.zone};
     }
+    // Weeks as the program has them: by LC_TIME, unless --locale says.
+    pelliwig::TimeLocale::useEnvironment();
     if (a.locale) {
         const icu::Locale locale(a.locale->c_str());
         UErrorCode status = U_ZERO_ERROR;

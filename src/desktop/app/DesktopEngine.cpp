@@ -9,6 +9,7 @@
 #include "core/engine/ReminderEngine.h"
 #include "core/notch/NotchController.h"
 #include "core/support/Clock.h"
+#include "core/support/DefaultZone.h"
 #include "core/support/SystemRandom.h"
 #include "desktop/app/NotchMenuSurface.h"
 #include "desktop/app/ReminderEngineFacade.h"
@@ -21,6 +22,7 @@
 #include "linux/PowerSourcesChooser.h"
 #include "linux/ProcMediaDevices.h"
 #include "linux/SessionSensors.h"
+#include "linux/SystemZoneWatcher.h"
 
 namespace pelliwig {
 namespace {
@@ -41,7 +43,10 @@ struct DesktopPlatform {
           notch(context.scheduler, screens, surface),
           sensors(currentSessionKind(), context.scheduler, QDBusConnection::sessionBus()),
           power(PowerSourcesChooser::choose(QDBusConnection::systemBus(), context.scheduler)),
-          systemEvents(QDBusConnection::systemBus(), QDBusConnection::sessionBus()) {
+          systemEvents(QDBusConnection::systemBus(), QDBusConnection::sessionBus()),
+          // Every window, quiet hours and day key follow a zone changed while
+          // she runs from the next tick on.
+          zone(QDBusConnection::systemBus(), [] { DefaultZone::followSystem(); }) {
         watchPointer();
     }
 
@@ -72,6 +77,7 @@ struct DesktopPlatform {
     ProcMediaDevices media;
     IcalEventStore events;
     DBusSystemEvents systemEvents;
+    SystemZoneWatcher zone;
     std::unique_ptr<QSocketNotifier> pointerWatch;
     Connection resumed;
 };

@@ -1,6 +1,8 @@
 #include "desktop/app/DesktopServices.h"
 
 #include "core/settings/SqliteStore.h"
+#include "core/support/DefaultZone.h"
+#include "core/support/TimeLocale.h"
 #include "desktop/app/DesktopEngine.h"
 #include "desktop/support/ProcessHttpClient.h"
 #include "desktop/support/QtScheduler.h"
@@ -9,6 +11,11 @@
 namespace pelliwig {
 
 AppServices desktopServices() {
+    // Her calendar before anything reads it: weeks by LC_TIME, and the zone
+    // as the C library reads $TZ (ICU alone takes a path in it for a fixed
+    // offset without daylight saving).
+    TimeLocale::useEnvironment();
+    DefaultZone::followSystem();
     AppServices services;
     services.store = std::make_unique<SqliteStore>(SqliteStore::defaultPath());
     services.scheduler = std::make_unique<QtScheduler>();
