@@ -22,6 +22,7 @@ class FixedScreens final : public Screens {
         return std::nullopt;
     }
     double menuBarHeight() const override { return menuBarHeight_; }
+    std::optional<std::string> pointerScreen() const override { return pointerScreen_; }
     Connection onChange(std::function<void()> callback) override {
         return changed_.connect(std::move(callback));
     }
@@ -29,6 +30,7 @@ class FixedScreens final : public Screens {
     // Which listed screen is the main one; none for no main screen.
     void setMainIndex(std::optional<std::size_t> index) { mainIndex_ = index; }
     void setMenuBarHeight(double height) { menuBarHeight_ = height; }
+    void setPointerScreen(std::optional<std::string> name) { pointerScreen_ = std::move(name); }
 
     // A new arrangement, announced to observers.
     void change(std::vector<Screen> screens, std::optional<std::size_t> mainIndex = 0) {
@@ -43,6 +45,7 @@ class FixedScreens final : public Screens {
     std::vector<Screen> screens_;
     std::optional<std::size_t> mainIndex_ = 0;
     double menuBarHeight_ = 24;
+    std::optional<std::string> pointerScreen_;
     Signal<> changed_;
 };
 

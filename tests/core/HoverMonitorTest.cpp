@@ -121,6 +121,22 @@ TEST_F(HoverMonitorTest, StayingAwayForTheExitDelayLeaves) {
     EXPECT_EQ(events, std::vector<std::string>{"leave"});
 }
 
+// Where the pointer is seen only over her own windows, leaving them counts as
+// an outside event: it cancels a pending entry, and once in starts the exit.
+TEST_F(HoverMonitorTest, LeavingHerWindowsCountsAsOutside) {
+    pointer.moveTo(kInNotch);
+    pointer.leave();
+    scheduler.advance(HoverMonitor::kEntryDelay);
+    EXPECT_FALSE(hover.isInside());
+    enter();
+    const Instant left = scheduler.now();
+    pointer.moveTo(kInBubble);
+    pointer.leave();
+    scheduler.advanceTo(left + HoverMonitor::kExitDelay);
+    EXPECT_FALSE(hover.isInside());
+    EXPECT_EQ(events, std::vector<std::string>{"leave"});
+}
+
 TEST_F(HoverMonitorTest, ComingBackBeforeTheExitDelayStaysInside) {
     enter();
     pointer.moveTo(kFarAway);

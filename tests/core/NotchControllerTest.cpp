@@ -313,6 +313,33 @@ TEST_F(NotchControllerTest, NoFlagUsesTheSubstituteAreaOnANotchedScreen) {
     EXPECT_FALSE(surface.front) << "nothing was out, so the new surface stays hidden";
 }
 
+// A changed placement moves the surface at once; she comes out on the screen
+// with the pointer, measured when she is presented.
+TEST(NotchControllerPlacement, FollowsTheSettingAndThePointersScreen) {
+    VirtualScheduler scheduler;
+    FixedScreens screens({screen("left", {0, 0, 1280, 800}), screen("right", {1280, 0, 1920, 1080})},
+                         27);
+    RecordingSurface surface;
+    NotchPlacement placement;
+    NotchController notch(scheduler, screens, surface, [&] { return placement; });
+    EXPECT_EQ(notch.geometry()->notchRect, (Rect{540, 0, 200, 27}));
+
+    notch.refreshPlacement();
+    EXPECT_EQ(surface.builds, 1) << "nothing changed, nothing is rebuilt";
+    placement.position = NotchPosition::topLeft;
+    notch.refreshPlacement();
+    EXPECT_EQ(surface.frame->x, 0);
+    EXPECT_EQ(surface.builds, 2);
+
+    placement.screen = "pointer";
+    screens.setPointerScreen("right");
+    notch.present(moment("hi"));
+    EXPECT_EQ(notch.geometry()->screen.name, "right");
+    EXPECT_EQ(surface.frame->x, 1280);
+    EXPECT_TRUE(surface.front);
+    EXPECT_EQ(notch.hotRect()->x, 1280);
+}
+
 TEST_F(NotchControllerTest, PendingWorkDiesWithTheController) {
     notch->present(moment("drink"), 5);
     notch->dismiss();

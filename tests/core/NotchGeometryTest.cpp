@@ -89,5 +89,78 @@ INSTANTIATE_TEST_SUITE_P(Cases, NotchGeometryCurrent,
                                          Case{"noScreens", {}, std::nullopt, false, std::nullopt}),
                          [](const auto& info) { return info.param.name; });
 
+// A 1920-wide screen right of a 1280-wide one, each under a 32-high top bar,
+// the left one with a 64-wide dock on its left edge.
+Screen withBar(std::string name, Rect frame, double dock) {
+    Screen s = plain(std::move(name), frame);
+    s.workArea = Rect{frame.x + dock, frame.y + 32, frame.width - dock, frame.height - 32};
+    return s;
+}
+const Screen kLaptop = withBar("eDP-1", {0, 0, 1280, 800}, 64);
+const Screen kMonitor = withBar("HDMI-1", {1280, 0, 1920, 1080}, 0);
+
+struct PlacementCase {
+    std::string name;
+    NotchPlacement placement;
+    std::optional<std::string> pointerOn;
+    Rect expected;
+};
+
+class NotchGeometryPlacement : public testing::TestWithParam<PlacementCase> {};
+
+TEST_P(NotchGeometryPlacement, SitsWhereTheUserWantsBelowTheTopBar) {
+    const PlacementCase& c = GetParam();
+    FixedScreens screens({kLaptop, kMonitor}, 32);
+    screens.setPointerScreen(c.pointerOn);
+    const auto geometry = NotchGeometry::current(screens, false, c.placement, 338);
+    ASSERT_TRUE(geometry);
+    EXPECT_EQ(geometry->notchRect, c.expected);
+    EXPECT_FALSE(geometry->hasNotch);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NotchGeometryPlacement,
+    testing::Values(
+        PlacementCase{"primaryTopCentreIsTheScreensCentre", {}, {}, {540, 32, 200, 32}},
+        PlacementCase{"topLeftClearsTheDock", {NotchPosition::topLeft, "primary"}, {},
+                      {64, 32, 200, 32}},
+        PlacementCase{"topRightLeavesRoomForTheBubble", {NotchPosition::topRight, "primary"},
+                      {}, {742, 32, 200, 32}},
+        PlacementCase{"namedScreen", {NotchPosition::topCentre, "HDMI-1"}, {},
+                      {2140, 32, 200, 32}},
+        PlacementCase{"unknownNameFallsBackToPrimary", {NotchPosition::topCentre, "DP-9"}, {},
+                      {540, 32, 200, 32}},
+        PlacementCase{"screenWithThePointer", {NotchPosition::topLeft, "pointer"}, "HDMI-1",
+                      {1280, 32, 200, 32}},
+        PlacementCase{"pointerNowhereKnownFallsBackToPrimary",
+                      {NotchPosition::topCentre, "pointer"}, {}, {540, 32, 200, 32}}),
+    [](const auto& info) { return info.param.name; });
+
+struct DeviceCase {
+    std::string name;
+    Point device;
+    std::optional<Point> expected;
+};
+
+class FromDevicePixels : public testing::TestWithParam<DeviceCase> {};
+
+// A 200 % laptop (2560 device pixels wide, 1280 in screen coordinates) and a
+// 100 % monitor to its right whose origin is the same in both.
+TEST_P(FromDevicePixels, MapsEachScreenByItsOwnScale) {
+    Screen laptop = plain("eDP-1", {0, 0, 1280, 800});
+    laptop.scale = 2;
+    const Screen monitor = plain("HDMI-1", {2560, 0, 1920, 1080});
+    EXPECT_EQ(fromDevicePixels({laptop, monitor}, GetParam().device), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FromDevicePixels,
+    testing::Values(DeviceCase{"originStays", {0, 0}, Point{0, 0}},
+                    DeviceCase{"topCentreOfTheScaledScreen", {1280, 4}, Point{640, 2}},
+                    DeviceCase{"quarterWayAcrossIsNotTheCentre", {640, 2}, Point{320, 1}},
+                    DeviceCase{"unscaledScreenKeepsItsPixels", {3000, 10}, Point{3000, 10}},
+                    DeviceCase{"belowTheShorterScreen", {100, 1700}, std::nullopt}),
+    [](const auto& info) { return info.param.name; });
+
 }  // namespace
 }  // namespace pelliwig

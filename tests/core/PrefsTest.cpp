@@ -39,7 +39,8 @@ TEST_F(PrefsTest, AFreshStoreReadsTheDefaultsAndWritesNothing) {
     EXPECT_EQ(prefs.birthday.get(), std::nullopt);
     EXPECT_EQ(prefs.bigDayLabel.get(), "");
     EXPECT_EQ(prefs.watchedBuckets.get().size(), 10u);
-    EXPECT_EQ(prefs.keys().size(), 27u);
+    EXPECT_EQ(prefs.placement(), NotchPlacement{});
+    EXPECT_EQ(prefs.keys().size(), 29u);
     EXPECT_EQ(store.writes, 0);
 }
 
@@ -71,6 +72,11 @@ TEST_F(PrefsTest, StoredTextsAreTheJsonEnvelopes) {
     EXPECT_EQ(store.read("roastLevel"), R"({"value":"savage"})");
     prefs.minGap.set(30);
     EXPECT_EQ(store.read("minGap"), R"({"value":30})");
+    prefs.notchPosition.set(NotchPosition::topRight);
+    EXPECT_EQ(store.read("notchPosition"), R"({"value":"topRight"})");
+    prefs.notchScreen.set("HDMI-1");
+    EXPECT_EQ(store.read("notchScreen"), R"({"value":"HDMI-1"})");
+    EXPECT_EQ(prefs.placement(), (NotchPlacement{NotchPosition::topRight, "HDMI-1"}));
 
     const auto id = *Uuid::parse("e621e1f8-c36c-495a-93fc-0c247a3e6e5f");
     prefs.customReminders.set({CustomReminder{id, "Stretch \"now\"", 615, false}});

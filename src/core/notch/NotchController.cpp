@@ -4,8 +4,9 @@
 
 namespace pelliwig {
 
-NotchController::NotchController(Scheduler& scheduler, Screens& screens, NotchSurface& surface)
-    : scheduler_(scheduler), screens_(screens), surface_(surface) {
+NotchController::NotchController(Scheduler& scheduler, Screens& screens, NotchSurface& surface,
+                                 PlacementSource placement)
+    : scheduler_(scheduler), screens_(screens), surface_(surface), placement_(std::move(placement)) {
     // The model is ours, so the view's close request can never outlive us.
     model_.onDismiss = [this] { dismiss(); };
     rebuild();
@@ -17,11 +18,21 @@ Rect NotchController::panelFrame(const Rect& notchRect) {
             notchRect.height + kPanelExtraHeight};
 }
 
+std::optional<NotchGeometry> NotchController::measure() const {
+    return NotchGeometry::current(screens_, placement_ ? placement_() : NotchPlacement{},
+                                  kPanelExtraWidth);
+}
+
+void NotchController::refreshPlacement() {
+    auto geometry = measure();
+    if (geometry && geometry != geometry_) rebuild();
+}
+
 // A screen that went away keeps the last good geometry, with the surface
 // hidden, rather than leaving her nowhere.
 void NotchController::rebuild() {
     if (hasPanel_) surface_.orderOut();
-    auto geometry = NotchGeometry::current(screens_);
+    auto geometry = measure();
     if (!geometry) return;
     geometry_ = std::move(geometry);
     surface_.build(*geometry_, panelFrame(geometry_->notchRect), model_);
@@ -34,6 +45,7 @@ void NotchController::present(const Moment& moment, std::optional<double> second
     // A dismissal still under way belongs to what was on screen before; left
     // pending, its steps would cut short a later dismissal of this moment.
     dismissSteps_.clear();
+    refreshPlacement();
     model_.setMoment(moment);
     if (hasPanel_) surface_.orderFront();
     model_.setShown(true, ThemeAnimation::showSpring);

@@ -30,7 +30,11 @@ class NotchController {
     static constexpr double kPanelExtraHeight = 108 + 140 + 24;
     static constexpr double kPanelExtraWidth = -30 + 344 + 24;
 
-    NotchController(Scheduler& scheduler, Screens& screens, NotchSurface& surface);
+    // Where the user wants her; read at every measurement of the notch.
+    using PlacementSource = std::function<NotchPlacement()>;
+
+    NotchController(Scheduler& scheduler, Screens& screens, NotchSurface& surface,
+                    PlacementSource placement = {});
     NotchController(const NotchController&) = delete;
     NotchController& operator=(const NotchController&) = delete;
 
@@ -51,6 +55,11 @@ class NotchController {
     // Takes the moment away: bubble, then character, then the moment itself.
     void dismiss();
 
+    // Measures the notch again and moves the surface there if it changed:
+    // after the user changed where she sits, or before she comes out on
+    // the screen that has the pointer.
+    void refreshPlacement();
+
     // The area that counts as inside the presentation for the pointer: the
     // surface's height, as wide as the surface while a bubble-bearing moment is
     // out, otherwise only as wide as the notch.
@@ -64,6 +73,7 @@ class NotchController {
     std::function<void(const Moment&)> onTimedOut;
 
   private:
+    std::optional<NotchGeometry> measure() const;
     void rebuild();
     void timeOut();
     void hideCharacterIfBubbleGone();
@@ -72,6 +82,7 @@ class NotchController {
     Scheduler& scheduler_;
     Screens& screens_;
     NotchSurface& surface_;
+    PlacementSource placement_;
     NotchModel model_;
     std::optional<NotchGeometry> geometry_;
     bool hasPanel_ = false;

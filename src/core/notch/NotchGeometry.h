@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "core/notch/NotchPlacement.h"
 #include "core/platform/Screens.h"
 #include "core/support/Geometry.h"
 
@@ -20,9 +21,15 @@ struct NotchGeometry {
     static inline bool forceFallback = false;
 
     // Measured afresh from the screens, honouring forceFallback; none only when
-    // the platform reports no screen at all.
-    static std::optional<NotchGeometry> current(const Screens& screens);
-    static std::optional<NotchGeometry> current(const Screens& screens, bool ignoreNotch);
+    // the platform reports no screen at all. The substitute area goes where
+    // `placement` says, below the desktop's top bar; at the top right it
+    // leaves `reachRight` free right of it for what is drawn beside her.
+    static std::optional<NotchGeometry> current(const Screens& screens,
+                                                const NotchPlacement& placement = {},
+                                                double reachRight = 0);
+    static std::optional<NotchGeometry> current(const Screens& screens, bool ignoreNotch,
+                                                const NotchPlacement& placement = {},
+                                                double reachRight = 0);
 
     bool operator==(const NotchGeometry&) const = default;
 };

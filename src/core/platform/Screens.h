@@ -20,9 +20,20 @@ struct Screen {
     // with a notch report them.
     std::optional<Rect> auxiliaryTopLeftArea;
     std::optional<Rect> auxiliaryTopRightArea;
+    // What the desktop's panels and docks leave free; none when they take
+    // nothing, or the platform does not say.
+    std::optional<Rect> workArea;
+    // Device pixels per screen-coordinate unit (2 on a 200 % screen). The
+    // screen's top-left corner is the same point in both.
+    double scale = 1;
 
     bool operator==(const Screen&) const = default;
 };
+
+// A point in device pixels (as the X server reports the pointer) in screen
+// coordinates, on the screen whose device-pixel area holds it; none between
+// screens.
+std::optional<Point> fromDevicePixels(const std::vector<Screen>& screens, Point device);
 
 // The displays and the desktop's top bar.
 class Screens {
@@ -39,6 +50,9 @@ class Screens {
     // report a usual bar height instead of 0, since the area she lives in is
     // this tall.
     virtual double menuBarHeight() const = 0;
+
+    // The name of the display the pointer is on, if the platform knows.
+    virtual std::optional<std::string> pointerScreen() const = 0;
 
     // Calls back on the main thread after displays are added, removed,
     // moved or resized; the connection unsubscribes when dropped.

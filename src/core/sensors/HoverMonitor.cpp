@@ -3,7 +3,11 @@
 namespace pelliwig {
 
 HoverMonitor::HoverMonitor(PointerEvents& pointer, Scheduler& scheduler)
-    : scheduler_(scheduler), subscription_(pointer.onMove([this](Point p) { moved(p); })) {}
+    : scheduler_(scheduler),
+      subscription_(pointer.onMove([this](Point p) { moved(p); })),
+      leftSubscription_(pointer.onLeft([this] {
+          if (notchRect && notchRect()) movedOutside();
+      })) {}
 
 void HoverMonitor::moved(Point p) {
     const auto notch = notchRect ? notchRect() : std::nullopt;

@@ -51,7 +51,9 @@ private:
     TaskHandle enterWork_;
     TaskHandle leaveWork_;
     bool isInside_ = false;
-    Connection subscription_;  // last, so it goes first: no event reaches a half-destroyed monitor
+    // Last, so they go first: no event reaches a half-destroyed monitor.
+    Connection subscription_;
+    Connection leftSubscription_;
 };
 
 }  // namespace pelliwig

@@ -33,7 +33,10 @@ Prefs::Prefs(KeyValueStore& store)
       watchedBuckets(store, willChange, changed, "watchedBuckets", pelliwig::watchedBuckets()),
       idlePeeks(store, willChange, changed, "idlePeeks", true),
       sleepInNotch(store, willChange, changed, "sleepInNotch", true),
-      surprisesPerWeek(store, willChange, changed, "surprisesPerWeek", 3) {}
+      surprisesPerWeek(store, willChange, changed, "surprisesPerWeek", 3),
+      notchPosition(store, willChange, changed, "notchPosition", NotchPosition::topCentre),
+      notchScreen(store, willChange, changed, "notchScreen",
+                  std::string(NotchPlacement::kPrimaryScreen)) {}
 
 Prefs& Prefs::shared() {
     static SqliteStore store(SqliteStore::defaultPath());
@@ -68,7 +71,12 @@ std::vector<std::string> Prefs::keys() const {
             appTimeLimit.key(), birthday.key(),     anniversary.key(),     customReminders.key(),
             countdowns.key(),   specialDates.key(), taughtLines.key(),     photoFolder.key(),
             bigDay.key(),       bigDayLabel.key(),  roastLevel.key(),      watchedBuckets.key(),
-            idlePeeks.key(),    sleepInNotch.key(), surprisesPerWeek.key()};
+            idlePeeks.key(),    sleepInNotch.key(), surprisesPerWeek.key(), notchPosition.key(),
+            notchScreen.key()};
+}
+
+NotchPlacement Prefs::placement() const {
+    return {notchPosition.get(), notchScreen.get()};
 }
 
 }  // namespace pelliwig

@@ -8,6 +8,7 @@
 #include "core/content/Language.h"
 #include "core/content/Reminder.h"
 #include "core/engine/AppBucket.h"
+#include "core/notch/NotchPlacement.h"
 #include "core/settings/Stored.h"
 #include "core/settings/UserRecords.h"
 #include "core/support/Clock.h"
@@ -58,6 +59,12 @@ class Prefs {
     Stored<bool> idlePeeks;
     Stored<bool> sleepInNotch;
     Stored<int> surprisesPerWeek;
+    // Where she sits: along the top of which screen.
+    Stored<NotchPosition> notchPosition;
+    Stored<std::string> notchScreen;
+
+    // Both settings above, as one value.
+    NotchPlacement placement() const;
 
     // Custom reminders are always on as a kind (each has its own switch);
     // every other kind is on when listed in enabledKinds.
