@@ -93,6 +93,11 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     SingleInstance instance;
+    // "--quit" never starts her: with no Zuzi running there is nothing to end.
+    if (options.quit) {
+        instance.sendToRunning(toQt(arguments));
+        return 0;
+    }
     int exitCode = 0;
     if (!becomeTheInstance(instance, toQt(arguments), exitCode)) return exitCode;
 

@@ -62,6 +62,8 @@ protected:
     }
 
     bool welcomeShown() const { return delegate->welcome() && delegate->welcome()->isVisible(); }
+    QWidget* settingsWindow() const { return delegate->settingsWindow(); }
+    bool settingsShown() const { return settingsWindow() && settingsWindow()->isVisible(); }
 
     void onboard() { delegate->prefs().hasOnboarded.set(true); }
 
@@ -186,6 +188,21 @@ TEST_F(AppDelegateTest, HandedOverArgumentsActAtOnce) {
     EXPECT_EQ(engine->previews[0], ReminderKind::water);
     delegate->handOver(AppOptions::parse({"--welcome"}));
     EXPECT_TRUE(welcomeShown());
+}
+
+// What her menu entry's actions and a plain second launch hand over ("--quit"
+// is tried on the real program).
+TEST_F(AppDelegateTest, APlainLaunchOpensTheSettings) {
+    onboard();
+    launch({});
+    EXPECT_FALSE(settingsShown());
+    delegate->handOver(AppOptions::parse({}));
+    EXPECT_TRUE(settingsShown());
+    settingsWindow()->close();
+    delegate->handOver(AppOptions::parse({"--login-item"}));
+    EXPECT_FALSE(settingsShown()) << "only a launch without options asks for the settings";
+    delegate->handOver(AppOptions::parse({"--settings"}));
+    EXPECT_TRUE(settingsShown());
 }
 
 TEST_F(AppDelegateTest, MenuBeforeTheEngineHasNoEngineLinesAndItsButtonsDoNothing) {

@@ -46,6 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"Nothing", {}, {}}, Case{"NoNotch", {"--no-notch"}, with(&AppOptions::noNotch)},
         Case{"LoginItem", {"--login-item"}, with(&AppOptions::loginItem)},
         Case{"Welcome", {"--welcome"}, with(&AppOptions::welcome)},
+        Case{"Settings", {"--settings"}, with(&AppOptions::settings)},
+        Case{"Quit", {"--quit"}, with(&AppOptions::quit)},
         Case{"Help", {"--help"}, with(&AppOptions::help)},
         Case{"ShortHelp", {"-h"}, with(&AppOptions::help)},
         Case{"Version", {"--version"}, with(&AppOptions::version)},
@@ -84,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(AppOptionsUsageTest, NamesEveryFlagAndKind) {
     const auto usage = AppOptions::usage();
     for (const char* flag :
-         {"--preview", "--welcome", "--login-item", "--no-notch", "--help", "--version"}) {
+         {"--preview", "--welcome", "--settings", "--quit", "--login-item", "--no-notch", "--help",
+          "--version"}) {
         EXPECT_NE(usage.find(flag), std::string::npos) << flag;
     }
     // The kinds close the text, as words in declaration order.

@@ -75,8 +75,9 @@ TEST_F(WelcomeWindowTest, CaptionSaysWhereToFindHer) {
     EXPECT_EQ(child<QLabel>("caption")->text(), "She lives behind the heart in your tray.");
     open(WelcomeWindow::Reach::notchOnly);
     EXPECT_EQ(child<QLabel>("caption")->text(),
-              "Your desktop has no tray: rest the pointer at the top centre of the screen until "
-              "she peeks out, then right-click her for her menu.");
+              "Your desktop has no tray: rest the pointer on the top edge of her spot until she "
+              "peeks out, then right-click her for her menu. Starting Zuzi again opens her "
+              "settings.");
 }
 
 TEST_F(WelcomeWindowTest, LaunchAtLoginStartsOn) {

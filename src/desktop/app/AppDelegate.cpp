@@ -3,6 +3,7 @@
 #include <utility>
 
 #include <QCoreApplication>
+#include <QDBusConnection>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QPixmap>
@@ -54,7 +55,7 @@ AppDelegate::AppDelegate(AppServices services, QObject* parent)
 AppDelegate::~AppDelegate() = default;
 
 void AppDelegate::launch(const AppOptions& options) {
-    tray_->showIcon();
+    tray_->showIconWhenTrayAppears(QDBusConnection::sessionBus());
     // Must hold before the notch is measured.
     if (options.noNotch) NotchGeometry::forceFallback = true;
     if (services_.buildEngine) {
@@ -68,14 +69,24 @@ void AppDelegate::launch(const AppOptions& options) {
         previewTask_ = services_.scheduler->after(
             kPreviewDelay, [this, kind = options.previewKind] { preview(kind); });
     }
+    if (options.settings) openSettings();
     if (!prefs_.hasOnboarded.get() || options.welcome) {
         welcomeTask_ = services_.scheduler->after(kWelcomeDelay, [this] { openWelcome(); });
     }
 }
 
 void AppDelegate::handOver(const AppOptions& options) {
+    if (options.quit) {
+        quit();
+        return;
+    }
     if (options.welcome) openWelcome();
     if (options.preview) preview(options.previewKind);
+    if (options.settings || options.plain()) openSettings();
+}
+
+QWidget* AppDelegate::settingsWindow() const {
+    return settings_.get();
 }
 
 void AppDelegate::openWelcome() {

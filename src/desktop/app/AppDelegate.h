@@ -68,7 +68,9 @@ public:
     // run or when asked, the delayed welcome.
     void launch(const AppOptions& options);
 
-    // Arguments from a later launch: "--preview" and "--welcome" act at once.
+    // Arguments from a later launch: "--preview", "--welcome", "--settings"
+    // and "--quit" act at once; a launch with no options at all opens the
+    // settings.
     void handOver(const AppOptions& options);
 
     // Creates the welcome window on first use, then brings it to the front.
@@ -85,6 +87,8 @@ public:
     UpdateChecker* updates() { return updates_.get(); }
     TrayMenu& tray() { return *tray_; }
     WelcomeWindow* welcome() { return welcome_.get(); }
+    // The settings window; none until first opened.
+    QWidget* settingsWindow() const;
 
 signals:
     void engineChanged();

@@ -16,10 +16,16 @@ struct AppOptions {
     bool welcome = false;    // "--welcome": the welcome window even after onboarding
     bool preview = false;    // "--preview" [KIND]: a preview one second after launch
     std::optional<ReminderKind> previewKind;  // none: missing or not a kind name
+    bool settings = false;   // "--settings": open the settings window
+    bool quit = false;       // "--quit": end the Zuzi that runs
     bool help = false;
     bool version = false;
 
     bool operator==(const AppOptions&) const = default;
+
+    // No flag at all: a plain launch, which opens her settings when she
+    // already runs.
+    bool plain() const { return *this == AppOptions{}; }
 
     // `arguments` without the program's own name.
     static AppOptions parse(const std::vector<std::string>& arguments);

@@ -11,6 +11,8 @@
 #include "core/support/Clock.h"
 #include "core/support/DefaultZone.h"
 #include "core/support/SystemRandom.h"
+#include "desktop/app/DesktopPointer.h"
+#include "desktop/app/HoverSurface.h"
 #include "desktop/app/NotchMenuSurface.h"
 #include "desktop/app/ReminderEngineFacade.h"
 #include "desktop/notch/NotchPanel.h"
@@ -40,14 +42,23 @@ struct DesktopPlatform {
                     return buttons.answers(moment, prefs.language.get());
                 }),
           surface(panel, context.openMenuAt),
-          notch(context.scheduler, screens, surface),
           sensors(currentSessionKind(), context.scheduler, QDBusConnection::sessionBus()),
+          pointer(sensors.pointer(), sensors.pointerFd() >= 0,
+                  [this](Point device) { return screens.fromDevicePixels(device); }),
+          hoverSurface(surface, panel, pointer),
+          notch(context.scheduler, screens, hoverSurface,
+                [&prefs = context.prefs] { return prefs.placement(); }),
           power(PowerSourcesChooser::choose(QDBusConnection::systemBus(), context.scheduler)),
           systemEvents(QDBusConnection::systemBus(), QDBusConnection::sessionBus()),
           // Every window, quiet hours and day key follow a zone changed while
           // she runs from the next tick on.
           zone(QDBusConnection::systemBus(), [] { DefaultZone::followSystem(); }) {
         watchPointer();
+        placementChanged = context.prefs.changed.connect([this, &prefs = context.prefs](auto key) {
+            if (key == prefs.notchPosition.key() || key == prefs.notchScreen.key()) {
+                notch.refreshPlacement();
+            }
+        });
     }
 
     // Pointer motion arrives on the X connection's socket; it is read only
@@ -71,8 +82,10 @@ struct DesktopPlatform {
     NotchPanel panel;
     NotchMenuSurface surface;
     QtScreens screens;
-    NotchController notch;
     SessionSensors sensors;
+    DesktopPointer pointer;
+    HoverSurface hoverSurface;
+    NotchController notch;
     std::unique_ptr<PowerSources> power;
     ProcMediaDevices media;
     IcalEventStore events;
@@ -80,6 +93,7 @@ struct DesktopPlatform {
     SystemZoneWatcher zone;
     std::unique_ptr<QSocketNotifier> pointerWatch;
     Connection resumed;
+    Connection placementChanged;
 };
 
 }  // namespace
@@ -91,7 +105,7 @@ std::unique_ptr<EngineFacade> buildDesktopEngine(const EngineContext& context) {
         p.notch, context.prefs,
         ReminderEngine::Ports{context.scheduler, p.random, context.store, p.sensors.idleTime(),
                               p.sensors.frontApp(), *p.power, p.media, p.events,
-                              p.sensors.pointer()});
+                              p.pointer});
     p.resumed = p.systemEvents.onResumed([&engine = *engine] { engine.resumed(); });
     return std::make_unique<ReminderEngineFacade>(std::move(platform), std::move(engine));
 }

@@ -3,11 +3,14 @@
 #include <utility>
 
 #include <QCursor>
+#include <QDBusConnectionInterface>
+#include <QDBusServiceWatcher>
 #include <QLabel>
 #include <QSystemTrayIcon>
 #include <QWidgetAction>
 
 #include "desktop/support/Assets.h"
+#include "desktop/support/X11Desktop.h"
 
 namespace pelliwig {
 namespace {
@@ -60,6 +63,20 @@ bool TrayMenu::showIcon() {
     }
     icon_->show();
     return true;
+}
+
+void TrayMenu::showIconWhenTrayAppears(QDBusConnection bus) {
+    hostWatch_ = std::make_unique<QDBusServiceWatcher>(
+        kWatcherService, bus, QDBusServiceWatcher::WatchForRegistration);
+    connect(hostWatch_.get(), &QDBusServiceWatcher::serviceRegistered, this, [this] {
+        // A host that restarted knows nothing of an icon shown before.
+        if (icon_) icon_->hide();
+        const bool late = !icon_;
+        if (showIcon() && late) emit iconShown();
+    });
+    const auto* daemon = bus.interface();
+    const bool host = daemon && daemon->isServiceRegistered(kWatcherService).value();
+    if (host || X11Desktop::xembedTray()) showIcon();
 }
 
 void TrayMenu::popupAt(const QPoint& globalPosition) {

@@ -3,12 +3,14 @@
 #include <functional>
 #include <memory>
 
+#include <QDBusConnection>
 #include <QMenu>
 #include <QObject>
 #include <QPoint>
 
 #include "core/menu/MenuContent.h"
 
+class QDBusServiceWatcher;
 class QSystemTrayIcon;
 
 namespace pelliwig {
@@ -26,8 +28,18 @@ public:
     TrayMenu(StateSource state, MenuActions& actions, QObject* parent = nullptr);
     ~TrayMenu() override;
 
+    // The service a StatusNotifier tray host (GNOME's AppIndicator
+    // extension, KDE, swaybar, waybar…) registers.
+    static constexpr const char* kWatcherService = "org.kde.StatusNotifierWatcher";
+
     // Shows the tray icon when the desktop has a tray. False when it has none.
     bool showIcon();
+
+    // Shows the icon now if the desktop has a tray, else as soon as a tray
+    // host appears on `bus`; each time a host appears again, the icon is
+    // announced to it anew. Qt decides once per process which tray protocol
+    // an icon uses, so it is not asked before there is a tray.
+    void showIconWhenTrayAppears(QDBusConnection bus);
 
     // Opens the menu at a point on the screen.
     void popupAt(const QPoint& globalPosition);
@@ -36,6 +48,12 @@ public:
     void rebuild();
 
     QMenu* menu() { return &menu_; }
+
+signals:
+    // The icon was shown, later than at start.
+    void iconShown();
+
+public:
     QSystemTrayIcon* icon() const { return icon_.get(); }
 
 private:
@@ -46,6 +64,7 @@ private:
     MenuActions& actions_;
     QMenu menu_;
     std::unique_ptr<QSystemTrayIcon> icon_;
+    std::unique_ptr<QDBusServiceWatcher> hostWatch_;
     // Kept until the next rebuild, as the QActions call into them.
     std::vector<MenuEntry> entries_;
 };

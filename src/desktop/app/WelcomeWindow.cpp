@@ -117,8 +117,9 @@ WelcomeWindow::WelcomeWindow(Prefs& prefs, LoginItem& loginItem, const QPixmap& 
 
 QString WelcomeWindow::caption(Reach reach) {
     if (reach == Reach::tray) return "She lives behind the heart in your tray.";
-    return "Your desktop has no tray: rest the pointer at the top centre of the screen until "
-           "she peeks out, then right-click her for her menu.";
+    return "Your desktop has no tray: rest the pointer on the top edge of her spot until she "
+           "peeks out, then right-click her for her menu. Starting Zuzi again opens her "
+           "settings.";
 }
 
 void WelcomeWindow::showAndRaise() {

@@ -47,6 +47,8 @@ NotchView::NotchView(NotchModel& model, QSizeF notch, SpriteSheet& sprites, Answ
       bubble_(new Bubble(model, this)) {
     setObjectName("notchView");
     setAttribute(Qt::WA_NoSystemBackground);
+    // Moves over her, the bubble included, are reported without a button held.
+    setMouseTracking(true);
     steady_.start();
     clock_ = [this] { return steady_.nsecsElapsed() / 1e9; };
     frames_.setTimerType(Qt::PreciseTimer);
@@ -243,6 +245,21 @@ void NotchView::mouseReleaseEvent(QMouseEvent* event) {
         pressedInBox_ && event->button() == Qt::LeftButton && boxPath().contains(event->position());
     pressedInBox_ = false;
     if (click && model_.onDismiss) model_.onDismiss();
+}
+
+void NotchView::mouseMoveEvent(QMouseEvent* event) {
+    emit pointerAt(event->globalPosition());
+    QWidget::mouseMoveEvent(event);
+}
+
+void NotchView::enterEvent(QEnterEvent* event) {
+    emit pointerAt(event->globalPosition());
+    QWidget::enterEvent(event);
+}
+
+void NotchView::leaveEvent(QEvent* event) {
+    emit pointerLeft();
+    QWidget::leaveEvent(event);
 }
 
 }  // namespace pelliwig

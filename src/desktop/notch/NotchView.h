@@ -70,11 +70,18 @@ public:
 signals:
     // The drawn area changed; the panel reshapes its window to it.
     void paintedRegionChanged();
+    // The pointer is over her at this point of the screen, or came there.
+    void pointerAt(QPointF global);
+    // The pointer left her window.
+    void pointerLeft();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     void onChange(const NotchModel::Change& change);

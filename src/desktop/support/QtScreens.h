@@ -9,9 +9,10 @@ class QScreen;
 
 namespace pelliwig {
 
-// The displays as Qt reports them, in device-independent pixels. The top
-// bar's height is what the work area leaves free at the top of the primary
-// screen.
+// The displays as Qt reports them, in device-independent pixels (each with
+// its own scale, so a 200 % screen beside a 100 % one is measured alike).
+// The top bar's height is what the work area leaves free at the top of the
+// primary screen.
 class QtScreens final : public QObject, public Screens {
     Q_OBJECT
 
@@ -27,7 +28,15 @@ public:
     std::vector<Screen> screens() const override;
     std::optional<Screen> mainScreen() const override;
     double menuBarHeight() const override;
+    std::optional<std::string> pointerScreen() const override;
     Connection onChange(std::function<void()> callback) override;
+
+    // A point the X server gives in device pixels, in the device-independent
+    // pixels every screen, window and rectangle of hers is measured in.
+    std::optional<Point> fromDevicePixels(Point device) const;
+    // The device pixels a rectangle covers on the screen of its top-left
+    // corner, for windows placed behind Qt's back.
+    static QRect toDevicePixels(const Rect& rect);
 
     // The bar height for a screen's full and available geometry.
     static double barHeight(const QRect& geometry, const QRect& available);

@@ -1,0 +1,33 @@
+#include "desktop/app/DesktopPointer.h"
+
+#include <utility>
+
+namespace pelliwig {
+
+DesktopPointer::DesktopPointer(PointerEvents& screenWide, bool followsEverywhere,
+                               FromDevice fromDevice)
+    : followsEverywhere_(followsEverywhere), fromDevice_(std::move(fromDevice)) {
+    screenWide_ = screenWide.onMove([this](Point device) { seenAtDevice(device); });
+}
+
+Connection DesktopPointer::onMove(std::function<void(Point)> callback) {
+    return moved_.connect(std::move(callback));
+}
+
+Connection DesktopPointer::onLeft(std::function<void()> callback) {
+    return left_.connect(std::move(callback));
+}
+
+void DesktopPointer::seenAt(Point position) {
+    moved_(position);
+}
+
+void DesktopPointer::seenAtDevice(Point device) {
+    if (auto position = fromDevice_(device)) moved_(*position);
+}
+
+void DesktopPointer::leftHerWindows() {
+    if (!followsEverywhere_) left_();
+}
+
+}  // namespace pelliwig
