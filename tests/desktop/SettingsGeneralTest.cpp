@@ -1,6 +1,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QIcon>
 #include <QLabel>
 #include <QSlider>
@@ -170,6 +172,27 @@ TEST_F(SettingsGeneralTest, LanguageAndAppearancePickersStoreTheirCase) {
     QTest::keyClick(appearance, Qt::Key_Down);
     EXPECT_EQ(stored("appearance"), R"({"value":"mom"})");
     EXPECT_EQ(appearance->currentText(), "Mom");
+}
+
+TEST_F(SettingsGeneralTest, PositionAndScreenPickersStoreWhereSheSits) {
+    auto* position = find<QComboBox>("position");
+    EXPECT_EQ(position->currentText(), "Top centre");
+    QTest::keyClick(position, Qt::Key_Down);
+    QTest::keyClick(position, Qt::Key_Down);
+    EXPECT_EQ(stored("notchPosition"), R"({"value":"topRight"})");
+
+    auto* screen = find<QComboBox>("screen");
+    EXPECT_EQ(screen->currentText(), "Primary screen");
+    QTest::keyClick(screen, Qt::Key_Down);
+    EXPECT_EQ(stored("notchScreen"), R"({"value":"pointer"})");
+    QTest::keyClick(screen, Qt::Key_Down);
+    const std::string name = QGuiApplication::screens().front()->name().toStdString();
+    EXPECT_EQ(stored("notchScreen"), R"({"value":")" + name + R"("})");
+
+    // A screen that is not plugged in stays chosen, and says so.
+    prefs.notchScreen.set("HDMI-7");
+    EXPECT_EQ(screen->currentText(), "HDMI-7 (not connected)");
+    EXPECT_EQ(screen->count(), 3 + QGuiApplication::screens().size());
 }
 
 TEST_F(SettingsGeneralTest, AChangeMadeElsewhereIsRedrawnWithoutBeingWrittenBack) {

@@ -5,6 +5,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSignalBlocker>
@@ -38,6 +40,7 @@ QComboBox* enumPicker(Stored<E>& setting, std::initializer_list<const char*> tit
 GeneralTab::GeneralTab(Prefs& prefs, LoginItem& loginItem, QWidget* parent)
     : FormPage(prefs, parent), loginItem_(loginItem) {
     addCharacterSection();
+    addPlacementSection();
     addTimingSection();
     addLoginSection();
     finish();
@@ -57,6 +60,49 @@ void GeneralTab::addCharacterSection() {
         language->setCurrentIndex(static_cast<int>(prefs().language.get()));
         appearance->setCurrentIndex(static_cast<int>(prefs().appearance.get()));
     });
+}
+
+void GeneralTab::addPlacementSection() {
+    auto* section = addSection();
+    auto* position =
+        enumPicker(prefs().notchPosition, {"Top centre", "Top left", "Top right"}, "position", this);
+    auto* screen = new QComboBox;
+    screen->setObjectName("screen");
+    turnsOnlyWhenFocused(screen);
+    position->setMinimumWidth(position->sizeHint().width());
+    section->addWidget(labelledRow("Position", position));
+    section->addWidget(labelledRow("Screen", screen));
+    connect(screen, &QComboBox::activated, this, [this, screen](int index) {
+        prefs().notchScreen.set(screen->itemData(index).toString().toStdString());
+    });
+    onRefresh([this, position, screen] {
+        const QSignalBlocker quietPosition(position);
+        position->setCurrentIndex(static_cast<int>(prefs().notchPosition.get()));
+        fillScreens(screen);
+    });
+    // Screens come and go while the window is open.
+    auto* app = qGuiApp;
+    connect(app, &QGuiApplication::screenAdded, this, [this, screen] { fillScreens(screen); });
+    connect(app, &QGuiApplication::screenRemoved, this, [this, screen] { fillScreens(screen); });
+}
+
+void GeneralTab::fillScreens(QComboBox* picker) {
+    const QSignalBlocker quiet(picker);
+    picker->clear();
+    picker->addItem("Primary screen", QString::fromUtf8(NotchPlacement::kPrimaryScreen.data()));
+    picker->addItem("Screen with the pointer",
+                    QString::fromUtf8(NotchPlacement::kPointerScreen.data()));
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QString model = screen->model().isEmpty() ? QString() : " (" + screen->model() + ")";
+        picker->addItem(screen->name() + model, screen->name());
+    }
+    const QString stored = QString::fromStdString(prefs().notchScreen.get());
+    int index = picker->findData(stored);
+    if (index < 0) {
+        picker->addItem(stored + " (not connected)", stored);
+        index = picker->count() - 1;
+    }
+    picker->setCurrentIndex(index);
 }
 
 void GeneralTab::addTimingSection() {

@@ -4,6 +4,7 @@
 #include "desktop/settings/FormPage.h"
 
 class QCheckBox;
+class QComboBox;
 
 namespace pelliwig {
 
@@ -18,6 +19,10 @@ protected:
 
 private:
     void addCharacterSection();
+    void addPlacementSection();
+    // The screen choices: primary, the pointer's, then each screen by name,
+    // plus the stored name when that screen is not plugged in now.
+    void fillScreens(QComboBox* picker);
     void addTimingSection();
     void addShowSecondsSlider(QVBoxLayout* section);
     void addLoginSection();
