@@ -1,0 +1,235 @@
+// The real program on a private X server as the desktops people run put it:
+// a 200 % screen, a tray host that starts after her, and where she sits.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+#include <string>
+#include <vector>
+
+#include "core/settings/SqliteStore.h"
+#include "support/ChildProcess.h"
+#include "support/PrivateDBus.h"
+#include "support/XvfbServer.h"
+
+namespace pelliwig {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace pelliwig::testing;
+using namespace std::chrono_literals;
+
+fs::path programPath() {
+    const fs::path self = fs::read_symlink("/proc/self/exe");
+    return self.parent_path().parent_path() / "src" / "desktop" / "pelliwig";
+}
+
+// A StatusNotifier tray host as a desktop's panel runs one: it owns the
+// watcher's name only once it answers, and writes each item that registers
+// to the file it is given, one a line.
+constexpr const char* kTrayHost = R"(
+import sys
+from gi.repository import Gio, GLib
+XML = '''<node><interface name="org.kde.StatusNotifierWatcher">
+<method name="RegisterStatusNotifierItem"><arg type="s" direction="in"/></method>
+<method name="RegisterStatusNotifierHost"><arg type="s" direction="in"/></method>
+<property name="IsStatusNotifierHostRegistered" type="b" access="read"/>
+<property name="ProtocolVersion" type="i" access="read"/>
+<property name="RegisteredStatusNotifierItems" type="as" access="read"/>
+<signal name="StatusNotifierItemRegistered"><arg type="s"/></signal>
+</interface></node>'''
+out = open(sys.argv[1], 'a', buffering=1)
+items = []
+def call(conn, sender, path, iface, method, params, invocation):
+    if method == 'RegisterStatusNotifierItem':
+        items.append(params.unpack()[0])
+        out.write(sender + ' ' + items[-1] + '\n')
+    invocation.return_value(None)
+def get(conn, sender, path, iface, name):
+    if name == 'IsStatusNotifierHostRegistered': return GLib.Variant('b', True)
+    if name == 'ProtocolVersion': return GLib.Variant('i', 0)
+    return GLib.Variant('as', items)
+bus = Gio.bus_get_sync(Gio.BusType.SESSION)
+bus.register_object('/StatusNotifierWatcher', Gio.DBusNodeInfo.new_for_xml(XML).interfaces[0],
+                    call, get, None)
+Gio.bus_own_name_on_connection(bus, 'org.kde.StatusNotifierWatcher', 0, None, None)
+GLib.MainLoop().run()
+)";
+
+class DesktopSessionEndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!fs::exists(program)) GTEST_SKIP() << "no program at " << program;
+        if (!server.ok()) GTEST_SKIP() << server.why();
+        if (!wm.ok()) GTEST_SKIP() << wm.why();
+        if (findProgram("xdotool").empty()) GTEST_SKIP() << "xdotool is not installed";
+        for (const char* sub : {"config/pelliwig", "runtime", "tmp"}) {
+            fs::create_directories(home / sub);
+        }
+        ::chmod((home / "runtime").c_str(), 0700);
+        store("hasOnboarded", R"({"value":true})");
+        // Only the pointer brings her out: no nudge, peek or sleep at start,
+        // whatever the time of day.
+        store("enabledKinds", R"({"value":["hover"]})");
+        store("idlePeeks", R"({"value":false})");
+        store("sleepInNotch", R"({"value":false})");
+        store("surprisesPerWeek", R"({"value":0})");
+    }
+    void TearDown() override { fs::remove_all(home); }
+
+    std::vector<std::string> env(std::vector<std::string> extra = {}) const {
+        auto vars = server.env();
+        vars.push_back("QT_QPA_PLATFORM=xcb");
+        vars.push_back("HOME=" + home.string());
+        vars.push_back("XDG_CONFIG_HOME=" + (home / "config").string());
+        vars.push_back("XDG_RUNTIME_DIR=" + (home / "runtime").string());
+        vars.push_back("TMPDIR=" + (home / "tmp").string());
+        vars.insert(vars.end(), extra.begin(), extra.end());
+        return vars;
+    }
+
+    void store(const char* key, const std::string& json) {
+        SqliteStore(home / "config" / "pelliwig" / "defaults.sqlite").write(key, json);
+    }
+
+    std::optional<ChildProcess> start(std::vector<std::string> arguments,
+                                      std::vector<std::string> extraEnv = {}) {
+        arguments.insert(arguments.begin(), program.string());
+        auto app = ChildProcess::start(arguments, env(std::move(extraEnv)));
+        // The hover strip is mapped once she has built her notch.
+        if (app && !waitUntil([&] { return exists("^Pelliwig hover$"); }, 15s)) return {};
+        return app;
+    }
+
+    bool exists(const std::string& pattern) const {
+        return server.xdotool({"search", "--onlyvisible", "--name", pattern});
+    }
+    // Her panel (the strip is named apart).
+    bool panelShown() const { return exists("^Pelliwig($| —)"); }
+
+    // The output of a command run on this display.
+    std::string output(const std::string& command) const {
+        const std::string line = "DISPLAY=" + server.display() + " " + command + " 2>/dev/null";
+        std::string text;
+        if (FILE* pipe = ::popen(line.c_str(), "r")) {
+            char buffer[256];
+            while (std::fgets(buffer, sizeof buffer, pipe)) text += buffer;
+            ::pclose(pipe);
+        }
+        return text;
+    }
+
+    // X and WIDTH of the first visible window named `pattern`, in device pixels.
+    std::pair<int, int> placeOf(const std::string& pattern) const {
+        const std::string shell =
+            output("xdotool search --onlyvisible --name '" + pattern + "' getwindowgeometry --shell");
+        auto value = [&](const std::string& key) {
+            const auto at = shell.find(key + "=");
+            return at == std::string::npos ? -1 : std::atoi(shell.c_str() + at + key.size() + 1);
+        };
+        return {value("X"), value("WIDTH")};
+    }
+
+    bool rest(int x, int y) const {
+        return server.xdotool({"mousemove", std::to_string(x), std::to_string(y)}) &&
+               server.xdotool({"mousemove", std::to_string(x + 1), std::to_string(y)});
+    }
+
+    const fs::path program = programPath();
+    const fs::path home =
+        fs::temp_directory_path() / ("pelliwig-desktops-" + std::to_string(getpid()));
+    XvfbServer server;
+    OpenboxSession wm{server};
+};
+
+struct ScaleCase {
+    const char* name;
+    std::vector<std::string> env;
+    bool xftDpi;
+};
+
+class HoverAtScale : public DesktopSessionEndToEndTest,
+                     public ::testing::WithParamInterface<ScaleCase> {};
+
+// On the 1280-pixel screen at 200 % her notch is 200 wide around x 320 of
+// 640: device pixels 440 to 840. Resting a quarter of the way across (where
+// device pixels read as her own units would have put her) does nothing.
+TEST_P(HoverAtScale, RestingAtTheTopCentreBringsHerOut) {
+    if (GetParam().xftDpi) {
+        ASSERT_EQ(output("xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER 'Xft.dpi:\t192\n'"
+                         " && echo set"),
+                  "set\n");
+    }
+    auto app = start({}, GetParam().env);
+    ASSERT_TRUE(app) << "she never built her notch";
+    EXPECT_EQ(placeOf("^Pelliwig hover$"), std::make_pair(440, 400));
+
+    ASSERT_TRUE(rest(320, 2));
+    std::this_thread::sleep_for(1s);  // three times the entry delay, on the real program
+    EXPECT_FALSE(panelShown());
+
+    ASSERT_TRUE(rest(640, 1));
+    EXPECT_TRUE(waitUntil([&] { return panelShown(); }, 5s)) << "hover did not bring her out";
+    EXPECT_EQ(placeOf("^Pelliwig($| —)").first, 440);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, HoverAtScale,
+                         ::testing::Values(ScaleCase{"QtScaleFactor", {"QT_SCALE_FACTOR=2"}, false},
+                                           ScaleCase{"XftDpi", {}, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// At the top right her panel (notch and bubble, 538 wide) ends at the
+// screen's right edge; "--quit" from a second launch ends her.
+TEST_F(DesktopSessionEndToEndTest, PositionSettingMovesHer) {
+    store("notchPosition", R"({"value":"topRight"})");
+    auto app = start({"--preview", "water"});
+    ASSERT_TRUE(app);
+    EXPECT_EQ(placeOf("^Pelliwig hover$"), std::make_pair(1280 - 538, 200));
+    ASSERT_TRUE(waitUntil([&] { return panelShown(); }, 5s));
+    EXPECT_EQ(placeOf("^Pelliwig($| —)").first, 1280 - 538);
+
+    EXPECT_EQ(ChildProcess::run({program.string(), "--quit"}, env(), 10s), 0);
+    EXPECT_TRUE(waitUntil([&] { return !app->running(); }, 5s));
+}
+
+TEST_F(DesktopSessionEndToEndTest, TrayIconAppearsWhenTheHostStartsAfterHer) {
+    if (auto missing = PrivateDBus::missingTools()) GTEST_SKIP() << *missing;
+    if (ChildProcess::run({kSystemPython, "-c", "from gi.repository import Gio"}) != 0) {
+        GTEST_SKIP() << "python3-gi is not installed";
+    }
+    PrivateDBus bus;
+    ASSERT_TRUE(bus.start());
+    const fs::path script = home / "tray-host.py";
+    std::ofstream(script) << kTrayHost;
+    auto registrations = [&](const fs::path& file) {
+        std::ifstream in(file);
+        std::string line;
+        int count = 0;
+        while (std::getline(in, line)) count += !line.empty();
+        return count;
+    };
+
+    auto app = start({}, {"DBUS_SESSION_BUS_ADDRESS=" + bus.address()});
+    ASSERT_TRUE(app);
+    auto host = ChildProcess::start({kSystemPython, script.string(), (home / "first").string()},
+                                    bus.busEnvironment());
+    ASSERT_TRUE(host);
+    EXPECT_TRUE(waitUntil([&] { return registrations(home / "first") == 1; }, 10s))
+        << "her icon never registered with the tray host";
+
+    // The panel restarts: she registers with the new host too.
+    host.reset();
+    host = ChildProcess::start({kSystemPython, script.string(), (home / "second").string()},
+                               bus.busEnvironment());
+    ASSERT_TRUE(host);
+    EXPECT_TRUE(waitUntil([&] { return registrations(home / "second") == 1; }, 10s))
+        << "her icon did not come back to a restarted host";
+}
+
+}  // namespace
+}  // namespace pelliwig
