@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QTextBoundaryFinder>
 
 #include "NotchTestSupport.h"
 #include "core/content/LineBank.h"
@@ -15,6 +16,8 @@
 #include "core/notch/NotchController.h"
 #include "core/support/Enum.h"
 #include "desktop/notch/NotchView.h"
+#include "desktop/support/EmojiText.h"
+#include "desktop/support/Theme.h"
 #include "fakes/SeededRandom.h"
 
 namespace pelliwig {
@@ -214,6 +217,117 @@ TEST(NotchViewGalleryTest, EveryFaceOfEachAppearance) {
                 EXPECT_TRUE(drawn[i]) << name.toStdString() << " face " << i;
         }
     }
+}
+
+// Every sentence and answer label the line bank has, in both languages.
+std::vector<std::string> everyText() {
+    const auto& t = LineBank::tables();
+    std::vector<std::string> texts;
+    auto add = [&](const LineBank::LanguageTable& table) {
+        for (const auto& [language, sentences] : table)
+            texts.insert(texts.end(), sentences.begin(), sentences.end());
+    };
+    auto addKeyed = [&](const auto& keyed) {
+        for (const auto& [key, table] : keyed) add(table);
+    };
+    for (const auto* byKind : {&t.english, &t.hinglish})
+        for (const auto& [kind, sentences] : *byKind)
+            texts.insert(texts.end(), sentences.begin(), sentences.end());
+    for (const auto* table :
+         {&t.reactions, &t.comfort, &t.snoozed, &t.snoozedAgain, &t.melt, &t.ignoredGeneric,
+          &t.grumpyBedtime, &t.coldMorning, &t.coldHover, &t.surprise, &t.hover, &t.photo,
+          &t.mondayMorning, &t.weekendMorning, &t.fridayEvening, &t.bedtimeStreak, &t.waterStreak,
+          &t.meetingAfter, &t.report, &t.reportGood, &t.reportMeh, &t.reportBad, &t.reportApps,
+          &t.deadlineSupport, &t.bigDayDone, &t.countdownToday, &t.countdownTomorrow,
+          &t.countdown, &t.specialDate, &t.appProud, &t.appEarnedBreak, &t.appLateNight,
+          &t.jealousOpen})
+        add(*table);
+    addKeyed(t.ignored);
+    addKeyed(t.appTimeByCategory);
+    addKeyed(t.roast);
+    addKeyed(t.appSwitch);
+    addKeyed(t.appRoast);
+    SeededRandom random(1);
+    LineBank bank(random);
+    for (const auto kind : allCases<ReminderKind>()) {
+        for (const auto language : allCases<Language>()) {
+            Moment moment;
+            moment.kind = kind;
+            for (const auto style : allCases<MomentStyle>()) {
+                moment.style = style;
+                for (const Answer& answer : bank.answers(moment, language))
+                    texts.push_back(answer.label);
+            }
+        }
+    }
+    return texts;
+}
+
+// Some pixels are clearly coloured, not black, grey or white.
+bool coloured(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.alpha() > 128 && c.hsvSaturation() > 100 && c.value() > 60) return true;
+        }
+    return false;
+}
+
+// Each emoji of `text` on its own, without the emoji variation selector.
+std::vector<QString> emojiOf(const QString& text) {
+    std::vector<QString> found;
+    for (const auto& run : EmojiText::emojiRuns(text)) {
+        const QString part = text.mid(run.start, run.length);
+        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, part);
+        for (qsizetype at = 0, next; (next = graphemes.toNextBoundary()) > 0; at = next)
+            found.push_back(part.mid(at, next - at).remove(QChar(0xFE0F)));
+    }
+    return found;
+}
+
+// Every emoji the lines and buttons use, each drawn as the bubble draws text,
+// to gallery/emoji.png: each comes from the colour emoji font, and the ones
+// that once came out as black outlines are seen in colour.
+TEST(NotchViewGalleryTest, EveryEmojiOfTheLineBankInColour) {
+    std::vector<QString> emoji;
+    for (const std::string& text : everyText()) {
+        for (const QString& one : emojiOf(QString::fromStdString(text))) {
+            if (std::find(emoji.begin(), emoji.end(), one) == emoji.end()) emoji.push_back(one);
+        }
+    }
+    const std::vector<QString> named{"❤", "☀", "☕", "😏", "😴"};
+    for (const QString& one : named) {
+        EXPECT_NE(std::find(emoji.begin(), emoji.end(), one), emoji.end())
+            << one.toStdString() << " is in the lines";
+    }
+    ASSERT_GT(emoji.size(), 20u);
+
+    constexpr int kCell = 36;
+    constexpr int kColumns = 16;
+    const int rows = int(emoji.size() + kColumns - 1) / kColumns;
+    QImage sheet(kColumns * kCell, rows * kCell, QImage::Format_ARGB32_Premultiplied);
+    sheet.fill(Qt::white);
+    QPainter sheetPainter(&sheet);
+    for (std::size_t i = 0; i < emoji.size(); ++i) {
+        QImage cell(kCell, kCell, QImage::Format_ARGB32_Premultiplied);
+        cell.fill(Qt::white);
+        {
+            QPainter p(&cell);
+            p.setPen(Theme::bubbleText());
+            EmojiText::drawLine(p, QRectF(0, 0, kCell, kCell), emoji[i], Theme::lineFont(),
+                                Qt::AlignCenter);
+        }
+        for (const QGlyphRun& run : EmojiText::glyphRuns(emoji[i], Theme::lineFont())) {
+            EXPECT_EQ(run.rawFont().familyName(), EmojiText::kEmojiFamily)
+                << emoji[i].toStdString();
+        }
+        if (std::find(named.begin(), named.end(), emoji[i]) != named.end()) {
+            EXPECT_TRUE(coloured(cell)) << emoji[i].toStdString() << " is not in colour";
+        }
+        sheetPainter.drawImage(int(i % kColumns) * kCell, int(i / kColumns) * kCell, cell);
+    }
+    sheetPainter.end();
+    EXPECT_TRUE(sheet.save(galleryDir().filePath("emoji.png")));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "core/notch/NotchModel.h"
 #include "desktop/notch/BubbleButton.h"
 #include "desktop/notch/NotchShape.h"
+#include "desktop/support/EmojiText.h"
 #include "desktop/support/Photo.h"
 #include "desktop/support/Theme.h"
 
@@ -28,12 +29,9 @@ QTextOption lineWrapping() {
     return option;
 }
 
-// Measured the way it is drawn, by a painter, so both wrap alike.
+// Measured the way it is drawn, so both wrap alike.
 double wrappedHeight(const QString& text, double width) {
-    QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
-    QPainter p(&scratch);
-    p.setFont(Theme::lineFont());
-    return p.boundingRect(QRectF(0, 0, width, 1e6), text, lineWrapping()).height();
+    return EmojiText::height(text, Theme::lineFont(), width, lineWrapping());
 }
 // Answer labels are small; their click targets reach a little further.
 constexpr int kAnswerHitSlop = 4;
@@ -110,15 +108,13 @@ Bubble::Bubble(NotchModel& model, QWidget* parent) : QWidget(parent), model_(mod
 }
 
 BubbleLayout Bubble::measure(const BubbleContent& content) {
-    const QFontMetricsF line(Theme::lineFont());
-    const QFontMetricsF button(Theme::buttonFont());
     BubbleMeasure m;
-    m.lineWidth = [&](std::string_view text) { return line.horizontalAdvance(qt(text)); };
+    m.lineWidth = [](std::string_view text) { return EmojiText::width(qt(text), Theme::lineFont()); };
     m.wrappedHeight = [&](std::string_view text, double width) {
         return wrappedHeight(qt(text), width);
     };
-    m.labelSize = [&](std::string_view label) {
-        const QSizeF size = button.size(Qt::TextSingleLine, qt(label));
+    m.labelSize = [](std::string_view label) {
+        const QSizeF size = EmojiText::size(qt(label), Theme::buttonFont());
         return Size{std::ceil(size.width()), std::ceil(size.height())};
     };
     return BubbleMetrics::layout(content, m);
@@ -206,15 +202,14 @@ QImage Bubble::render(const QImage& photo) const {
         p.drawImage(qt(*layout_.photo).topLeft(), photo);
         p.restore();
     }
-    p.setFont(Theme::lineFont());
     p.setPen(Theme::bubbleText());
-    p.drawText(qt(layout_.text), QString::fromStdString(moment_.line), lineWrapping());
+    EmojiText::draw(p, qt(layout_.text), QString::fromStdString(moment_.line), Theme::lineFont(),
+                    lineWrapping());
     if (layout_.close) drawCloseGlyph(p, qt(*layout_.close));
-    p.setFont(Theme::buttonFont());
     p.setPen(Theme::buttonText());
     for (std::size_t i = 0; i < layout_.answers.size() && i < answers_.size(); ++i) {
-        p.drawText(qt(layout_.answers[i]), Qt::AlignCenter | Qt::TextSingleLine,
-                   QString::fromStdString(answers_[i].label));
+        EmojiText::drawLine(p, qt(layout_.answers[i]), QString::fromStdString(answers_[i].label),
+                            Theme::buttonFont(), Qt::AlignCenter);
     }
     return image;
 }
