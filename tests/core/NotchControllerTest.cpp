@@ -41,7 +41,7 @@ struct TimedChange {
 };
 
 class NotchControllerTest : public testing::Test {
-  protected:
+protected:
     NotchControllerTest()
         : screens({screen("desk", {0, 0, 1920, 1080})}, 27),
           notch(std::make_unique<NotchController>(scheduler, screens, surface)) {
@@ -317,8 +317,8 @@ TEST_F(NotchControllerTest, NoFlagUsesTheSubstituteAreaOnANotchedScreen) {
 // with the pointer, measured when she is presented.
 TEST(NotchControllerPlacement, FollowsTheSettingAndThePointersScreen) {
     VirtualScheduler scheduler;
-    FixedScreens screens({screen("left", {0, 0, 1280, 800}), screen("right", {1280, 0, 1920, 1080})},
-                         27);
+    FixedScreens screens(
+        {screen("left", {0, 0, 1280, 800}), screen("right", {1280, 0, 1920, 1080})}, 27);
     RecordingSurface surface;
     NotchPlacement placement;
     NotchController notch(scheduler, screens, surface, [&] { return placement; });

@@ -14,7 +14,7 @@ namespace {
 using testing::utc;
 
 class PrefsTest : public ::testing::Test {
-  protected:
+protected:
     MemoryStore store;
     Prefs prefs{store};
 };

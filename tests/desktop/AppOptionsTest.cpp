@@ -85,9 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AppOptionsUsageTest, NamesEveryFlagAndKind) {
     const auto usage = AppOptions::usage();
-    for (const char* flag :
-         {"--preview", "--welcome", "--settings", "--quit", "--login-item", "--no-notch", "--help",
-          "--version"}) {
+    for (const char* flag : {"--preview", "--welcome", "--settings", "--quit", "--login-item",
+                             "--no-notch", "--help", "--version"}) {
         EXPECT_NE(usage.find(flag), std::string::npos) << flag;
     }
     // The kinds close the text, as words in declaration order.

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/settings/SqliteStore.h"
@@ -126,8 +126,8 @@ protected:
 
     // X and WIDTH of the first visible window named `pattern`, in device pixels.
     std::pair<int, int> placeOf(const std::string& pattern) const {
-        const std::string shell =
-            output("xdotool search --onlyvisible --name '" + pattern + "' getwindowgeometry --shell");
+        const std::string shell = output("xdotool search --onlyvisible --name '" + pattern +
+                                         "' getwindowgeometry --shell");
         auto value = [&](const std::string& key) {
             const auto at = shell.find(key + "=");
             return at == std::string::npos ? -1 : std::atoi(shell.c_str() + at + key.size() + 1);
@@ -161,9 +161,10 @@ class HoverAtScale : public DesktopSessionEndToEndTest,
 // device pixels read as her own units would have put her) does nothing.
 TEST_P(HoverAtScale, RestingAtTheTopCentreBringsHerOut) {
     if (GetParam().xftDpi) {
-        ASSERT_EQ(output("xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER 'Xft.dpi:\t192\n'"
-                         " && echo set"),
-                  "set\n");
+        ASSERT_EQ(
+            output("xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER 'Xft.dpi:\t192\n'"
+                   " && echo set"),
+            "set\n");
     }
     auto app = start({}, GetParam().env);
     ASSERT_TRUE(app) << "she never built her notch";

@@ -233,14 +233,17 @@ std::vector<std::string> everyText() {
     for (const auto* byKind : {&t.english, &t.hinglish})
         for (const auto& [kind, sentences] : *byKind)
             texts.insert(texts.end(), sentences.begin(), sentences.end());
-    for (const auto* table :
-         {&t.reactions, &t.comfort, &t.snoozed, &t.snoozedAgain, &t.melt, &t.ignoredGeneric,
-          &t.grumpyBedtime, &t.coldMorning, &t.coldHover, &t.surprise, &t.hover, &t.photo,
-          &t.mondayMorning, &t.weekendMorning, &t.fridayEvening, &t.bedtimeStreak, &t.waterStreak,
-          &t.meetingAfter, &t.report, &t.reportGood, &t.reportMeh, &t.reportBad, &t.reportApps,
-          &t.deadlineSupport, &t.bigDayDone, &t.countdownToday, &t.countdownTomorrow,
-          &t.countdown, &t.specialDate, &t.appProud, &t.appEarnedBreak, &t.appLateNight,
-          &t.jealousOpen})
+    for (const auto* table : {&t.reactions,      &t.comfort,        &t.snoozed,
+                              &t.snoozedAgain,   &t.melt,           &t.ignoredGeneric,
+                              &t.grumpyBedtime,  &t.coldMorning,    &t.coldHover,
+                              &t.surprise,       &t.hover,          &t.photo,
+                              &t.mondayMorning,  &t.weekendMorning, &t.fridayEvening,
+                              &t.bedtimeStreak,  &t.waterStreak,    &t.meetingAfter,
+                              &t.report,         &t.reportGood,     &t.reportMeh,
+                              &t.reportBad,      &t.reportApps,     &t.deadlineSupport,
+                              &t.bigDayDone,     &t.countdownToday, &t.countdownTomorrow,
+                              &t.countdown,      &t.specialDate,    &t.appProud,
+                              &t.appEarnedBreak, &t.appLateNight,   &t.jealousOpen})
         add(*table);
     addKeyed(t.ignored);
     addKeyed(t.appTimeByCategory);

@@ -2,9 +2,9 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QIcon>
 #include <QLabel>
+#include <QScreen>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>

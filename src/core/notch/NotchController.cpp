@@ -6,7 +6,10 @@ namespace pelliwig {
 
 NotchController::NotchController(Scheduler& scheduler, Screens& screens, NotchSurface& surface,
                                  PlacementSource placement)
-    : scheduler_(scheduler), screens_(screens), surface_(surface), placement_(std::move(placement)) {
+    : scheduler_(scheduler),
+      screens_(screens),
+      surface_(surface),
+      placement_(std::move(placement)) {
     // The model is ours, so the view's close request can never outlive us.
     model_.onDismiss = [this] { dismiss(); };
     rebuild();

@@ -52,7 +52,8 @@ Rect substituteArea(const Screen& screen, double menuBarHeight, NotchPosition po
     const double top = std::max(screen.frame.minY(), free.minY());
     double x = screen.frame.midX() - width / 2;
     if (position == NotchPosition::topLeft) x = free.minX();
-    if (position == NotchPosition::topRight) x = std::max(free.minX(), free.maxX() - width - reachRight);
+    if (position == NotchPosition::topRight)
+        x = std::max(free.minX(), free.maxX() - width - reachRight);
     return {x, top, width, menuBarHeight};
 }
 

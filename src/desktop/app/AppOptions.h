@@ -16,8 +16,8 @@ struct AppOptions {
     bool welcome = false;    // "--welcome": the welcome window even after onboarding
     bool preview = false;    // "--preview" [KIND]: a preview one second after launch
     std::optional<ReminderKind> previewKind;  // none: missing or not a kind name
-    bool settings = false;   // "--settings": open the settings window
-    bool quit = false;       // "--quit": end the Zuzi that runs
+    bool settings = false;                    // "--settings": open the settings window
+    bool quit = false;                        // "--quit": end the Zuzi that runs
     bool help = false;
     bool version = false;
 

@@ -104,8 +104,7 @@ std::unique_ptr<EngineFacade> buildDesktopEngine(const EngineContext& context) {
     auto engine = std::make_unique<ReminderEngine>(
         p.notch, context.prefs,
         ReminderEngine::Ports{context.scheduler, p.random, context.store, p.sensors.idleTime(),
-                              p.sensors.frontApp(), *p.power, p.media, p.events,
-                              p.pointer});
+                              p.sensors.frontApp(), *p.power, p.media, p.events, p.pointer});
     p.resumed = p.systemEvents.onResumed([&engine = *engine] { engine.resumed(); });
     return std::make_unique<ReminderEngineFacade>(std::move(platform), std::move(engine));
 }

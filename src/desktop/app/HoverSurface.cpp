@@ -18,8 +18,9 @@ void HoverSurface::build(const NotchGeometry& geometry, const Rect& frame, Notch
     strip_.place(geometry.notchRect);
     NotchView* view = panel_.view();
     if (!view) return;
-    connect(view, &NotchView::pointerAt, this,
-            [this](QPointF at) { pointer_.seenAt({at.x(), at.y()}); });
+    connect(view, &NotchView::pointerAt, this, [this](QPointF at) {
+        pointer_.seenAt({at.x(), at.y()});
+    });
     connect(view, &NotchView::pointerLeft, this, [this] { pointer_.leftHerWindows(); });
 }
 

@@ -66,8 +66,8 @@ bool TrayMenu::showIcon() {
 }
 
 void TrayMenu::showIconWhenTrayAppears(QDBusConnection bus) {
-    hostWatch_ = std::make_unique<QDBusServiceWatcher>(
-        kWatcherService, bus, QDBusServiceWatcher::WatchForRegistration);
+    hostWatch_ = std::make_unique<QDBusServiceWatcher>(kWatcherService, bus,
+                                                       QDBusServiceWatcher::WatchForRegistration);
     connect(hostWatch_.get(), &QDBusServiceWatcher::serviceRegistered, this, [this] {
         // A host that restarted knows nothing of an icon shown before.
         if (icon_) icon_->hide();

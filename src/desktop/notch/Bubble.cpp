@@ -109,7 +109,9 @@ Bubble::Bubble(NotchModel& model, QWidget* parent) : QWidget(parent), model_(mod
 
 BubbleLayout Bubble::measure(const BubbleContent& content) {
     BubbleMeasure m;
-    m.lineWidth = [](std::string_view text) { return EmojiText::width(qt(text), Theme::lineFont()); };
+    m.lineWidth = [](std::string_view text) {
+        return EmojiText::width(qt(text), Theme::lineFont());
+    };
     m.wrappedHeight = [&](std::string_view text, double width) {
         return wrappedHeight(qt(text), width);
     };

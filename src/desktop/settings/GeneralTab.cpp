@@ -6,9 +6,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -64,8 +64,8 @@ void GeneralTab::addCharacterSection() {
 
 void GeneralTab::addPlacementSection() {
     auto* section = addSection();
-    auto* position =
-        enumPicker(prefs().notchPosition, {"Top centre", "Top left", "Top right"}, "position", this);
+    auto* position = enumPicker(prefs().notchPosition, {"Top centre", "Top left", "Top right"},
+                                "position", this);
     auto* screen = new QComboBox;
     screen->setObjectName("screen");
     turnsOnlyWhenFocused(screen);
