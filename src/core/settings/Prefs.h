@@ -20,7 +20,7 @@ namespace pelliwig {
 // Observers hear `willChange` before every write and `changed` (with the key)
 // after it. Nothing is written until the user changes something.
 class Prefs {
-public:
+  public:
     explicit Prefs(KeyValueStore& store);
     Prefs(const Prefs&) = delete;
     Prefs& operator=(const Prefs&) = delete;
