@@ -4,6 +4,11 @@
 #include <utility>
 
 #include "linux/DBusIdleTime.h"
+#include "linux/KWinScriptFrontApp.h"
+#include "linux/WaylandConnection.h"
+#include "linux/WaylandFrontApp.h"
+#include "linux/WaylandIdleTime.h"
+#include "linux/WaylandSensorChoice.h"
 #include "linux/X11FrontApp.h"
 #include "linux/X11IdleTime.h"
 #include "linux/X11PointerEvents.h"
@@ -53,11 +58,47 @@ SessionSensors::SessionSensors(SessionKind kind, Scheduler& scheduler, QDBusConn
     }
     // XWayland would only show X clients' windows and input, which would
     // make a Wayland-native application look like no application at all.
-    idle_ = std::make_unique<DBusIdleTime>(std::move(sessionBus));
-    frontApp_ = std::make_unique<NoFrontApp>();
+    chooseWayland(scheduler, sessionBus, log);
     pointer_ = std::make_unique<NoPointerEvents>();
-    log << "pelliwig: this Wayland session does not tell other programs which application is "
-           "focused or where the pointer is outside their windows; going on without them\n";
+    log << "pelliwig: this Wayland session does not tell other programs where the pointer is "
+           "outside their windows; going on without it\n";
+}
+
+void SessionSensors::chooseWayland(Scheduler& scheduler, const QDBusConnection& sessionBus,
+                                   std::ostream& log) {
+    wayland_ = std::make_shared<WaylandConnection>();
+    const WaylandOffers offers{wayland_->interfaces(), KWinScriptFrontApp::offered(sessionBus)};
+    switch (idleSourceFor(offers)) {
+        case WaylandIdleSource::extIdleNotify:
+            idle_ = std::make_unique<WaylandIdleTime>(
+                wayland_, WaylandIdleTime::Protocol::extIdleNotify, scheduler);
+            break;
+        case WaylandIdleSource::kdeIdle:
+            idle_ = std::make_unique<WaylandIdleTime>(wayland_, WaylandIdleTime::Protocol::kdeIdle,
+                                                      scheduler);
+            break;
+        case WaylandIdleSource::desktopBus:
+            idle_ = std::make_unique<DBusIdleTime>(sessionBus);
+            break;
+    }
+    switch (frontAppSourceFor(offers)) {
+        case WaylandFrontAppSource::foreignToplevel:
+            frontApp_ = std::make_unique<WaylandFrontApp>(wayland_);
+            return;
+        case WaylandFrontAppSource::kwinScript:
+            if (auto kwin = std::make_unique<KWinScriptFrontApp>(sessionBus); kwin->watching()) {
+                frontApp_ = std::move(kwin);
+                return;
+            }
+            log << "pelliwig: KWin did not run the script that reports the focused application "
+                   "(org.kde.KWin /Scripting); app remarks are off\n";
+            break;
+        case WaylandFrontAppSource::none:
+            log << *missingFrontAppNotice(offers) << '\n';
+            break;
+    }
+    frontApp_ = std::make_unique<NoFrontApp>();
+    seesFrontApp_ = false;
 }
 
 SessionSensors::~SessionSensors() = default;

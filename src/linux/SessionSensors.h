@@ -14,6 +14,7 @@
 namespace pelliwig {
 
 class X11PointerEvents;
+class WaylandConnection;
 
 enum class SessionKind { X11, Wayland };
 
@@ -25,10 +26,13 @@ SessionKind currentSessionKind();
 
 // The idle-time, focused-application and pointer sources of one session,
 // chosen once at start-up. On X11 they come from the X server ($DISPLAY),
-// the first two over one shared connection. A Wayland session keeps the
-// focused application and the pointer outside our own windows to itself:
-// those sources then report nothing, and the log says so once; idle time
-// comes from the desktop over D-Bus.
+// the first two over one shared connection. On Wayland they come from the
+// compositor ($WAYLAND_DISPLAY) where it offers them, over one connection of
+// our own: idle time from ext_idle_notifier_v1 or org_kde_kwin_idle, else
+// from the desktop over D-Bus (GNOME); the focused application from
+// zwlr_foreign_toplevel_manager_v1, else from a KWin script. A source the
+// session lacks (the pointer outside our windows, always; the focused
+// application on GNOME) reports nothing, and the log says so once.
 class SessionSensors {
 public:
     SessionSensors(SessionKind kind, Scheduler& scheduler, QDBusConnection sessionBus,
@@ -40,6 +44,9 @@ public:
     IdleTime& idleTime() { return *idle_; }
     FrontApp& frontApp() { return *frontApp_; }
     PointerEvents& pointer() { return *pointer_; }
+    // False when the session gives no way to know the focused application,
+    // so she makes no app remarks.
+    bool seesFrontApp() const { return seesFrontApp_; }
 
     // The socket the shell watches for pointer movement; -1 when there is
     // nothing to watch.
@@ -49,10 +56,14 @@ public:
     void processPointerEvents();
 
 private:
+    void chooseWayland(Scheduler& scheduler, const QDBusConnection& sessionBus, std::ostream& log);
+
+    std::shared_ptr<WaylandConnection> wayland_;  // before the sources that use it
     std::unique_ptr<IdleTime> idle_;
     std::unique_ptr<FrontApp> frontApp_;
     std::unique_ptr<PointerEvents> pointer_;
     X11PointerEvents* x11Pointer_ = nullptr;  // pointer_, on X11
+    bool seesFrontApp_ = true;
 };
 
 }  // namespace pelliwig
