@@ -8,11 +8,17 @@
 # A minimal Qt 6 tray program is measured the same way beside it. She starts
 # as after onboarding, so no welcome window is open.
 #
-#   bench/Footprint.sh [BUILD_DIR] [IDLE_SECONDS]     defaults: build 120
+# With SESSION sway, the desktop is sway headless instead: the programs draw
+# through its XWayland, and she reads idle time and the focused application
+# from the compositor (sway refuses to run as root; as root it runs as
+# nobody).
+#
+#   bench/Footprint.sh [BUILD_DIR] [IDLE_SECONDS] [SESSION]   defaults: build 120 x11
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
 idle="${2:-120}"
+session="${3:-x11}"
 settle=10
 program="$build/src/desktop/pelliwig"
 [ -x "$program" ] || { echo "footprint: build $program first (make build)" >&2; exit 1; }
@@ -30,13 +36,50 @@ trap cleanup EXIT
 g++ -std=c++20 -O2 -fPIC "$root/bench/FootprintBaseline.cpp" -o "$work/baseline" \
     $(pkg-config --cflags --libs Qt6Widgets)
 
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$work/display")"
-openbox --sm-disable >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
+start_x11() {
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+    pids+=($!)
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+    export DISPLAY=":$(cat "$work/display")"
+    openbox --sm-disable >/dev/null 2>&1 &
+    pids+=($!)
+    sleep 1
+}
+
+# sway headless with XWayland; DISPLAY is the one its XWayland serves.
+start_sway() {
+    local run="$work/sway-run" as=()
+    mkdir -p "$run" "$work/sway-home"
+    chmod 700 "$run"
+    printf 'xwayland enable\noutput HEADLESS-1 resolution 1280x800\n' >"$work/sway.config"
+    if [ "$(id -u)" -eq 0 ]; then
+        chown 65534:65534 "$run" "$work/sway-home"
+        chmod 755 "$work"
+        as=(setpriv --reuid=65534 --regid=65534 --clear-groups --)
+    fi
+    HOME="$work/sway-home" XDG_RUNTIME_DIR="$run" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 \
+        WLR_RENDERER=pixman "${as[@]}" sway -c "$work/sway.config" >/dev/null 2>&1 &
+    local sway=$!
+    pids+=($sway)
+    local xwayland=""
+    for _ in $(seq 200); do
+        xwayland="$(pgrep -P "$sway" Xwayland || true)"
+        [ -n "$xwayland" ] && ls "$run"/wayland-* >/dev/null 2>&1 && break
+        sleep 0.05
+    done
+    [ -n "$xwayland" ] || { echo "footprint: sway did not start XWayland" >&2; exit 1; }
+    export DISPLAY="$(tr '\0' '\n' <"/proc/$xwayland/cmdline" | grep -m1 '^:')"
+    export WAYLAND_DISPLAY="$(ls "$run" | grep -m1 -v lock | grep '^wayland-')"
+    WAYLAND_DISPLAY="$run/$WAYLAND_DISPLAY"
+    export XDG_SESSION_TYPE=wayland
+    sleep 1
+}
+
+case "$session" in
+x11) start_x11 ;;
+sway) start_sway ;;
+*) echo "footprint: SESSION is x11 or sway" >&2; exit 1 ;;
+esac
 
 ticks="$(getconf CLK_TCK)"
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
@@ -116,4 +159,4 @@ HOME="$home" XDG_CONFIG_HOME="$home/config" QT_QPA_PLATFORM=xcb "$work/baseline"
 base=$!
 pids+=($base)
 measure "minimal Qt tray" "$base" "-"
-echo "over $idle s idle after $settle s to settle, pointer still, on $DISPLAY"
+echo "over $idle s idle after $settle s to settle, pointer still, on $DISPLAY ($session)"

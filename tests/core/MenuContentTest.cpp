@@ -76,7 +76,7 @@ std::vector<std::string> join(std::vector<std::vector<std::string>> parts) {
     return all;
 }
 
-// States are written {engineExists, jealousy, onCall, focusEndsAt, release}.
+// States are written {engineExists, jealousy, onCall, focusEndsAt, release, seesFrontApp}.
 struct StateCase {
     std::string name;
     MenuState state;
@@ -103,6 +103,13 @@ std::vector<StateCase> stateCases() {
                         kSummon,
                         kFocusButtons,
                         kApplication})},
+        StateCase{"SessionHidesTheFocusedApp",
+                  {true, 45, true, std::nullopt, std::nullopt, false},
+                  join({{"caption:Jealousy ▓▓▓░░", "caption:Quiet: you're on a call",
+                         "caption:App remarks need an X11 or wlroots/KDE session", "---"},
+                        kSummon,
+                        kFocusButtons,
+                        kApplication})},
         StateCase{"FocusRunning",
                   {true, 0, false, kFocusEnd, std::nullopt},
                   join({{"caption:Jealousy ░░░░░", "---"},
@@ -119,6 +126,9 @@ std::vector<StateCase> stateCases() {
                   {false, 0, false, std::nullopt, kRelease},
                   join({{"Update to Zuzi 1.4…", "---"}, kSummon, kFocusButtons, kApplication})},
         // A stale focus end cannot show without the engine that owns it.
+        StateCase{"HiddenFocusedAppWithoutEngine",
+                  {false, 0, false, std::nullopt, std::nullopt, false},
+                  join({kSummon, kFocusButtons, kApplication})},
         StateCase{"FocusWithoutEngine",
                   {false, 0, true, kFocusEnd, std::nullopt},
                   join({kSummon, kFocusButtons, kApplication})}};

@@ -28,12 +28,14 @@ struct RecordingEngine final : EngineFacade {
     int jealousy() const override { return jealousyValue; }
     bool onCall() const override { return call; }
     std::optional<Instant> focusEndsAt() const override { return focusEnd; }
+    bool seesFrontApp() const override { return front; }
     void saveMemory() override { ++saves; }
 
     std::vector<std::optional<ReminderKind>> previews;
     std::optional<Instant> focusEnd;
     int jealousyValue = 0;
     bool call = false;
+    bool front = true;
     int saves = 0;
 };
 
@@ -231,6 +233,10 @@ TEST_F(AppDelegateTest, MenuFollowsTheEngineEachTimeItOpens) {
 
     engine->call = false;
     EXPECT_EQ(entry("onCall"), nullptr);
+
+    EXPECT_EQ(entry("noFrontApp"), nullptr);
+    engine->front = false;
+    EXPECT_NE(entry("noFrontApp"), nullptr);
 }
 
 TEST_F(AppDelegateTest, PreviewSubmenuReachesTheEngine) {

@@ -51,6 +51,11 @@ void addEngineStatus(std::vector<MenuEntry>& menu, const MenuState& state) {
     if (!state.engineExists) return;
     menu.push_back(entry(Type::caption, "jealousy", jealousyLine(state.jealousy)));
     if (state.onCall) menu.push_back(entry(Type::caption, "onCall", "Quiet: you're on a call"));
+    // Said rather than left silent, so the missing remarks do not look like a fault.
+    if (!state.seesFrontApp) {
+        menu.push_back(
+            entry(Type::caption, "noFrontApp", "App remarks need an X11 or wlroots/KDE session"));
+    }
     menu.push_back(separator("engine"));
 }
 

@@ -19,6 +19,7 @@ struct MenuState {
     bool onCall = false;
     std::optional<Instant> focusEndsAt;  // set while a focus session runs
     std::optional<Release> release;      // a newer release than this one
+    bool seesFrontApp = true;            // false where the session hides the focused application
 
     bool operator==(const MenuState&) const = default;
 };
@@ -26,7 +27,7 @@ struct MenuState {
 // What the menu's entries do. The menu calls the engine's actions only when
 // the engine exists, so an implementation need not check again.
 class MenuActions {
-  public:
+public:
     virtual ~MenuActions() = default;
 
     virtual void openUrl(const std::string& url) = 0;

@@ -119,6 +119,7 @@ MenuState AppDelegate::menuState() const {
     state.jealousy = engine_->jealousy();
     state.onCall = engine_->onCall();
     state.focusEndsAt = engine_->focusEndsAt();
+    state.seesFrontApp = engine_->seesFrontApp();
     return state;
 }
 

@@ -106,7 +106,9 @@ std::unique_ptr<EngineFacade> buildDesktopEngine(const EngineContext& context) {
         ReminderEngine::Ports{context.scheduler, p.random, context.store, p.sensors.idleTime(),
                               p.sensors.frontApp(), *p.power, p.media, p.events, p.pointer});
     p.resumed = p.systemEvents.onResumed([&engine = *engine] { engine.resumed(); });
-    return std::make_unique<ReminderEngineFacade>(std::move(platform), std::move(engine));
+    const bool seesFrontApp = p.sensors.seesFrontApp();
+    return std::make_unique<ReminderEngineFacade>(std::move(platform), std::move(engine),
+                                                  seesFrontApp);
 }
 
 }  // namespace pelliwig

@@ -27,6 +27,8 @@ public:
     virtual bool onCall() const = 0;
     // The end of the running focus session, if any.
     virtual std::optional<Instant> focusEndsAt() const = 0;
+    // The session tells her which application is focused.
+    virtual bool seesFrontApp() const = 0;
 
     // Writes her memory now, unthrottled: the process is about to end.
     virtual void saveMemory() = 0;

@@ -5,8 +5,9 @@
 namespace pelliwig {
 
 ReminderEngineFacade::ReminderEngineFacade(std::shared_ptr<void> platform,
-                                           std::unique_ptr<ReminderEngine> engine)
-    : platform_(std::move(platform)), engine_(std::move(engine)) {}
+                                           std::unique_ptr<ReminderEngine> engine,
+                                           bool seesFrontApp)
+    : platform_(std::move(platform)), seesFrontApp_(seesFrontApp), engine_(std::move(engine)) {}
 
 std::optional<Instant> ReminderEngineFacade::focusEndsAt() const {
     if (!engine_->focus()) return std::nullopt;

@@ -12,7 +12,8 @@ namespace pelliwig {
 // the engine, which is destroyed first.
 class ReminderEngineFacade final : public EngineFacade {
 public:
-    ReminderEngineFacade(std::shared_ptr<void> platform, std::unique_ptr<ReminderEngine> engine);
+    ReminderEngineFacade(std::shared_ptr<void> platform, std::unique_ptr<ReminderEngine> engine,
+                         bool seesFrontApp);
 
     void preview(std::optional<ReminderKind> kind) override { engine_->preview(kind); }
     void startFocus(int minutes) override { engine_->startFocus(minutes); }
@@ -20,12 +21,14 @@ public:
     int jealousy() const override { return engine_->memory().jealousy(); }
     bool onCall() const override { return engine_->meetingStart().has_value(); }
     std::optional<Instant> focusEndsAt() const override;
+    bool seesFrontApp() const override { return seesFrontApp_; }
     void saveMemory() override { engine_->memory().save(false); }
 
     ReminderEngine& engine() { return *engine_; }
 
 private:
     std::shared_ptr<void> platform_;
+    bool seesFrontApp_;
     std::unique_ptr<ReminderEngine> engine_;  // declared last: destroyed first
 };
 
