@@ -10,8 +10,8 @@
 #
 # With SESSION sway, the desktop is sway headless instead: the programs draw
 # through its XWayland, and she reads idle time and the focused application
-# from the compositor (sway refuses to run as root; as root it runs as
-# nobody).
+# from the compositor (sway refuses to run as root, and its XWayland takes
+# clients of its own user only: as root, all of them run as nobody).
 #
 #   bench/Footprint.sh [BUILD_DIR] [IDLE_SECONDS] [SESSION]   defaults: build 120 x11
 set -euo pipefail
@@ -36,6 +36,8 @@ trap cleanup EXIT
 g++ -std=c++20 -O2 -fPIC "$root/bench/FootprintBaseline.cpp" -o "$work/baseline" \
     $(pkg-config --cflags --libs Qt6Widgets)
 
+as=()  # how the measured programs run: as the desktop's user
+
 start_x11() {
     Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
     pids+=($!)
@@ -48,7 +50,7 @@ start_x11() {
 
 # sway headless with XWayland; DISPLAY is the one its XWayland serves.
 start_sway() {
-    local run="$work/sway-run" as=()
+    local run="$work/sway-run"
     mkdir -p "$run" "$work/sway-home"
     chmod 700 "$run"
     printf 'xwayland enable\noutput HEADLESS-1 resolution 1280x800\n' >"$work/sway.config"
@@ -59,18 +61,22 @@ start_sway() {
     fi
     HOME="$work/sway-home" XDG_RUNTIME_DIR="$run" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 \
         WLR_RENDERER=pixman "${as[@]}" sway -c "$work/sway.config" >/dev/null 2>&1 &
-    local sway=$!
-    pids+=($sway)
-    local xwayland=""
-    for _ in $(seq 200); do
-        xwayland="$(pgrep -P "$sway" Xwayland || true)"
-        [ -n "$xwayland" ] && ls "$run"/wayland-* >/dev/null 2>&1 && break
+    pids+=($!)
+    # XWayland is not sway's own child; sway gives its DISPLAY to what it runs.
+    local socket="" ipc=""
+    for _ in $(seq 100); do
+        ipc="$(ls "$run"/sway-ipc.* 2>/dev/null | head -1 || true)"
+        if [ -n "$ipc" ]; then
+            swaymsg -s "$ipc" exec "printenv DISPLAY >$run/display" >/dev/null 2>&1 || true
+            sleep 0.1
+            [ -s "$run/display" ] && break
+        fi
         sleep 0.05
     done
-    [ -n "$xwayland" ] || { echo "footprint: sway did not start XWayland" >&2; exit 1; }
-    export DISPLAY="$(tr '\0' '\n' <"/proc/$xwayland/cmdline" | grep -m1 '^:')"
-    export WAYLAND_DISPLAY="$(ls "$run" | grep -m1 -v lock | grep '^wayland-')"
-    WAYLAND_DISPLAY="$run/$WAYLAND_DISPLAY"
+    [ -s "$run/display" ] || { echo "footprint: sway did not start XWayland" >&2; exit 1; }
+    export DISPLAY="$(cat "$run/display")"
+    socket="$(ls "$run" | grep '^wayland-' | grep -v lock | head -1)"
+    export WAYLAND_DISPLAY="$run/$socket"
     export XDG_SESSION_TYPE=wayland
     sleep 1
 }
@@ -123,6 +129,7 @@ fresh_home() {
     local home="$work/$1"
     mkdir -p "$home/config" "$home/runtime" "$home/tmp"
     chmod 700 "$home/runtime"
+    [ ${#as[@]} -eq 0 ] || chown -R 65534:65534 "$home"
     echo "$home"
 }
 
@@ -134,9 +141,10 @@ store="$home/config/pelliwig/defaults.sqlite"
 mkdir -p "$(dirname "$store")"
 sqlite3 "$store" "CREATE TABLE defaults (key TEXT PRIMARY KEY NOT NULL, value BLOB NOT NULL);
                   INSERT INTO defaults VALUES ('hasOnboarded', '{\"value\":true}');"
+[ ${#as[@]} -eq 0 ] || chown -R 65534:65534 "$home"
 start="$(now)"
 HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_RUNTIME_DIR="$home/runtime" TMPDIR="$home/tmp" \
-    QT_QPA_PLATFORM=xcb "$program" >/dev/null 2>&1 &
+    QT_QPA_PLATFORM=xcb "${as[@]}" "$program" >/dev/null 2>&1 &
 app=$!
 pids+=($app)
 first=""
@@ -150,12 +158,12 @@ done
 # She speaks once before the idle period, as she does within minutes of any
 # start, so her fonts, sprites and bubble count whatever the time of day.
 HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_RUNTIME_DIR="$home/runtime" TMPDIR="$home/tmp" \
-    QT_QPA_PLATFORM=xcb timeout 10 "$program" --preview water >/dev/null 2>&1 || true
+    QT_QPA_PLATFORM=xcb timeout 10 "${as[@]}" "$program" --preview water >/dev/null 2>&1 || true
 measure "pelliwig" "$app" "${first:-none}"
 kill "$app"
 
 home="$(fresh_home baseline-home)"
-HOME="$home" XDG_CONFIG_HOME="$home/config" QT_QPA_PLATFORM=xcb "$work/baseline" >/dev/null 2>&1 &
+HOME="$home" XDG_CONFIG_HOME="$home/config" QT_QPA_PLATFORM=xcb "${as[@]}" "$work/baseline" >/dev/null 2>&1 &
 base=$!
 pids+=($base)
 measure "minimal Qt tray" "$base" "-"
