@@ -24,8 +24,10 @@
 #include "core/settings/SqliteStore.h"
 #include "fakes/FixedScreens.h"
 #include "fakes/RecordingSurface.h"
+#include "fakes/ScriptedDoNotDisturb.h"
 #include "fakes/ScriptedEventStore.h"
 #include "fakes/ScriptedFrontApp.h"
+#include "fakes/ScriptedFullScreen.h"
 #include "fakes/ScriptedIdleTime.h"
 #include "fakes/ScriptedMediaDevices.h"
 #include "fakes/ScriptedPointerEvents.h"
@@ -60,6 +62,8 @@ struct EngineOnDisk {
     ScriptedMediaDevices media;
     ScriptedEventStore events;
     ScriptedPointerEvents pointer;
+    ScriptedDoNotDisturb doNotDisturb;
+    ScriptedFullScreen fullScreen;
     FixedScreens screens{{Screen{"desk", {0, 0, 1920, 1080}, 0, std::nullopt, std::nullopt}}, 27};
     RecordingSurface surface;
     NotchController notch{scheduler, screens, surface};
@@ -70,7 +74,7 @@ struct EngineOnDisk {
         power.battery(80, false);
         engine.emplace(notch, prefs,
                        ReminderEngine::Ports{scheduler, random, store, idle, front, power, media,
-                                             events, pointer});
+                                             events, pointer, doNotDisturb, fullScreen});
     }
     ~EngineOnDisk() {
         engine.reset();

@@ -10,6 +10,7 @@
 #include "linux/WaylandIdleTime.h"
 #include "linux/WaylandSensorChoice.h"
 #include "linux/X11FrontApp.h"
+#include "linux/X11FullScreen.h"
 #include "linux/X11IdleTime.h"
 #include "linux/X11PointerEvents.h"
 #include "linux/XcbConnection.h"
@@ -21,6 +22,22 @@ namespace {
 class NoFrontApp final : public FrontApp {
 public:
     std::optional<std::string> name() const override { return std::nullopt; }
+};
+
+class NoFullScreen final : public FullScreen {
+public:
+    bool focusedWindowIsFullScreen() const override { return false; }
+};
+
+// Whether the activated toplevel is full-screen, as the window list that names
+// the focused application tells it.
+class ToplevelFullScreen final : public FullScreen {
+public:
+    explicit ToplevelFullScreen(const WaylandFrontApp& windows) : windows_(windows) {}
+    bool focusedWindowIsFullScreen() const override { return windows_.activatedFullscreen(); }
+
+private:
+    const WaylandFrontApp& windows_;
 };
 
 class NoPointerEvents final : public PointerEvents {
@@ -51,6 +68,7 @@ SessionSensors::SessionSensors(SessionKind kind, Scheduler& scheduler, QDBusConn
         auto connection = std::make_shared<XcbConnection>();
         idle_ = std::make_unique<X11IdleTime>(connection);
         frontApp_ = std::make_unique<X11FrontApp>(connection);
+        fullScreen_ = std::make_unique<X11FullScreen>(connection);
         auto pointer = std::make_unique<X11PointerEvents>(scheduler);
         x11Pointer_ = pointer.get();
         pointer_ = std::move(pointer);
@@ -67,6 +85,7 @@ SessionSensors::SessionSensors(SessionKind kind, Scheduler& scheduler, QDBusConn
 void SessionSensors::chooseWayland(Scheduler& scheduler, const QDBusConnection& sessionBus,
                                    std::ostream& log) {
     wayland_ = std::make_shared<WaylandConnection>();
+    fullScreen_ = std::make_unique<NoFullScreen>();
     const WaylandOffers offers{wayland_->interfaces(), KWinScriptFrontApp::offered(sessionBus)};
     switch (idleSourceFor(offers)) {
         case WaylandIdleSource::extIdleNotify:
@@ -83,8 +102,12 @@ void SessionSensors::chooseWayland(Scheduler& scheduler, const QDBusConnection& 
     }
     switch (frontAppSourceFor(offers)) {
         case WaylandFrontAppSource::foreignToplevel:
-            frontApp_ = std::make_unique<WaylandFrontApp>(wayland_);
+        {
+            auto windows = std::make_unique<WaylandFrontApp>(wayland_);
+            fullScreen_ = std::make_unique<ToplevelFullScreen>(*windows);
+            frontApp_ = std::move(windows);
             return;
+        }
         case WaylandFrontAppSource::kwinScript:
             if (auto kwin = std::make_unique<KWinScriptFrontApp>(sessionBus); kwin->watching()) {
                 frontApp_ = std::move(kwin);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/platform/FrontApp.h"
+#include "core/platform/FullScreen.h"
 #include "core/platform/IdleTime.h"
 #include "core/platform/PointerEvents.h"
 #include "core/platform/Scheduler.h"
@@ -24,15 +25,16 @@ enum class SessionKind { X11, Wayland };
 SessionKind sessionKindOf(const std::string& xdgSessionType, const std::string& waylandDisplay);
 SessionKind currentSessionKind();
 
-// The idle-time, focused-application and pointer sources of one session,
-// chosen once at start-up. On X11 they come from the X server ($DISPLAY),
-// the first two over one shared connection. On Wayland they come from the
-// compositor ($WAYLAND_DISPLAY) where it offers them, over one connection of
-// our own: idle time from ext_idle_notifier_v1 or org_kde_kwin_idle, else
-// from the desktop over D-Bus (GNOME); the focused application from
-// zwlr_foreign_toplevel_manager_v1, else from a KWin script. A source the
-// session lacks (the pointer outside our windows, always; the focused
-// application on GNOME) reports nothing, and the log says so once.
+// The idle-time, focused-application, full-screen and pointer sources of one
+// session, chosen once at start-up. On X11 they come from the X server
+// ($DISPLAY), the first three over one shared connection. On Wayland they
+// come from the compositor ($WAYLAND_DISPLAY) where it offers them, over one
+// connection of our own: idle time from ext_idle_notifier_v1 or
+// org_kde_kwin_idle, else from the desktop over D-Bus (GNOME); the focused
+// application and whether it is full-screen from
+// zwlr_foreign_toplevel_manager_v1, else the application from a KWin script.
+// A source the session lacks (the pointer outside our windows, always; the
+// focused application on GNOME) reports nothing, and the log says so once.
 class SessionSensors {
 public:
     SessionSensors(SessionKind kind, Scheduler& scheduler, QDBusConnection sessionBus,
@@ -43,6 +45,9 @@ public:
 
     IdleTime& idleTime() { return *idle_; }
     FrontApp& frontApp() { return *frontApp_; }
+    // Whether the focused window is full-screen; never, where the session
+    // does not say.
+    FullScreen& fullScreen() { return *fullScreen_; }
     PointerEvents& pointer() { return *pointer_; }
     // False when the session gives no way to know the focused application,
     // so she makes no app remarks.
@@ -61,6 +66,7 @@ private:
     std::shared_ptr<WaylandConnection> wayland_;  // before the sources that use it
     std::unique_ptr<IdleTime> idle_;
     std::unique_ptr<FrontApp> frontApp_;
+    std::unique_ptr<FullScreen> fullScreen_;
     std::unique_ptr<PointerEvents> pointer_;
     X11PointerEvents* x11Pointer_ = nullptr;  // pointer_, on X11
     bool seesFrontApp_ = true;

@@ -22,8 +22,6 @@ public:
     std::optional<std::string> name() const override;
 
 private:
-    xcb_window_t activeWindow() const;
-
     std::shared_ptr<XcbConnection> connection_;
     std::unique_ptr<DesktopEntryIndex> entries_;
 };

@@ -1,5 +1,7 @@
 #include "linux/XcbConnection.h"
 
+#include <cstring>
+
 namespace pelliwig {
 
 XcbConnection::XcbConnection(const std::string& display) {
@@ -34,6 +36,20 @@ xcb_atom_t XcbConnection::atom(const std::string& name) {
     if (!interned) return XCB_ATOM_NONE;
     atoms_.emplace(name, interned->atom);
     return interned->atom;
+}
+
+xcb_window_t XcbConnection::activeWindow() {
+    const xcb_atom_t active = atom("_NET_ACTIVE_WINDOW");
+    if (active == XCB_ATOM_NONE) return XCB_WINDOW_NONE;
+    const auto property =
+        reply(xcb_get_property_reply,
+              xcb_get_property(connection_, 0, root_, active, XCB_ATOM_WINDOW, 0, 1));
+    if (!property || xcb_get_property_value_length(property.get()) != sizeof(xcb_window_t)) {
+        return XCB_WINDOW_NONE;
+    }
+    xcb_window_t window = XCB_WINDOW_NONE;
+    std::memcpy(&window, xcb_get_property_value(property.get()), sizeof window);
+    return window;
 }
 
 void XcbConnection::discardEvents() {

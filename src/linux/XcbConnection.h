@@ -56,6 +56,10 @@ public:
     // The major opcode of an extension the server offers; 0 when it lacks it.
     int extensionOpcode(xcb_extension_t* extension) const;
 
+    // The window manager's _NET_ACTIVE_WINDOW; XCB_WINDOW_NONE without an
+    // EWMH window manager or when no window is active.
+    xcb_window_t activeWindow();
+
     // Drops queued events. A connection that selects none still gets a few
     // (MappingNotify), which pile up if no one reads them.
     void discardEvents();

@@ -24,6 +24,9 @@ public:
     }
     void startFocus(int minutes) override { calls.push_back("focus " + std::to_string(minutes)); }
     void cancelFocus() override { calls.push_back("cancelFocus"); }
+    void pauseFor(int minutes) override { calls.push_back("pause " + std::to_string(minutes)); }
+    void pauseUntilTomorrow() override { calls.push_back("pause tomorrow"); }
+    void resume() override { calls.push_back("resume"); }
     void openSettings() override { calls.push_back("settings"); }
     void openWelcome() override { calls.push_back("welcome"); }
     void quit() override { calls.push_back("quit"); }
@@ -67,7 +70,9 @@ const MenuEntry* find(const std::vector<MenuEntry>& menu, const std::string& id)
 const Release kRelease{"1.4", "https://pelliwig.app/get/1.4", std::nullopt};
 const Instant kFocusEnd = utc(2026, 3, 7, 13, 30);  // 14:30 in Berlin
 const std::vector<std::string> kSummon{"Say something", "submenu:Preview…", "---"};
-const std::vector<std::string> kFocusButtons{"Focus 25 min", "Focus 50 min", "---"};
+const std::vector<std::string> kFocusButtons{"Focus 25 min", "Focus 50 min", "submenu:Pause",
+                                             "---"};
+const std::vector<std::string> kPauseChoices{"For 30 minutes", "For an hour", "Until tomorrow"};
 const std::vector<std::string> kApplication{"Settings…", "Welcome screen", "Quit Zuzi"};
 
 std::vector<std::string> join(std::vector<std::vector<std::string>> parts) {
@@ -76,7 +81,8 @@ std::vector<std::string> join(std::vector<std::vector<std::string>> parts) {
     return all;
 }
 
-// States are written {engineExists, jealousy, onCall, focusEndsAt, release, seesFrontApp}.
+// States are written {engineExists, jealousy, onCall, focusEndsAt, release, seesFrontApp,
+// pausedUntil}.
 struct StateCase {
     std::string name;
     MenuState state;
@@ -95,42 +101,48 @@ std::vector<StateCase> stateCases() {
     return {
         StateCase{"NoEngineYet", MenuState{}, join({kSummon, kFocusButtons, kApplication})},
         StateCase{"Idle",
-                  {true, 0, false, std::nullopt, std::nullopt},
+                  {true, 0, false, std::nullopt, std::nullopt, true, std::nullopt},
                   join({{"caption:Jealousy ░░░░░", "---"}, kSummon, kFocusButtons, kApplication})},
         StateCase{"OnACall",
-                  {true, 45, true, std::nullopt, std::nullopt},
+                  {true, 45, true, std::nullopt, std::nullopt, true, std::nullopt},
                   join({{"caption:Jealousy ▓▓▓░░", "caption:Quiet: you're on a call", "---"},
                         kSummon,
                         kFocusButtons,
                         kApplication})},
         StateCase{"SessionHidesTheFocusedApp",
-                  {true, 45, true, std::nullopt, std::nullopt, false},
+                  {true, 45, true, std::nullopt, std::nullopt, false, std::nullopt},
                   join({{"caption:Jealousy ▓▓▓░░", "caption:Quiet: you're on a call",
                          "caption:App remarks need an X11 or wlroots/KDE session", "---"},
                         kSummon,
                         kFocusButtons,
                         kApplication})},
         StateCase{"FocusRunning",
-                  {true, 0, false, kFocusEnd, std::nullopt},
+                  {true, 0, false, kFocusEnd, std::nullopt, true, std::nullopt},
                   join({{"caption:Jealousy ░░░░░", "---"},
                         kSummon,
-                        {"text:Focus until 14:30", "Cancel focus", "---"},
+                        {"text:Focus until 14:30", "Cancel focus", "submenu:Pause", "---"},
+                        kApplication})},
+        StateCase{"Paused",
+                  {true, 0, false, std::nullopt, std::nullopt, true, kFocusEnd},
+                  join({{"caption:Jealousy ░░░░░", "caption:Paused until 14:30", "---"},
+                        kSummon,
+                        kFocusButtons,
                         kApplication})},
         StateCase{"ReleaseAvailable",
-                  {true, 0, false, std::nullopt, kRelease},
+                  {true, 0, false, std::nullopt, kRelease, true, std::nullopt},
                   join({{"Update to Zuzi 1.4…", "---", "caption:Jealousy ░░░░░", "---"},
                         kSummon,
                         kFocusButtons,
                         kApplication})},
         StateCase{"ReleaseBeforeTheEngine",
-                  {false, 0, false, std::nullopt, kRelease},
+                  {false, 0, false, std::nullopt, kRelease, true, std::nullopt},
                   join({{"Update to Zuzi 1.4…", "---"}, kSummon, kFocusButtons, kApplication})},
         // A stale focus end cannot show without the engine that owns it.
         StateCase{"HiddenFocusedAppWithoutEngine",
-                  {false, 0, false, std::nullopt, std::nullopt, false},
+                  {false, 0, false, std::nullopt, std::nullopt, false, std::nullopt},
                   join({kSummon, kFocusButtons, kApplication})},
         StateCase{"FocusWithoutEngine",
-                  {false, 0, true, kFocusEnd, std::nullopt},
+                  {false, 0, true, kFocusEnd, std::nullopt, true, std::nullopt},
                   join({kSummon, kFocusButtons, kApplication})}};
 }
 
@@ -158,7 +170,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(MenuContentTest, PreviewOffersNineteenKindsByTitleInDeclarationOrder) {
     RecordingActions actions;
-    const auto menu = menuContent({true, 0, false, std::nullopt, std::nullopt}, actions);
+    const auto menu =
+        menuContent({true, 0, false, std::nullopt, std::nullopt, true, std::nullopt}, actions);
     const auto* preview = find(menu, "preview");
     ASSERT_NE(preview, nullptr);
     const std::vector<std::string> expected{"Low battery",
@@ -183,9 +196,19 @@ TEST(MenuContentTest, PreviewOffersNineteenKindsByTitleInDeclarationOrder) {
     EXPECT_EQ(outline(preview->children), expected);
 }
 
+TEST(MenuContentTest, PauseOffersResumeOnlyWhilePaused) {
+    RecordingActions actions;
+    MenuState state{true, 0, false, std::nullopt, std::nullopt, true, std::nullopt};
+    EXPECT_EQ(outline(find(menuContent(state, actions), "pause")->children), kPauseChoices);
+    state.pausedUntil = kFocusEnd;
+    EXPECT_EQ(outline(find(menuContent(state, actions), "pause")->children),
+              join({{"Resume", "---"}, kPauseChoices}));
+}
+
 TEST(MenuContentTest, PreviewNeverOffersTheRecordKinds) {
     RecordingActions actions;
-    const auto menu = menuContent({true, 0, false, std::nullopt, std::nullopt}, actions);
+    const auto menu =
+        menuContent({true, 0, false, std::nullopt, std::nullopt, true, std::nullopt}, actions);
     for (const auto kind : {ReminderKind::custom, ReminderKind::countdown, ReminderKind::date,
                             ReminderKind::deadline}) {
         EXPECT_EQ(find(menu, "preview." + rawString(kind)), nullptr) << rawValue(kind);
@@ -216,7 +239,7 @@ TEST_P(MenuActionTest, PressingCallsItsAction) {
     EXPECT_EQ(actions.calls, GetParam().expected);
 }
 
-const MenuState kEngine{true, 0, false, std::nullopt, std::nullopt};
+const MenuState kEngine{true, 0, false, std::nullopt, std::nullopt, true, std::nullopt};
 const MenuState kNoEngine{};
 
 MenuState withRelease() {
@@ -228,6 +251,12 @@ MenuState withRelease() {
 MenuState focusing() {
     MenuState state = kEngine;
     state.focusEndsAt = kFocusEnd;
+    return state;
+}
+
+MenuState paused() {
+    MenuState state = kEngine;
+    state.pausedUntil = kFocusEnd;
     return state;
 }
 
@@ -243,6 +272,12 @@ std::vector<ActionCase> actionCases() {
     add("focus25", kEngine, {"focus 25"});
     add("focus50", kEngine, {"focus 50"});
     add("cancelFocus", focusing(), {"cancelFocus"});
+    add("pause.30", kEngine, {"pause 30"});
+    add("pause.60", kEngine, {"pause 60"});
+    add("pause.tomorrow", kEngine, {"pause tomorrow"});
+    add("pause.resume", paused(), {"resume"});
+    // A pause is a setting: it needs no engine.
+    add("pause.60", kNoEngine, {"pause 60"});
     add("settings", kNoEngine, {"settings"});
     add("welcome", kNoEngine, {"welcome"});
     add("quit", kNoEngine, {"quit"});
@@ -264,7 +299,7 @@ INSTANTIATE_TEST_SUITE_P(Entries, MenuActionTest, ::testing::ValuesIn(actionCase
 
 TEST(MenuContentTest, OnlyButtonsAct) {
     RecordingActions actions;
-    const auto menu = menuContent({true, 0, true, kFocusEnd, kRelease}, actions);
+    const auto menu = menuContent({true, 0, true, kFocusEnd, kRelease, true, std::nullopt}, actions);
     for (const auto& entry : menu) {
         EXPECT_EQ(static_cast<bool>(entry.action), entry.type == Type::button) << entry.id;
     }
@@ -272,12 +307,13 @@ TEST(MenuContentTest, OnlyButtonsAct) {
 
 TEST(MenuContentTest, IdsAreUnique) {
     RecordingActions actions;
-    const auto menu = menuContent({true, 0, true, kFocusEnd, kRelease}, actions);
+    const auto menu = menuContent({true, 0, true, kFocusEnd, kRelease, true, kFocusEnd}, actions);
     std::vector<std::string> ids;
     for (const auto& entry : menu) {
         ids.push_back(entry.id);
         for (const auto& child : entry.children) ids.push_back(child.id);
     }
+    EXPECT_NE(std::find(ids.begin(), ids.end(), "pause.resume"), ids.end());
     std::sort(ids.begin(), ids.end());
     EXPECT_EQ(std::adjacent_find(ids.begin(), ids.end()), ids.end());
 }
@@ -301,6 +337,9 @@ class FocusUntilTest : public ::testing::TestWithParam<FocusTimeCase> {};
 TEST_P(FocusUntilTest, ShowsTheEndInTheUsersLocaleAndZone) {
     ZoneAndLocale zone(GetParam().zone, GetParam().locale);
     EXPECT_EQ(focusUntilLine(kFocusEnd), GetParam().expected);
+    // A pause's end is written the same way.
+    const std::string time = GetParam().expected.substr(std::string("Focus until ").size());
+    EXPECT_EQ(pausedUntilLine(kFocusEnd), "Paused until " + time);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -40,7 +40,10 @@ TEST_F(PrefsTest, AFreshStoreReadsTheDefaultsAndWritesNothing) {
     EXPECT_EQ(prefs.bigDayLabel.get(), "");
     EXPECT_EQ(prefs.watchedBuckets.get().size(), 10u);
     EXPECT_EQ(prefs.placement(), NotchPlacement{});
-    EXPECT_EQ(prefs.keys().size(), 29u);
+    EXPECT_EQ(prefs.pausedUntil.get(), std::nullopt);
+    EXPECT_TRUE(prefs.followDoNotDisturb.get());
+    EXPECT_TRUE(prefs.quietDuringFullScreen.get());
+    EXPECT_EQ(prefs.keys().size(), 32u);
     EXPECT_EQ(store.writes, 0);
 }
 

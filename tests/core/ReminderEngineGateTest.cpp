@@ -31,7 +31,7 @@ protected:
 // Each step of the gate, set up so that it and every later step would stop
 // the cue: the earliest one must be the one that answers.
 TEST_F(GateTest, StepsAreAskedInOrder) {
-    constexpr int kSteps = 6;
+    constexpr int kSteps = 9;
     for (int first = 0; first <= kSteps; ++first) {
         SCOPED_TRACE(first);
         ReminderEngineWorld w(berlin(12, 10));
@@ -42,6 +42,9 @@ TEST_F(GateTest, StepsAreAskedInOrder) {
             w.store.write("firedLog",
                           nlohmann::json{{"water|1", toReferenceSeconds(berlin(12, 9))}}.dump());
         }
+        if (from(Gate::paused)) w.prefs.pausedUntil.set(berlin(12, 11));
+        w.doNotDisturb.current = from(Gate::doNotDisturb);
+        w.fullScreen.current = from(Gate::fullScreen);
         if (from(Gate::quietHours)) {
             w.prefs.quietStart.set(9 * 60);
             w.prefs.quietEnd.set(11 * 60);

@@ -16,8 +16,10 @@
 #include "fakes/FixedScreens.h"
 #include "fakes/MemoryStore.h"
 #include "fakes/RecordingSurface.h"
+#include "fakes/ScriptedDoNotDisturb.h"
 #include "fakes/ScriptedEventStore.h"
 #include "fakes/ScriptedFrontApp.h"
+#include "fakes/ScriptedFullScreen.h"
 #include "fakes/ScriptedIdleTime.h"
 #include "fakes/ScriptedMediaDevices.h"
 #include "fakes/ScriptedPointerEvents.h"
@@ -56,7 +58,8 @@ public:
     void stop() { engine.reset(); }
 
     ReminderEngine::Ports ports() {
-        return {scheduler, random, store, idle, front, power, media, events, pointer};
+        return {scheduler, random, store,   idle,         front,     power,
+                media,     events, pointer, doNotDisturb, fullScreen};
     }
 
     void enable(std::initializer_list<ReminderKind> kinds) {
@@ -103,6 +106,8 @@ public:
     ScriptedMediaDevices media;
     ScriptedEventStore events;
     ScriptedPointerEvents pointer;
+    ScriptedDoNotDisturb doNotDisturb;
+    ScriptedFullScreen fullScreen;
     FixedScreens screens{{Screen{"desk", {0, 0, 1920, 1080}, 0, std::nullopt, std::nullopt}}, 27};
     RecordingSurface surface;
     NotchController notch{scheduler, screens, surface};

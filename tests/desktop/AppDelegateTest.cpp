@@ -239,6 +239,29 @@ TEST_F(AppDelegateTest, MenuFollowsTheEngineEachTimeItOpens) {
     EXPECT_NE(entry("noFrontApp"), nullptr);
 }
 
+// The menu's Pause entries and the desktop actions' "--pause" write the same
+// setting, and the menu reads it back as its status line and "Resume".
+TEST_F(AppDelegateTest, PauseFromTheMenuOrAnotherLaunchIsStoredAndShown) {
+    onboard();
+    launch({});
+    EXPECT_EQ(entry("pausedUntil"), nullptr);
+    EXPECT_EQ(entry("pause.resume"), nullptr);
+    entry("pause.30")->trigger();
+    EXPECT_EQ(delegate->menuState().pausedUntil, 1000.0 + 30 * 60);
+    ASSERT_NE(entry("pausedUntil"), nullptr);
+    EXPECT_EQ(entry("pausedUntil")->text().toStdString(), pausedUntilLine(1000.0 + 30 * 60));
+    entry("pause.resume")->trigger();
+    EXPECT_EQ(store->read("pausedUntil"), std::nullopt);
+    EXPECT_EQ(entry("pausedUntil"), nullptr);
+
+    delegate->handOver(AppOptions::parse({"--pause", "60"}));
+    EXPECT_EQ(delegate->menuState().pausedUntil, 1000.0 + 60 * 60);
+    delegate->handOver(AppOptions::parse({"--pause", "off"}));
+    EXPECT_EQ(delegate->menuState().pausedUntil, std::nullopt);
+    delegate->handOver(AppOptions::parse({"--pause", "tomorrow"}));
+    EXPECT_TRUE(delegate->menuState().pausedUntil.has_value());
+}
+
 TEST_F(AppDelegateTest, PreviewSubmenuReachesTheEngine) {
     onboard();
     launch({});

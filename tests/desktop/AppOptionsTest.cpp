@@ -16,6 +16,12 @@ AppOptions previewing(std::optional<ReminderKind> kind) {
     return options;
 }
 
+AppOptions pausing(PauseRequest::Until until, int minutes = 0) {
+    AppOptions options;
+    options.pause = PauseRequest{until, minutes};
+    return options;
+}
+
 AppOptions with(bool AppOptions::*flag) {
     AppOptions options;
     options.*flag = true;
@@ -76,6 +82,11 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"EveryFlagInAnyOrder",
              {"--welcome", "--preview", "water", "--login-item", "--no-notch"},
              everyFlag()},
+        Case{"PauseMinutes", {"--pause", "30"}, pausing(PauseRequest::Until::minutes, 30)},
+        Case{"PauseTomorrow", {"--pause", "tomorrow"}, pausing(PauseRequest::Until::tomorrow)},
+        Case{"PauseOff", {"--pause", "off"}, pausing(PauseRequest::Until::off)},
+        Case{"PauseBadValues", {"--pause", "0"}, {}},
+        Case{"PauseNotANumber", {"--pause", "30m"}, {}}, Case{"PauseWithoutValue", {"--pause"}, {}},
         // Flags are whole arguments: look-alikes and toolkit options are ignored.
         Case{"LookAlikes", {"--Welcome", "--no-notch=1", "-welcome", "--previews", "water"}, {}},
         Case{"ToolkitOptions",
@@ -85,8 +96,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AppOptionsUsageTest, NamesEveryFlagAndKind) {
     const auto usage = AppOptions::usage();
-    for (const char* flag : {"--preview", "--welcome", "--settings", "--quit", "--login-item",
-                             "--no-notch", "--help", "--version"}) {
+    for (const char* flag : {"--preview", "--pause", "--welcome", "--settings", "--quit",
+                             "--login-item", "--no-notch", "--help", "--version"}) {
         EXPECT_NE(usage.find(flag), std::string::npos) << flag;
     }
     // The kinds close the text, as words in declaration order.

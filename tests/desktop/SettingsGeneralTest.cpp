@@ -72,7 +72,8 @@ TEST_F(SettingsGeneralTest, IconsComeFromTheDesktopIconTheme) {
 TEST_F(SettingsGeneralTest, TextsAndChoicesAsWritten) {
     const QStringList texts = shownTexts(view->generalTab());
     for (const char* text :
-         {"Language", "Appearance", "Timing", "Quiet from", "Quiet until", "Launch at login"}) {
+         {"Language", "Appearance", "Timing", "Quiet from", "Quiet until", "Follow Do Not Disturb",
+          "Quiet during full-screen apps", "Launch at login"}) {
         EXPECT_TRUE(texts.contains(text)) << text;
     }
     const auto items = [this](const char* name) {
@@ -83,6 +84,20 @@ TEST_F(SettingsGeneralTest, TextsAndChoicesAsWritten) {
     };
     EXPECT_EQ(items("language"), QStringList({"English", "Hinglish"}));
     EXPECT_EQ(items("appearance"), QStringList({"Zuzi", "Mom"}));
+}
+
+TEST_F(SettingsGeneralTest, QuietTogglesAreOnAtFirstAndStoreTheirFlag) {
+    for (const char* name : {"followDoNotDisturb", "quietDuringFullScreen"}) {
+        SCOPED_TRACE(name);
+        auto* toggle = find<QCheckBox>(name);
+        EXPECT_TRUE(toggle->isChecked());
+        toggle->click();
+        EXPECT_EQ(stored(name), R"({"value":false})");
+        toggle->click();
+        EXPECT_EQ(stored(name), R"({"value":true})");
+    }
+    prefs.quietDuringFullScreen.set(false);
+    EXPECT_FALSE(find<QCheckBox>("quietDuringFullScreen")->isChecked());
 }
 
 TEST_F(SettingsGeneralTest, OpeningAndNothingElseWritesNothing) {

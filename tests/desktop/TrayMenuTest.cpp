@@ -22,10 +22,14 @@ struct CountingActions final : MenuActions {
     void preview(std::optional<ReminderKind>) override { ++previews; }
     void startFocus(int) override {}
     void cancelFocus() override {}
+    void pauseFor(int minutes) override { pausedFor = minutes; }
+    void pauseUntilTomorrow() override {}
+    void resume() override {}
     void openSettings() override {}
     void openWelcome() override {}
     void quit() override {}
     int previews = 0;
+    int pausedFor = 0;
 };
 
 class TrayMenuTest : public ::testing::Test {
@@ -59,6 +63,15 @@ TEST_F(TrayMenuTest, StateLinesArePlainTextThatDoesNothing) {
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text(), "Quiet: you're on a call");
     EXPECT_EQ(label->textFormat(), Qt::PlainText);
+}
+
+TEST_F(TrayMenuTest, PauseIsASubmenuWhoseEntriesAct) {
+    ASSERT_NE(open("pause.60"), nullptr);
+    auto* pause = tray.menu()->findChild<QMenu*>("pause");
+    ASSERT_NE(pause, nullptr);
+    EXPECT_EQ(pause->title(), "Pause");
+    open("pause.60")->trigger();
+    EXPECT_EQ(actions.pausedFor, 60);
 }
 
 TEST_F(TrayMenuTest, AnAmpersandInAReleaseIsShownNotAMnemonic) {

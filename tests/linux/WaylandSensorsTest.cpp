@@ -192,6 +192,13 @@ TEST(WaylandSessionSensors, FocusedAppFollowsSwayFocus) {
     ASSERT_TRUE(sway.swaymsg({"[app_id=pelliwig-right] focus"}));
     EXPECT_TRUE(eventually([&] { return sensors.frontApp().name() == "pelliwig-right"; }));
 
+    // The same window list tells the session's full-screen source.
+    EXPECT_FALSE(sensors.fullScreen().focusedWindowIsFullScreen());
+    ASSERT_TRUE(sway.swaymsg({"[app_id=pelliwig-right] fullscreen enable"}));
+    EXPECT_TRUE(eventually([&] { return sensors.fullScreen().focusedWindowIsFullScreen(); }));
+    ASSERT_TRUE(sway.swaymsg({"[app_id=pelliwig-right] fullscreen disable"}));
+    EXPECT_TRUE(eventually([&] { return !sensors.fullScreen().focusedWindowIsFullScreen(); }));
+
     sway.stop();
     EXPECT_TRUE(eventually([&] { return sensors.frontApp().name() == std::nullopt; }, 5s))
         << "a compositor that went away still names an app";

@@ -29,7 +29,10 @@ void add(Decoders& decoders, const Stored<T, C>& cell) {
 SettingValues::SettingValues() {
     MemoryStore scratch;
     const Prefs p(scratch);
-    for (const auto* cell : {&p.hasOnboarded, &p.idlePeeks, &p.sleepInNotch}) add(decoders_, *cell);
+    for (const auto* cell : {&p.hasOnboarded, &p.idlePeeks, &p.sleepInNotch, &p.followDoNotDisturb,
+                             &p.quietDuringFullScreen}) {
+        add(decoders_, *cell);
+    }
     for (const auto* cell : {&p.quietStart, &p.quietEnd, &p.minGap, &p.bedtime, &p.callTime,
                              &p.breakEvery, &p.waterEvery, &p.appTimeLimit, &p.surprisesPerWeek}) {
         add(decoders_, *cell);
@@ -49,6 +52,7 @@ SettingValues::SettingValues() {
     add(decoders_, p.bigDayLabel);
     add(decoders_, p.roastLevel);
     add(decoders_, p.watchedBuckets);
+    add(decoders_, p.pausedUntil);
 }
 
 bool SettingValues::known(std::string_view key) const {

@@ -82,6 +82,12 @@ std::string_view SimReport::describe(ReminderEngine::Gate verdict) {
             return "once-key used";
         case Gate::inCall:
             return "in a call";
+        case Gate::paused:
+            return "paused";
+        case Gate::doNotDisturb:
+            return "do not disturb";
+        case Gate::fullScreen:
+            return "full screen";
         case Gate::quietHours:
             return "quiet hours";
         case Gate::gap:

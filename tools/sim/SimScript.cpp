@@ -186,6 +186,17 @@ void parseHover(Cursor& in, Command& c) {
     }
 }
 
+void parsePause(Cursor& in, Command& c) {
+    const std::string what = in.word("minutes, tomorrow or off");
+    if (what == "tomorrow" || what == "off") {
+        c.text = what;
+        return;
+    }
+    const auto minutes = number(what);
+    if (!minutes || *minutes <= 0) in.fail("bad pause \"" + what + "\" (minutes, tomorrow or off)");
+    c.number = *minutes;
+}
+
 void parseSet(Cursor& in, Command& c, const SettingValues& settings) {
     c.text = in.word("setting key");
     if (!settings.known(*c.text)) in.fail("unknown setting \"" + *c.text + "\"");
@@ -261,6 +272,12 @@ void parseArguments(Cursor& in, Command& c, const std::string& name,
         c.text = in.word("time zone");
         // The lines after it are in its local time.
         if (!DefaultZone::use(*c.text)) in.fail("unknown time zone \"" + *c.text + "\"");
+    } else if (name == "pause") {
+        c.kind = K::pause;
+        parsePause(in, c);
+    } else if (name == "dnd" || name == "fullscreen") {
+        c.kind = name == "dnd" ? K::dnd : K::fullscreen;
+        c.flag = onOff(in, "on", "off");
     } else {
         in.fail("unknown command \"" + name + "\"");
     }

@@ -31,12 +31,15 @@ struct Command {
         wake,        // wake from sleep
         focus,       // number: minutes
         focusCancel,
-        preview,   // kind, or none for a random one
-        set,       // text: setting key; json: the value inside the envelope
-        event,     // text: identifier; title; start; flag: daily; allDay
-        calendar,  // flag: access granted
-        restart,   // quit and relaunch on the same store
-        zone,      // text: the system's new time zone
+        preview,     // kind, or none for a random one
+        set,         // text: setting key; json: the value inside the envelope
+        event,       // text: identifier; title; start; flag: daily; allDay
+        calendar,    // flag: access granted
+        restart,     // quit and relaunch on the same store
+        zone,        // text: the system's new time zone
+        pause,       // number: minutes; text: "tomorrow" or "off" instead
+        dnd,         // flag: the desktop's do-not-disturb
+        fullscreen,  // flag: the focused window fills the screen
     };
 
     Instant at = 0;

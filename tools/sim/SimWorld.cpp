@@ -69,7 +69,7 @@ void SimWorld::launch() {
     engine_ = std::make_unique<ReminderEngine>(
         *notch_, prefs_,
         ReminderEngine::Ports{scheduler_, random_, store_, idle_, front_, power_, media_, events_,
-                              pointer_},
+                              pointer_, doNotDisturb_, fullScreen_},
         trace());
     wrapTimeOut();
 }
@@ -134,6 +134,9 @@ bool SimWorld::beforeLaunch(const Command& command) const {
         case K::event:
         case K::calendar:
         case K::zone:
+        case K::pause:
+        case K::dnd:
+        case K::fullscreen:
             return true;
         default:
             return false;
@@ -182,6 +185,15 @@ void SimWorld::applyToSensors(const Command& c) {
         case K::zone:
             // What the desktop's zone watcher does when the system's changes.
             DefaultZone::use(*c.text);
+            break;
+        case K::pause:
+            applyPause(c);
+            break;
+        case K::dnd:
+            doNotDisturb_.current = c.flag;
+            break;
+        case K::fullscreen:
+            fullScreen_.current = c.flag;
             break;
         default:
             break;
@@ -243,6 +255,17 @@ void SimWorld::press(const Command& c) {
     throw ScriptError(c.line, "answer " + std::string(rawValue(c.tone)) + ": the " +
                                   std::string(rawValue(moment.kind)) + " moment on show at " +
                                   formatLocal(c.at) + " has no such button");
+}
+
+// As the menu would: a number of minutes from now, the next morning, or off.
+void SimWorld::applyPause(const Command& c) {
+    if (c.text == "tomorrow") {
+        pause_.untilTomorrow();
+    } else if (c.text == "off") {
+        pause_.resume();
+    } else {
+        pause_.forMinutes(static_cast<int>(c.number));
+    }
 }
 
 void SimWorld::pointerTo(double offset) {

@@ -9,12 +9,15 @@
 #include "SimPorts.h"
 #include "SimReport.h"
 #include "SimScript.h"
+#include "core/engine/Pause.h"
 #include "core/engine/ReminderEngine.h"
 #include "core/notch/NotchController.h"
 #include "core/platform/KeyValueStore.h"
 #include "core/settings/Prefs.h"
 #include "fakes/FixedScreens.h"
+#include "fakes/ScriptedDoNotDisturb.h"
 #include "fakes/ScriptedFrontApp.h"
+#include "fakes/ScriptedFullScreen.h"
 #include "fakes/ScriptedMediaDevices.h"
 #include "fakes/ScriptedPointerEvents.h"
 #include "fakes/ScriptedPowerSources.h"
@@ -58,6 +61,7 @@ private:
     void applyToSensors(const Command& command);
     void applyToApp(const Command& command);
     void press(const Command& command);
+    void applyPause(const Command& command);
     void pointerTo(double offset);
 
     Options options_;
@@ -66,12 +70,16 @@ private:
     SeededRandom random_;
     KeyValueStore& store_;
     Prefs prefs_;
+    Clock clock_{scheduler_};
+    Pause pause_{prefs_, clock_};
     SimIdleTime idle_{scheduler_};
     ScriptedFrontApp front_;
     ScriptedPowerSources power_;
     ScriptedMediaDevices media_;
     SimEventStore events_;
     ScriptedPointerEvents pointer_;
+    ScriptedDoNotDisturb doNotDisturb_;
+    ScriptedFullScreen fullScreen_;
     FixedScreens screens_;
     NullSurface surface_;
     std::unique_ptr<NotchController> notch_;

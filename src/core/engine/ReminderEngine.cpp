@@ -20,6 +20,7 @@ ReminderEngine::ReminderEngine(NotchController& notch, Prefs& prefs, const Ports
       fired_(ports.store, clock_),
       memory_(ports.store, clock_),
       picker_(prefs, memory_, lines_, ports.random, clock_),
+      pause_(prefs, clock_),
       curStart_(clock_.now()),
       self_(std::make_shared<ReminderEngine*>(this)) {
     wire();

@@ -15,10 +15,13 @@
 #include "core/engine/FiredLog.h"
 #include "core/engine/LinePicker.h"
 #include "core/engine/Memory.h"
+#include "core/engine/Pause.h"
 #include "core/engine/TickContext.h"
 #include "core/notch/NotchController.h"
+#include "core/platform/DoNotDisturb.h"
 #include "core/platform/EventStore.h"
 #include "core/platform/FrontApp.h"
+#include "core/platform/FullScreen.h"
 #include "core/platform/IdleTime.h"
 #include "core/platform/KeyValueStore.h"
 #include "core/platform/MediaDevices.h"
@@ -57,10 +60,23 @@ public:
         const MediaDevices& media;
         EventStore& events;
         PointerEvents& pointer;
+        const DoNotDisturb& doNotDisturb;
+        const FullScreen& fullScreen;
     };
 
     // Why the gate stopped a cue, in the order it asks; `shown` when it passed.
-    enum class Gate { kindOff, onceKeyUsed, inCall, quietHours, gap, notchOccupied, shown };
+    enum class Gate {
+        kindOff,
+        onceKeyUsed,
+        inCall,
+        paused,
+        doNotDisturb,
+        fullScreen,
+        quietHours,
+        gap,
+        notchOccupied,
+        shown
+    };
 
     // What appSwitchLine chose to say, and with which face.
     struct Said {
@@ -166,6 +182,10 @@ private:
     void show(const Cue& cue);
     Gate verdict(const Cue& cue) const;
     bool inQuietHours(int minutesOfDay) const;
+    bool doNotDisturbOn() const;
+    bool fullScreenHolds(ReminderKind kind) const;
+    // Quiet hours, a pause or the desktop's do-not-disturb: she sleeps.
+    bool asleep(int minutesOfDay) const;
     double minimumGap() const;
     bool notchBusy() const;
     bool notchBusyWithNudge() const;
@@ -214,6 +234,7 @@ private:
     Memory memory_;
     LinePicker picker_;
     std::optional<FocusTimer> focus_;
+    Pause pause_;
     TaskHandle timer_;
     Instant lastShown_ = kDistantPast;
     std::optional<Instant> meetingStart_;
@@ -233,8 +254,9 @@ private:
 
 template <>
 struct EnumTraits<ReminderEngine::Gate> {
-    static constexpr std::array<std::string_view, 7> names{
-        "kindOff", "onceKeyUsed", "inCall", "quietHours", "gap", "notchOccupied", "shown"};
+    static constexpr std::array<std::string_view, 10> names{
+        "kindOff",    "onceKeyUsed", "inCall", "paused",        "doNotDisturb",
+        "fullScreen", "quietHours",  "gap",    "notchOccupied", "shown"};
 };
 
 }  // namespace pelliwig

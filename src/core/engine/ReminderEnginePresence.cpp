@@ -49,7 +49,9 @@ void ReminderEngine::hoverLeft() {
 void ReminderEngine::presence(const TickContext& context) {
     if (!context.isActive) return;
     if (notchBusy()) return;
-    if (inQuietHours(context.minutesOfDay)) {
+    // Over a full-screen window not even a peek: she would sit on the film.
+    if (fullScreenHolds(ReminderKind::surprise)) return;
+    if (asleep(context.minutesOfDay)) {
         sleepingPeek(context);
         return;
     }

@@ -43,6 +43,9 @@ ReminderEngine::Gate ReminderEngine::verdict(const Cue& cue) const {
     if (!prefs_.isEnabled(cue.kind)) return Gate::kindOff;
     if (cue.onceKey && fired_.contains(*cue.onceKey)) return Gate::onceKeyUsed;
     if (meetingStart_) return Gate::inCall;
+    if (pause_.active()) return Gate::paused;
+    if (doNotDisturbOn()) return Gate::doNotDisturb;
+    if (fullScreenHolds(cue.kind)) return Gate::fullScreen;
     const Instant now = clock_.now();
     if (inQuietHours(clock_.minutesOfDay(now))) return Gate::quietHours;
     // A charger plugged in deserves a thank-you however recent the last nudge.
@@ -53,6 +56,20 @@ ReminderEngine::Gate ReminderEngine::verdict(const Cue& cue) const {
 
 bool ReminderEngine::inQuietHours(int minutesOfDay) const {
     return Rules::inWindow(minutesOfDay, prefs_.quietStart.get(), prefs_.quietEnd.get());
+}
+
+bool ReminderEngine::doNotDisturbOn() const {
+    return prefs_.followDoNotDisturb.get() && ports_.doNotDisturb.on();
+}
+
+// A film or a game is no reason to let the battery run flat unwarned.
+bool ReminderEngine::fullScreenHolds(ReminderKind kind) const {
+    return kind != ReminderKind::battery && prefs_.quietDuringFullScreen.get() &&
+           ports_.fullScreen.focusedWindowIsFullScreen();
+}
+
+bool ReminderEngine::asleep(int minutesOfDay) const {
+    return inQuietHours(minutesOfDay) || pause_.active() || doNotDisturbOn();
 }
 
 // In seconds, as a double so that no stored number of minutes can overflow.

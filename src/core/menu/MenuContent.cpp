@@ -56,6 +56,9 @@ void addEngineStatus(std::vector<MenuEntry>& menu, const MenuState& state) {
         menu.push_back(
             entry(Type::caption, "noFrontApp", "App remarks need an X11 or wlroots/KDE session"));
     }
+    if (state.pausedUntil) {
+        menu.push_back(entry(Type::caption, "pausedUntil", pausedUntilLine(*state.pausedUntil)));
+    }
     menu.push_back(separator("engine"));
 }
 
@@ -81,6 +84,21 @@ MenuEntry focusButton(const MenuState& state, MenuActions& actions, int minutes)
                   whenEngine(state, [&actions, minutes] { actions.startFocus(minutes); }));
 }
 
+// A pause is only a setting, so it works before the engine exists too.
+MenuEntry pauseMenu(const MenuState& state, MenuActions& actions) {
+    auto submenu = entry(Type::submenu, "pause", "Pause");
+    auto& items = submenu.children;
+    if (state.pausedUntil) {
+        items.push_back(button("pause.resume", "Resume", [&actions] { actions.resume(); }));
+        items.push_back(separator("pause"));
+    }
+    items.push_back(button("pause.30", "For 30 minutes", [&actions] { actions.pauseFor(30); }));
+    items.push_back(button("pause.60", "For an hour", [&actions] { actions.pauseFor(60); }));
+    items.push_back(
+        button("pause.tomorrow", "Until tomorrow", [&actions] { actions.pauseUntilTomorrow(); }));
+    return submenu;
+}
+
 void addFocus(std::vector<MenuEntry>& menu, const MenuState& state, MenuActions& actions) {
     if (state.engineExists && state.focusEndsAt) {
         menu.push_back(entry(Type::text, "focusUntil", focusUntilLine(*state.focusEndsAt)));
@@ -90,6 +108,7 @@ void addFocus(std::vector<MenuEntry>& menu, const MenuState& state, MenuActions&
         menu.push_back(focusButton(state, actions, 25));
         menu.push_back(focusButton(state, actions, 50));
     }
+    menu.push_back(pauseMenu(state, actions));
     menu.push_back(separator("focus"));
 }
 
@@ -120,15 +139,34 @@ std::string jealousyLine(int jealousy) {
     return line;
 }
 
-std::string focusUntilLine(Instant endsAt) {
+namespace {
+
+// A short time of day in the default locale and time zone; empty when ICU
+// cannot format one.
+std::string shortTime(Instant at) {
     std::unique_ptr<icu::DateFormat> format(
         icu::DateFormat::createTimeInstance(icu::DateFormat::kShort, icu::Locale::getDefault()));
-    if (!format) return "Focus until";
+    if (!format) return {};
     icu::UnicodeString text;
-    format->format(endsAt * 1000.0, text);
+    format->format(at * 1000.0, text);
     std::string utf8;
     text.toUTF8String(utf8);
-    return "Focus until " + utf8;
+    return utf8;
+}
+
+std::string untilLine(const std::string& lead, Instant at) {
+    const std::string time = shortTime(at);
+    return time.empty() ? lead : lead + " " + time;
+}
+
+}  // namespace
+
+std::string focusUntilLine(Instant endsAt) {
+    return untilLine("Focus until", endsAt);
+}
+
+std::string pausedUntilLine(Instant until) {
+    return untilLine("Paused until", until);
 }
 
 const std::vector<ReminderKind>& previewKinds() {

@@ -20,6 +20,7 @@ struct MenuState {
     std::optional<Instant> focusEndsAt;  // set while a focus session runs
     std::optional<Release> release;      // a newer release than this one
     bool seesFrontApp = true;            // false where the session hides the focused application
+    std::optional<Instant> pausedUntil;  // set while she is paused
 
     bool operator==(const MenuState&) const = default;
 };
@@ -36,6 +37,11 @@ public:
     virtual void startFocus(int minutes) = 0;
     // Drops the running session; its finishing moment never comes.
     virtual void cancelFocus() = 0;
+    // She keeps quiet for that long, or until the next morning; a running
+    // pause is replaced.
+    virtual void pauseFor(int minutes) = 0;
+    virtual void pauseUntilTomorrow() = 0;
+    virtual void resume() = 0;
     virtual void openSettings() = 0;
     virtual void openWelcome() = 0;
     virtual void quit() = 0;
@@ -65,6 +71,9 @@ std::string jealousyLine(int jealousy);
 // "Focus until " and the end as a short time of day in the default locale
 // and time zone.
 std::string focusUntilLine(Instant endsAt);
+
+// "Paused until " and the end, formatted as for focusUntilLine.
+std::string pausedUntilLine(Instant until);
 
 // The kinds that can be previewed, in declaration order: every kind but the
 // four that need a record the user entered.

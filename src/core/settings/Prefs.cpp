@@ -36,7 +36,10 @@ Prefs::Prefs(KeyValueStore& store)
       surprisesPerWeek(store, willChange, changed, "surprisesPerWeek", 3),
       notchPosition(store, willChange, changed, "notchPosition", NotchPosition::topCentre),
       notchScreen(store, willChange, changed, "notchScreen",
-                  std::string(NotchPlacement::kPrimaryScreen)) {}
+                  std::string(NotchPlacement::kPrimaryScreen)),
+      pausedUntil(store, willChange, changed, "pausedUntil", std::nullopt),
+      followDoNotDisturb(store, willChange, changed, "followDoNotDisturb", true),
+      quietDuringFullScreen(store, willChange, changed, "quietDuringFullScreen", true) {}
 
 Prefs& Prefs::shared() {
     static SqliteStore store(SqliteStore::defaultPath());
@@ -65,14 +68,17 @@ bool Prefs::bigDayActive(const Clock& clock) const {
 }
 
 std::vector<std::string> Prefs::keys() const {
-    return {hasOnboarded.key(), language.key(),     appearance.key(),      enabledKinds.key(),
-            quietStart.key(),   quietEnd.key(),     minGap.key(),          showSeconds.key(),
-            bedtime.key(),      callTime.key(),     breakEvery.key(),      waterEvery.key(),
-            appTimeLimit.key(), birthday.key(),     anniversary.key(),     customReminders.key(),
-            countdowns.key(),   specialDates.key(), taughtLines.key(),     photoFolder.key(),
-            bigDay.key(),       bigDayLabel.key(),  roastLevel.key(),      watchedBuckets.key(),
-            idlePeeks.key(),    sleepInNotch.key(), surprisesPerWeek.key(), notchPosition.key(),
-            notchScreen.key()};
+    return {hasOnboarded.key(),    language.key(),           appearance.key(),
+            enabledKinds.key(),    quietStart.key(),         quietEnd.key(),
+            minGap.key(),          showSeconds.key(),        bedtime.key(),
+            callTime.key(),        breakEvery.key(),         waterEvery.key(),
+            appTimeLimit.key(),    birthday.key(),           anniversary.key(),
+            customReminders.key(), countdowns.key(),         specialDates.key(),
+            taughtLines.key(),     photoFolder.key(),        bigDay.key(),
+            bigDayLabel.key(),     roastLevel.key(),         watchedBuckets.key(),
+            idlePeeks.key(),       sleepInNotch.key(),       surprisesPerWeek.key(),
+            notchPosition.key(),   notchScreen.key(),        pausedUntil.key(),
+            followDoNotDisturb.key(), quietDuringFullScreen.key()};
 }
 
 NotchPlacement Prefs::placement() const {

@@ -20,7 +20,7 @@ namespace pelliwig {
 // Observers hear `willChange` before every write and `changed` (with the key)
 // after it. Nothing is written until the user changes something.
 class Prefs {
-  public:
+public:
     explicit Prefs(KeyValueStore& store);
     Prefs(const Prefs&) = delete;
     Prefs& operator=(const Prefs&) = delete;
@@ -65,6 +65,10 @@ class Prefs {
 
     // Both settings above, as one value.
     NotchPlacement placement() const;
+    // The end of a pause the user asked for; nothing stored when not paused.
+    Stored<std::optional<Instant>, OptionalCodec<Instant, DateCodec>> pausedUntil;
+    Stored<bool> followDoNotDisturb;
+    Stored<bool> quietDuringFullScreen;
 
     // Custom reminders are always on as a kind (each has its own switch);
     // every other kind is on when listed in enabledKinds.

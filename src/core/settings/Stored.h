@@ -15,7 +15,7 @@ namespace pelliwig {
 // not decode reads as the fallback and stays on disk until the next write.
 template <typename T, typename C = Codec<T>>
 class Stored {
-  public:
+public:
     Stored(KeyValueStore& store, Signal<>& willChange, Signal<std::string_view>& changed,
            std::string key, T fallback)
         : store_(store),
@@ -57,7 +57,15 @@ class Stored {
         changed_(key_);
     }
 
-  private:
+    // Leaves nothing stored, for a setting whose absence has a meaning of
+    // its own; it then reads as the fallback.
+    void reset() {
+        willChange_();
+        store_.remove(key_);
+        changed_(key_);
+    }
+
+private:
     KeyValueStore& store_;
     Signal<>& willChange_;
     Signal<std::string_view>& changed_;

@@ -135,6 +135,26 @@ Instant Clock::dateFromMinutes(int minutes) const {
     return instantOf(calendar).value_or(present);
 }
 
+Instant Clock::nextAt(int minutes, Instant after) const {
+    auto calendar = calendarAt(after);
+    if (!calendar) return after;
+    calendar->set(UCAL_HOUR_OF_DAY, minutes / 60);
+    calendar->set(UCAL_MINUTE, minutes % 60);
+    calendar->set(UCAL_SECOND, 0);
+    calendar->set(UCAL_MILLISECOND, 0);
+    const auto today = instantOf(calendar);
+    if (!today) return after;
+    if (*today > after) return *today;
+    // Counting days on the calendar, not 86400 seconds, keeps the wall time
+    // across a daylight-saving change.
+    UErrorCode status = U_ZERO_ERROR;
+    calendar->add(UCAL_DATE, 1, status);
+    calendar->set(UCAL_HOUR_OF_DAY, minutes / 60);
+    calendar->set(UCAL_MINUTE, minutes % 60);
+    if (U_FAILURE(status)) return after;
+    return instantOf(calendar).value_or(after);
+}
+
 Instant Clock::startOfDay(Instant t) const {
     auto calendar = calendarAt(t);
     if (!calendar) return t;

@@ -15,7 +15,7 @@ namespace pelliwig {
 // keys ("2025-W9") are stored in memory and once-keys, so their text form is
 // fixed: plain decimal numbers, no padding.
 class Clock {
-  public:
+public:
     explicit Clock(const Scheduler& scheduler) : scheduler_(scheduler) {}
 
     Instant now() const { return scheduler_.now(); }
@@ -34,6 +34,9 @@ class Clock {
     // Today at that time of day, seconds 0; a time skipped by a daylight-saving
     // change moves to the next time that exists, a repeated one takes the first.
     Instant dateFromMinutes(int minutes) const;
+    // The first instant after `after` at that time of day, seconds 0: later
+    // today, else tomorrow; skipped and repeated times as above.
+    Instant nextAt(int minutes, Instant after) const;
     // Whole calendar days from the reference's day to the target's day.
     int daysUntil(Instant target, Instant from) const;
     // Saturday or Sunday, now.
@@ -44,7 +47,7 @@ class Clock {
     // Local midnight at the start of the instant's day.
     Instant startOfDay(Instant t) const;
 
-  private:
+private:
     const Scheduler& scheduler_;
 };
 

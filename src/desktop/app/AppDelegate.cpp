@@ -65,6 +65,7 @@ void AppDelegate::launch(const AppOptions& options) {
         emit engineChanged();
     }
     if (options.loginItem) services_.loginItem->registerItem();  // a refusal changes nothing
+    applyPause(options.pause);
     if (options.preview) {
         previewTask_ = services_.scheduler->after(
             kPreviewDelay, [this, kind = options.previewKind] { preview(kind); });
@@ -81,6 +82,7 @@ void AppDelegate::handOver(const AppOptions& options) {
         return;
     }
     if (options.welcome) openWelcome();
+    applyPause(options.pause);
     if (options.preview) preview(options.previewKind);
     if (options.settings || options.plain()) openSettings();
 }
@@ -114,6 +116,7 @@ void AppDelegate::saveMemory() {
 MenuState AppDelegate::menuState() const {
     MenuState state;
     if (updates_) state.release = updates_->available();
+    state.pausedUntil = pause_.until();
     if (!engine_) return state;
     state.engineExists = true;
     state.jealousy = engine_->jealousy();
@@ -137,6 +140,33 @@ void AppDelegate::startFocus(int minutes) {
 
 void AppDelegate::cancelFocus() {
     if (engine_) engine_->cancelFocus();
+}
+
+void AppDelegate::pauseFor(int minutes) {
+    pause_.forMinutes(minutes);
+}
+
+void AppDelegate::pauseUntilTomorrow() {
+    pause_.untilTomorrow();
+}
+
+void AppDelegate::resume() {
+    pause_.resume();
+}
+
+void AppDelegate::applyPause(const std::optional<PauseRequest>& request) {
+    if (!request) return;
+    switch (request->until) {
+        case PauseRequest::Until::minutes:
+            pauseFor(request->minutes);
+            break;
+        case PauseRequest::Until::tomorrow:
+            pauseUntilTomorrow();
+            break;
+        case PauseRequest::Until::off:
+            resume();
+            break;
+    }
 }
 
 void AppDelegate::quit() {

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPoint>
 
+#include "core/engine/Pause.h"
 #include "core/engine/UpdateChecker.h"
 #include "core/menu/MenuContent.h"
 #include "core/platform/HttpClient.h"
@@ -68,9 +69,9 @@ public:
     // run or when asked, the delayed welcome.
     void launch(const AppOptions& options);
 
-    // Arguments from a later launch: "--preview", "--welcome", "--settings"
-    // and "--quit" act at once; a launch with no options at all opens the
-    // settings.
+    // Arguments from a later launch: "--preview", "--pause", "--welcome",
+    // "--settings" and "--quit" act at once; a launch with no options at all
+    // opens the settings.
     void handOver(const AppOptions& options);
 
     // Creates the welcome window on first use, then brings it to the front.
@@ -99,13 +100,19 @@ private:
     void preview(std::optional<ReminderKind> kind) override;
     void startFocus(int minutes) override;
     void cancelFocus() override;
+    void pauseFor(int minutes) override;
+    void pauseUntilTomorrow() override;
+    void resume() override;
     void quit() override;
+
+    void applyPause(const std::optional<PauseRequest>& request);
 
     void meet();
 
     AppServices services_;
     Prefs prefs_;
     Clock clock_;
+    Pause pause_{prefs_, clock_};
     std::unique_ptr<UpdateChecker> updates_;
     std::unique_ptr<TrayMenu> tray_;
     std::unique_ptr<EngineFacade> engine_;

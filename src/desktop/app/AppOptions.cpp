@@ -1,8 +1,20 @@
 #include "desktop/app/AppOptions.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace pelliwig {
+
+std::optional<PauseRequest> PauseRequest::parse(const std::string& value) {
+    if (value == "tomorrow") return PauseRequest{Until::tomorrow, 0};
+    if (value == "off") return PauseRequest{Until::off, 0};
+    int minutes = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), minutes);
+    if (error != std::errc() || end != value.data() + value.size() || minutes <= 0) {
+        return std::nullopt;
+    }
+    return PauseRequest{Until::minutes, minutes};
+}
 
 AppOptions AppOptions::parse(const std::vector<std::string>& arguments) {
     const auto has = [&arguments](const char* flag) {
@@ -24,6 +36,10 @@ AppOptions AppOptions::parse(const std::vector<std::string>& arguments) {
             options.previewKind = fromRawValue<ReminderKind>(*std::next(preview));
         }
     }
+    const auto pause = std::find(arguments.begin(), arguments.end(), "--pause");
+    if (pause != arguments.end() && std::next(pause) != arguments.end()) {
+        options.pause = PauseRequest::parse(*std::next(pause));
+    }
     return options;
 }
 
@@ -35,6 +51,8 @@ std::string AppOptions::usage() {
         "without options it opens her settings.\n"
         "\n"
         "  --preview [KIND]  show a nudge a second after start (any kind if none is given)\n"
+        "  --pause MINUTES|tomorrow|off\n"
+        "                    keep quiet for that many minutes, until 05:00, or no longer\n"
         "  --welcome         open the welcome window\n"
         "  --settings        open her settings\n"
         "  --quit            end the Zuzi that runs\n"

@@ -10,6 +10,18 @@ namespace pelliwig {
 
 // The command line. Each flag is compared with one whole argument; anything
 // else is ignored, so toolkit options pass through untouched.
+// "--pause MINUTES|tomorrow|off": what the desktop's Pause actions ask for.
+struct PauseRequest {
+    enum class Until { minutes, tomorrow, off };
+    Until until = Until::off;
+    int minutes = 0;  // for Until::minutes, above 0
+
+    bool operator==(const PauseRequest&) const = default;
+
+    // Nothing for a value that is none of the three.
+    static std::optional<PauseRequest> parse(const std::string& value);
+};
+
 struct AppOptions {
     bool noNotch = false;    // "--no-notch": the substitute area even on a notched screen
     bool loginItem = false;  // "--login-item": register to start at login
@@ -18,6 +30,7 @@ struct AppOptions {
     std::optional<ReminderKind> previewKind;  // none: missing or not a kind name
     bool settings = false;                    // "--settings": open the settings window
     bool quit = false;                        // "--quit": end the Zuzi that runs
+    std::optional<PauseRequest> pause;        // none: no "--pause" or a bad value
     bool help = false;
     bool version = false;
 

@@ -20,6 +20,7 @@
 #include "desktop/support/QtScreens.h"
 #include "desktop/support/SpriteSheet.h"
 #include "linux/DBusSystemEvents.h"
+#include "linux/DesktopDoNotDisturb.h"
 #include "linux/IcalEventStore.h"
 #include "linux/PowerSourcesChooser.h"
 #include "linux/ProcMediaDevices.h"
@@ -52,7 +53,8 @@ struct DesktopPlatform {
           systemEvents(QDBusConnection::systemBus(), QDBusConnection::sessionBus()),
           // Every window, quiet hours and day key follow a zone changed while
           // she runs from the next tick on.
-          zone(QDBusConnection::systemBus(), [] { DefaultZone::followSystem(); }) {
+          zone(QDBusConnection::systemBus(), [] { DefaultZone::followSystem(); }),
+          doNotDisturb(QDBusConnection::sessionBus()) {
         watchPointer();
         placementChanged = context.prefs.changed.connect([this, &prefs = context.prefs](auto key) {
             if (key == prefs.notchPosition.key() || key == prefs.notchScreen.key()) {
@@ -91,6 +93,7 @@ struct DesktopPlatform {
     IcalEventStore events;
     DBusSystemEvents systemEvents;
     SystemZoneWatcher zone;
+    DesktopDoNotDisturb doNotDisturb;
     std::unique_ptr<QSocketNotifier> pointerWatch;
     Connection resumed;
     Connection placementChanged;
@@ -104,7 +107,8 @@ std::unique_ptr<EngineFacade> buildDesktopEngine(const EngineContext& context) {
     auto engine = std::make_unique<ReminderEngine>(
         p.notch, context.prefs,
         ReminderEngine::Ports{context.scheduler, p.random, context.store, p.sensors.idleTime(),
-                              p.sensors.frontApp(), *p.power, p.media, p.events, p.pointer});
+                              p.sensors.frontApp(), *p.power, p.media, p.events, p.pointer,
+                              p.doNotDisturb, p.sensors.fullScreen()});
     p.resumed = p.systemEvents.onResumed([&engine = *engine] { engine.resumed(); });
     const bool seesFrontApp = p.sensors.seesFrontApp();
     return std::make_unique<ReminderEngineFacade>(std::move(platform), std::move(engine),

@@ -9,8 +9,9 @@ namespace pelliwig {
 
 // Her engine on this desktop: the notch panel over the primary screen with
 // its controller, then the engine over the session's sensors (idle time,
-// focused application and pointer), the power sources, the cameras and
-// microphones, the calendar files and the wake and unlock events.
+// focused application, full screen and pointer), the desktop's do not
+// disturb, the power sources, the cameras and microphones, the calendar
+// files and the wake and unlock events.
 std::unique_ptr<EngineFacade> buildDesktopEngine(const EngineContext& context);
 
 }  // namespace pelliwig

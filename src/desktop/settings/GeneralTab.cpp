@@ -111,6 +111,19 @@ void GeneralTab::addTimingSection() {
     addTimeField(section, "Quiet until", prefs().quietEnd, "quietEnd");
     addStepper(section, minGapStepper(), "minGap");
     addShowSecondsSlider(section);
+    addQuietToggles(section);
+}
+
+// Beside the quiet hours: the other times she keeps to herself.
+void GeneralTab::addQuietToggles(QVBoxLayout* section) {
+    auto& dnd = prefs().followDoNotDisturb;
+    auto& fullScreen = prefs().quietDuringFullScreen;
+    addToggle(
+        section, "Follow Do Not Disturb", "followDoNotDisturb", [&dnd] { return dnd.get(); },
+        [&dnd](bool on) { dnd.set(on); });
+    addToggle(
+        section, "Quiet during full-screen apps", "quietDuringFullScreen",
+        [&fullScreen] { return fullScreen.get(); }, [&fullScreen](bool on) { fullScreen.set(on); });
 }
 
 void GeneralTab::addShowSecondsSlider(QVBoxLayout* section) {

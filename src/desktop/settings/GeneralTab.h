@@ -8,7 +8,8 @@ class QComboBox;
 
 namespace pelliwig {
 
-// Language and appearance, quiet hours and pacing, and launching at login.
+// Language and appearance, quiet hours, pacing and the other times she keeps
+// quiet, and launching at login.
 class GeneralTab : public FormPage {
     Q_OBJECT
 public:
@@ -25,6 +26,7 @@ private:
     void fillScreens(QComboBox* picker);
     void addTimingSection();
     void addShowSecondsSlider(QVBoxLayout* section);
+    void addQuietToggles(QVBoxLayout* section);
     void addLoginSection();
     // Registers or unregisters; when the system refuses, shows the real state.
     void launchAtLogin(bool on);
