@@ -71,6 +71,7 @@ TEST_F(DoNotDisturbBusTest, FollowsTheNotificationServersInhibitedProperty) {
     EXPECT_TRUE(becomes(*early, true)) << "a server that came later";
 
     // Another property changing says nothing about the switch.
+    mock(kNotifications, kNotificationsPath, "AddProperty", {kNotifications, "Other", "<true>"});
     mock(kNotifications, kNotificationsPath, "UpdateProperties",
          {kNotifications, "{'Other': <false>}"});
     connection_->settle();
@@ -87,15 +88,15 @@ TEST_F(DoNotDisturbBusTest, FollowsXfceNotifydsDoNotDisturb) {
     const auto source = xfceDoNotDisturb(connection_->get());
     EXPECT_TRUE(becomes(*source, true)) << "read at start";
 
-    emitXfconf("PropertyChanged", "ssv", "['xfwm4', '/do-not-disturb', <false>]");
+    emitXfconf("PropertyChanged", "ssv", "[<'xfwm4'>, <'/do-not-disturb'>, <false>]");
     connection_->settle();
     EXPECT_TRUE(source->on()) << "another channel's property";
 
-    emitXfconf("PropertyChanged", "ssv", "['xfce4-notifyd', '/do-not-disturb', <false>]");
+    emitXfconf("PropertyChanged", "ssv", "[<'xfce4-notifyd'>, <'/do-not-disturb'>, <false>]");
     EXPECT_TRUE(becomes(*source, false));
-    emitXfconf("PropertyChanged", "ssv", "['xfce4-notifyd', '/do-not-disturb', <true>]");
+    emitXfconf("PropertyChanged", "ssv", "[<'xfce4-notifyd'>, <'/do-not-disturb'>, <true>]");
     EXPECT_TRUE(becomes(*source, true));
-    emitXfconf("PropertyRemoved", "ss", "['xfce4-notifyd', '/do-not-disturb']");
+    emitXfconf("PropertyRemoved", "ss", "[<'xfce4-notifyd'>, <'/do-not-disturb'>]");
     EXPECT_TRUE(becomes(*source, false));
 }
 

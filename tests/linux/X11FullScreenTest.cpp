@@ -1,6 +1,7 @@
 #include "linux/X11FullScreen.h"
 
 #include <gtest/gtest.h>
+#include <xcb/xcb_icccm.h>
 
 #include <memory>
 #include <string>
@@ -19,6 +20,8 @@ public:
         const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x.get())).data;
         xcb_create_window(x.get(), XCB_COPY_FROM_PARENT, id_, x.root(), 10, 10, 300, 200, 0,
                           XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+        const char wmClass[] = "film\0Film";
+        xcb_icccm_set_wm_class(x.get(), id_, sizeof wmClass, wmClass);
         xcb_map_window(x.get(), id_);
         xcb_flush(x.get());
     }
@@ -64,22 +67,31 @@ TEST(X11FullScreenTest, FollowsTheFocusedWindowsFullScreenState) {
 
     TestWindow film(client);
     TestWindow notes(client);
-    const auto becomes = [&](bool expected) {
-        return waitUntil([&] { return source.focusedWindowIsFullScreen() == expected; });
+    // Each request is repeated until it took: the window manager may not
+    // have taken the windows on yet.
+    const auto activate = [&](const TestWindow& window) {
+        return waitUntil([&] {
+            return server.xdotool({"windowactivate", window.id()}) &&
+                   std::to_string(client.activeWindow()) == window.id();
+        });
     };
-    ASSERT_TRUE(waitUntil([&] { return server.xdotool({"windowactivate", film.id()}); }));
-    EXPECT_TRUE(becomes(false));
-    film.setFullScreen(true);
-    EXPECT_TRUE(becomes(true));
+    const auto fullScreen = [&](TestWindow& window, bool on) {
+        return waitUntil([&] {
+            window.setFullScreen(on);
+            return source.focusedWindowIsFullScreen() == on;
+        });
+    };
+    ASSERT_TRUE(activate(film));
+    EXPECT_FALSE(source.focusedWindowIsFullScreen());
+    EXPECT_TRUE(fullScreen(film, true));
 
     // Full screen but in the background: the user is elsewhere.
-    ASSERT_TRUE(server.xdotool({"windowactivate", notes.id()}));
-    EXPECT_TRUE(becomes(false));
-    ASSERT_TRUE(server.xdotool({"windowactivate", film.id()}));
-    EXPECT_TRUE(becomes(true));
+    ASSERT_TRUE(activate(notes));
+    EXPECT_FALSE(source.focusedWindowIsFullScreen());
+    ASSERT_TRUE(activate(film));
+    EXPECT_TRUE(source.focusedWindowIsFullScreen());
 
-    film.setFullScreen(false);
-    EXPECT_TRUE(becomes(false));
+    EXPECT_TRUE(fullScreen(film, false));
 }
 
 TEST(X11FullScreenTest, NeverWithoutAServer) {
