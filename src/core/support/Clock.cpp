@@ -54,6 +54,14 @@ int field(const CalendarPtr& calendar, UCalendarDateFields which, int missing = 
     return U_SUCCESS(status) ? value : missing;
 }
 
+// The calendar's day at that time, seconds 0.
+void setTimeOfDay(icu::Calendar& calendar, int minutes) {
+    calendar.set(UCAL_HOUR_OF_DAY, minutes / 60);
+    calendar.set(UCAL_MINUTE, minutes % 60);
+    calendar.set(UCAL_SECOND, 0);
+    calendar.set(UCAL_MILLISECOND, 0);
+}
+
 std::optional<Instant> instantOf(const CalendarPtr& calendar) {
     UErrorCode status = U_ZERO_ERROR;
     const UDate millis = calendar->getTime(status);
@@ -128,20 +136,14 @@ Instant Clock::dateFromMinutes(int minutes) const {
     const Instant present = now();
     auto calendar = calendarAt(present);
     if (!calendar) return present;
-    calendar->set(UCAL_HOUR_OF_DAY, minutes / 60);
-    calendar->set(UCAL_MINUTE, minutes % 60);
-    calendar->set(UCAL_SECOND, 0);
-    calendar->set(UCAL_MILLISECOND, 0);
+    setTimeOfDay(*calendar, minutes);
     return instantOf(calendar).value_or(present);
 }
 
 Instant Clock::nextAt(int minutes, Instant after) const {
     auto calendar = calendarAt(after);
     if (!calendar) return after;
-    calendar->set(UCAL_HOUR_OF_DAY, minutes / 60);
-    calendar->set(UCAL_MINUTE, minutes % 60);
-    calendar->set(UCAL_SECOND, 0);
-    calendar->set(UCAL_MILLISECOND, 0);
+    setTimeOfDay(*calendar, minutes);
     const auto today = instantOf(calendar);
     if (!today) return after;
     if (*today > after) return *today;
@@ -149,9 +151,8 @@ Instant Clock::nextAt(int minutes, Instant after) const {
     // across a daylight-saving change.
     UErrorCode status = U_ZERO_ERROR;
     calendar->add(UCAL_DATE, 1, status);
-    calendar->set(UCAL_HOUR_OF_DAY, minutes / 60);
-    calendar->set(UCAL_MINUTE, minutes % 60);
     if (U_FAILURE(status)) return after;
+    setTimeOfDay(*calendar, minutes);
     return instantOf(calendar).value_or(after);
 }
 
