@@ -80,6 +80,17 @@ void VirtualScheduler::advanceBefore(Instant t) {
     now_ = std::max(now_, t);
 }
 
+void VirtualScheduler::jumpTo(Instant t) {
+    if (t <= now_) return;
+    std::map<Key, Task> missed;
+    while (!tasks_.empty() && tasks_.begin()->first.first < t) {
+        auto node = tasks_.extract(tasks_.begin());
+        missed.emplace(Key{t, node.key().second}, std::move(node.mapped()));
+    }
+    tasks_.merge(missed);
+    advanceTo(t);
+}
+
 void VirtualScheduler::advance(double seconds) {
     advanceTo(now_ + seconds);
 }

@@ -29,6 +29,10 @@ public:
     // Runs every task due strictly before t, then sets now to t: whatever the
     // caller does next at t comes before the tasks due at that same instant.
     void advanceBefore(Instant t);
+    // The clock jumps to t, as after a suspend or the clock set forward: what
+    // fell due meanwhile runs once, at t, in its order; a repeating task then
+    // keeps its period from t.
+    void jumpTo(Instant t);
     // Runs the next pending task (moving the clock to its due time); false if none.
     bool runNext();
     // The due time of the next pending task, if any.

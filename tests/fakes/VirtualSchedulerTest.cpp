@@ -37,6 +37,24 @@ TEST(VirtualSchedulerTest, DroppingOrCancellingAHandleStopsTheTask) {
     EXPECT_EQ(scheduler.pending(), 0u);
 }
 
+// A suspend: what fell due while the machine slept runs once on waking, in
+// order, and a repeating task counts its period from then.
+TEST(VirtualSchedulerTest, AJumpRunsWhatFellDueOnceAtTheNewTime) {
+    VirtualScheduler scheduler(1000);
+    std::vector<std::pair<std::string, Instant>> ran;
+    auto record = [&](std::string name) {
+        return [&, name] { ran.emplace_back(name, scheduler.now()); };
+    };
+    auto repeat = scheduler.every(30, record("tick"));
+    auto once = scheduler.after(100, record("once"));
+    auto later = scheduler.after(5000, record("later"));
+    scheduler.jumpTo(4600);
+    scheduler.advanceTo(4660);
+    EXPECT_EQ(ran, (std::vector<std::pair<std::string, Instant>>{
+                       {"tick", 4600}, {"once", 4600}, {"tick", 4630}, {"tick", 4660}}));
+    EXPECT_TRUE(later.active());
+}
+
 // A replay applies what happens at an instant before the tasks due at it.
 TEST(VirtualSchedulerTest, CanStopJustBeforeAnInstantOrRightAfterIt) {
     VirtualScheduler scheduler(100);
