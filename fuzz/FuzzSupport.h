@@ -26,12 +26,12 @@ inline std::string text(const std::uint8_t* data, std::size_t size) {
 // since 1970, as the scheduler counts.
 constexpr Instant kNow = 1774785600;
 
-#define PELLIWIG_FUZZ_EXPECT(condition)                                                 \
-    do {                                                                                \
-        if (!(condition)) {                                                             \
+#define PELLIWIG_FUZZ_EXPECT(condition)                                                   \
+    do {                                                                                  \
+        if (!(condition)) {                                                               \
             std::fprintf(stderr, "%s:%d: expected %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                               \
-        }                                                                               \
+            std::abort();                                                                 \
+        }                                                                                 \
     } while (false)
 
 }  // namespace pelliwig::fuzz

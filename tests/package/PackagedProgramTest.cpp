@@ -47,9 +47,9 @@ protected:
             fs::create_directories(scratch / sub);
         }
         ::chmod((scratch / "home/runtime").c_str(), 0700);
-        ASSERT_EQ(ChildProcess::run({"dpkg", "-x", deb.string(), (scratch / "root").string()},
-                                    {}, 60s),
-                  0);
+        ASSERT_EQ(
+            ChildProcess::run({"dpkg", "-x", deb.string(), (scratch / "root").string()}, {}, 60s),
+            0);
     }
     void TearDown() override { fs::remove_all(scratch); }
 

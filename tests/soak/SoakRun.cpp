@@ -19,11 +19,11 @@
 #include "core/notch/NotchController.h"
 #include "core/settings/Prefs.h"
 #include "core/settings/SqliteStore.h"
+#include "core/settings/UserRecords.h"
 #include "core/support/Clock.h"
 #include "core/support/Enum.h"
 #include "core/support/Json.h"
 #include "core/support/Uuid.h"
-#include "core/settings/UserRecords.h"
 #include "fakes/FixedScreens.h"
 #include "fakes/ScriptedFrontApp.h"
 #include "fakes/ScriptedMediaDevices.h"
@@ -45,10 +45,12 @@ constexpr double kMinute = 60;
 // A call is the engine's to know once a tick has seen it.
 constexpr double kCallNoticed = ReminderEngine::kTickSeconds + 1;
 
-const std::array<const char*, 9> kApps{"Firefox", "Code",    "Slack",  "Instagram", "Terminal",
-                                       "Spotify", "YouTube", "Zoom",   "LibreOffice Writer"};
-const std::array<const char*, 6> kZones{"Europe/Berlin",    "Asia/Kolkata",    "America/New_York",
-                                        "Pacific/Auckland", "Australia/Lord_Howe", "UTC"};
+const std::array<const char*, 9> kApps{"Firefox",   "Code",     "Slack",
+                                       "Instagram", "Terminal", "Spotify",
+                                       "YouTube",   "Zoom",     "LibreOffice Writer"};
+const std::array<const char*, 6> kZones{"Europe/Berlin",       "Asia/Kolkata",
+                                        "America/New_York",    "Pacific/Auckland",
+                                        "Australia/Lord_Howe", "UTC"};
 const std::array<const char*, 4> kGarbage{"", "{\"value\":", "not json at all",
                                           "{\"value\":{\"nested\":[1,2,{}]}}"};
 
@@ -268,8 +270,7 @@ private:
                                idle_.active();
                                front_.current = pick(kApps);
                            }});
-        for (Instant t = wake + uniform(5, 50) * kMinute; t < bed;
-             t += uniform(5, 50) * kMinute) {
+        for (Instant t = wake + uniform(5, 50) * kMinute; t < bed; t += uniform(5, 50) * kMinute) {
             plan(t, actions);
         }
         actions.push_back({bed, [this] { idle_.idleFromNow(); }});
@@ -287,8 +288,8 @@ private:
         const double roll = uniform(0, 100);
         if (roll < 30) {
             actions.push_back({t, [this] {
-                                   front_.current = chance(0.1) ? std::nullopt
-                                                                : std::optional(pick(kApps));
+                                   front_.current =
+                                       chance(0.1) ? std::nullopt : std::optional(pick(kApps));
                                }});
         } else if (roll < 38) {
             actions.push_back({t, [this] { idle_.idleFromNow(); }});
@@ -307,7 +308,8 @@ private:
             const int minutes = number(5, 50);
             actions.push_back({t, [this, minutes] { engine_->startFocus(minutes); }});
             if (chance(0.3)) {
-                actions.push_back({t + uniform(1, 5) * kMinute, [this] { engine_->cancelFocus(); }});
+                actions.push_back(
+                    {t + uniform(1, 5) * kMinute, [this] { engine_->cancelFocus(); }});
             }
         } else if (roll < 57) {
             actions.push_back({t, [this] { preview(); }});
@@ -366,7 +368,8 @@ private:
 
     void preview() {
         if (chance(0.3)) return engine_->preview(std::nullopt);
-        engine_->preview(static_cast<ReminderKind>(number(0, static_cast<int>(caseCount<ReminderKind>()) - 1)));
+        engine_->preview(
+            static_cast<ReminderKind>(number(0, static_cast<int>(caseCount<ReminderKind>()) - 1)));
     }
 
     // The machine sleeps for a few hours: the clock jumps, then she wakes.
@@ -418,7 +421,8 @@ private:
                 p.roastLevel.set(static_cast<RoastLevel>(number(0, 2)));
                 break;
             case 6:
-                p.setEnabled(static_cast<ReminderKind>(number(0, static_cast<int>(caseCount<ReminderKind>()) - 1)),
+                p.setEnabled(static_cast<ReminderKind>(
+                                 number(0, static_cast<int>(caseCount<ReminderKind>()) - 1)),
                              chance(0.7));
                 break;
             case 7:

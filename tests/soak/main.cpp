@@ -36,10 +36,10 @@ int main(int argc, char** argv) {
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - began;
     if (!keep) std::filesystem::remove(options.store);
 
-    std::cout << "seed " << options.seed << ": " << f.days << " days in " << took.count()
-              << " s; " << f.shown << " cues shown, " << f.presented << " moments, " << f.answers
-              << " answers, " << f.restarts << " restarts, " << f.zoneChanges
-              << " zone changes, " << f.clockJumps << " clock jumps, " << f.settingsChanges
+    std::cout << "seed " << options.seed << ": " << f.days << " days in " << took.count() << " s; "
+              << f.shown << " cues shown, " << f.presented << " moments, " << f.answers
+              << " answers, " << f.restarts << " restarts, " << f.zoneChanges << " zone changes, "
+              << f.clockJumps << " clock jumps, " << f.settingsChanges
               << " settings changes; largest memory " << f.largestMemory
               << " bytes, largest fired log " << f.largestFiredLog << " keys\n";
     for (const auto& problem : f.problems) std::cout << "problem: " << problem << '\n';
