@@ -56,14 +56,15 @@ fuzz-test: fuzz-build
 
 # Each harness for FUZZ_RUNS inputs from its seed corpus (fuzz/corpus/NAME);
 # what it finds new is kept in $(FUZZ_BUILD)/fuzz/found/NAME. A crash stops
-# with the input written as crash-* in the current folder.
+# the run with the input written to $(FUZZ_BUILD)/fuzz/crash-* (or timeout-*).
 FUZZ_RUNS ?= 200000
 fuzz: fuzz-build
 	@for f in $(FUZZ_BUILD)/fuzz/*Fuzzer; do \
 	  name=$$(basename $$f Fuzzer); \
 	  log=$(FUZZ_BUILD)/fuzz/$$name.log; mkdir -p $(FUZZ_BUILD)/fuzz/found/$$name; \
 	  TZ=Europe/Berlin LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 $$f -runs=$(FUZZ_RUNS) -timeout=20 \
-	    -max_len=16384 $(FUZZ_BUILD)/fuzz/found/$$name fuzz/corpus/$$name >$$log 2>&1; \
+	    -max_len=16384 -artifact_prefix=$(FUZZ_BUILD)/fuzz/ \
+	    $(FUZZ_BUILD)/fuzz/found/$$name fuzz/corpus/$$name >$$log 2>&1; \
 	  status=$$?; grep -E '^(Done|SUMMARY)' $$log | sed "s/^/$$name: /"; \
 	  [ $$status -eq 0 ] || { echo "$$name failed, see $$log"; exit 1; }; \
 	done

@@ -76,8 +76,15 @@ private:
                       std::vector<Slot>& found) const;
     void addDateSlots(const Entry& series, Instant from, Instant to,
                       std::vector<Slot>& found) const;
-    std::vector<IcalDateTime> exceptionsOf(const Entry& series) const;
-    static bool excluded(const std::vector<IcalDateTime>& exceptions, const Slot& slot);
+    // An EXDATE: a whole day, or the instant of one occurrence.
+    struct Exception {
+        icaltimetype wall;
+        bool isDate = false;
+        long long seconds = 0;
+    };
+    std::vector<Exception> exceptionsOf(const Entry& series, const Slot& first,
+                                        const Slot& last) const;
+    static bool excluded(const std::vector<Exception>& exceptions, const Slot& slot);
 
     ComponentPtr calendar_;
     std::vector<Entry> entries_;

@@ -100,7 +100,8 @@ std::vector<IcalCalendarFile::Slot> IcalCalendarFile::occurrenceSlots(const Entr
     std::stable_sort(found.begin(), found.end(), earlier);
     found.erase(std::unique(found.begin(), found.end(), same), found.end());
 
-    const auto exceptions = exceptionsOf(series);
+    if (found.empty()) return found;
+    const auto exceptions = exceptionsOf(series, found.front(), found.back());
     std::erase_if(found, [&](const Slot& slot) { return excluded(exceptions, slot); });
     return found;
 }
@@ -148,22 +149,35 @@ void IcalCalendarFile::addDateSlots(const Entry& series, Instant from, Instant t
     }
 }
 
-std::vector<IcalDateTime> IcalCalendarFile::exceptionsOf(const Entry& series) const {
+// Only the exceptions that can fall among the slots from first to last, each
+// turned into an instant once: a time in a far year makes libical work out
+// its zone's changes up to that year, which takes seconds, and the same
+// exception would otherwise be converted again for every slot.
+std::vector<IcalCalendarFile::Exception> IcalCalendarFile::exceptionsOf(const Entry& series,
+                                                                        const Slot& first,
+                                                                        const Slot& last) const {
     icalcomponent* calendar = icalcomponent_get_parent(series.component);
-    std::vector<IcalDateTime> exceptions;
+    // A wall time and the instant it names are at most a day apart, so
+    // within a year of each other.
+    const int fromYear = first.start.wall().year - 1;
+    const int toYear = last.start.wall().year + 1;
+    std::vector<Exception> exceptions;
     for (auto* property : propertiesOf(series.component, ICAL_EXDATE_PROPERTY)) {
         const auto exception = IcalDateTime::ofProperty(property, calendar);
-        if (!exception.isNull()) exceptions.push_back(exception);
+        if (exception.isNull()) continue;
+        if (exception.wall().year < fromYear || exception.wall().year > toYear) continue;
+        exceptions.push_back(Exception{exception.wall(), exception.isDate(),
+                                       exception.isDate() ? 0 : wholeSeconds(exception.instant())});
     }
     return exceptions;
 }
 
 // A date excludes the occurrence on that day of the series' own calendar.
-bool IcalCalendarFile::excluded(const std::vector<IcalDateTime>& exceptions, const Slot& slot) {
+bool IcalCalendarFile::excluded(const std::vector<Exception>& exceptions, const Slot& slot) {
     const long long start = wholeSeconds(slot.start.instant());
-    return std::any_of(exceptions.begin(), exceptions.end(), [&](const IcalDateTime& exception) {
-        return exception.isDate() ? sameDate(exception.wall(), slot.start.wall())
-                                  : wholeSeconds(exception.instant()) == start;
+    return std::any_of(exceptions.begin(), exceptions.end(), [&](const Exception& exception) {
+        return exception.isDate ? sameDate(exception.wall, slot.start.wall())
+                                : exception.seconds == start;
     });
 }
 
