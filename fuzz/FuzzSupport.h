@@ -1,12 +1,11 @@
 #pragma once
 
-#include <unicode/timezone.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "core/support/DefaultZone.h"
 #include "core/support/Instant.h"
 
 // What every harness shares: a fixed zone, so that a crash found on one
@@ -15,7 +14,7 @@
 namespace pelliwig::fuzz {
 
 inline void fixZone() {
-    icu::TimeZone::adoptDefault(icu::TimeZone::createTimeZone("Europe/Berlin"));
+    DefaultZone::use("Europe/Berlin");
 }
 
 inline std::string text(const std::uint8_t* data, std::size_t size) {

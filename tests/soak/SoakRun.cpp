@@ -1,7 +1,5 @@
 #include "SoakRun.h"
 
-#include <unicode/timezone.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -21,6 +19,7 @@
 #include "core/settings/SqliteStore.h"
 #include "core/settings/UserRecords.h"
 #include "core/support/Clock.h"
+#include "core/support/DefaultZone.h"
 #include "core/support/Enum.h"
 #include "core/support/Json.h"
 #include "core/support/Uuid.h"
@@ -88,11 +87,11 @@ public:
           dice_(options_.seed),
           random_(options_.seed),
           screens_({desktop()}, 24),
-          zone_(icu::TimeZone::createDefault()) {}
+          zone_(DefaultZone::name()) {}
 
     ~World() {
         quit();
-        icu::TimeZone::adoptDefault(zone_.release());
+        DefaultZone::use(zone_);
     }
 
     SoakFigures run() {
@@ -323,8 +322,7 @@ private:
             actions.push_back({t, [this] { restart(); }});
         } else if (roll < 68.2) {
             actions.push_back({t, [this] {
-                                   icu::TimeZone::adoptDefault(
-                                       icu::TimeZone::createTimeZone(pick(kZones)));
+                                   DefaultZone::use(pick(kZones));
                                    ++figures_.zoneChanges;
                                }});
         } else if (roll < 68.9) {
@@ -500,7 +498,7 @@ private:
     int battery_ = 80;
     bool onPower_ = false;
     int events_added_ = 0;
-    std::unique_ptr<icu::TimeZone> zone_;  // the default zone before the run, put back after
+    std::string zone_;  // the default zone before the run, put back after
 };
 
 SoakRun::SoakRun(SoakOptions options) : world_(std::make_unique<World>(std::move(options))) {}
