@@ -13,6 +13,7 @@
 #include "core/content/LineBank.h"
 #include "core/engine/FiredLog.h"
 #include "core/engine/Memory.h"
+#include "core/engine/Pause.h"
 #include "core/engine/ReminderEngine.h"
 #include "core/notch/NotchController.h"
 #include "core/settings/Prefs.h"
@@ -24,7 +25,9 @@
 #include "core/support/Json.h"
 #include "core/support/Uuid.h"
 #include "fakes/FixedScreens.h"
+#include "fakes/ScriptedDoNotDisturb.h"
 #include "fakes/ScriptedFrontApp.h"
+#include "fakes/ScriptedFullScreen.h"
 #include "fakes/ScriptedMediaDevices.h"
 #include "fakes/ScriptedPointerEvents.h"
 #include "fakes/ScriptedPowerSources.h"
@@ -127,7 +130,7 @@ private:
         engine_ = std::make_unique<ReminderEngine>(
             *notch_, *prefs_,
             ReminderEngine::Ports{scheduler_, random_, *store_, idle_, front_, power_, media_,
-                                  events_, pointer_},
+                                  events_, pointer_, doNotDisturb_, fullScreen_},
             trace());
     }
 
@@ -175,12 +178,16 @@ private:
             problem(kind + " shown in quiet hours");
         }
         if (callSince_ && now - *callSince_ >= kCallNoticed) problem(kind + " shown during a call");
-        if (paused(now)) problem(kind + " shown while she is paused");
+        if (Pause(*prefs_, clock).active()) problem(kind + " shown while she is paused");
+        if (doNotDisturb_.current && prefs_->followDoNotDisturb.get()) {
+            problem(kind + " shown under Do Not Disturb");
+        }
+        // The low battery warns over a full-screen window too.
+        if (fullScreen_.current && prefs_->quietDuringFullScreen.get() &&
+            cue.kind != ReminderKind::battery) {
+            problem(kind + " shown over a full-screen window");
+        }
     }
-
-    // The pause a user can set, once she has one: a gated cue while paused is
-    // a breach like one in quiet hours. She has none yet.
-    bool paused(Instant) const { return false; }
 
     void checkLine(const Moment& moment) {
         static const std::regex placeholder(R"(\{[A-Za-z][A-Za-z0-9_]*\})");
@@ -329,7 +336,32 @@ private:
             actions.push_back({t, [this] { suspend(); }});
         } else if (roll < 70) {
             actions.push_back({t, [this] { engine_->resumed(); }});
+        } else if (roll < 71.5) {
+            actions.push_back({t, [this] { pauseOrResume(); }});
+        } else if (roll < 72.5) {
+            actions.push_back({t, [this] { doNotDisturb_.current = true; }});
+            actions.push_back(
+                {t + uniform(10, 120) * kMinute, [this] { doNotDisturb_.current = false; }});
+        } else if (roll < 74) {
+            actions.push_back({t, [this] { fullScreen_.current = true; }});
+            actions.push_back(
+                {t + uniform(10, 150) * kMinute, [this] { fullScreen_.current = false; }});
         }
+    }
+
+    // As from her menu: for a while, until tomorrow, or over.
+    void pauseOrResume() {
+        const Clock clock(scheduler_);
+        Pause pause(*prefs_, clock);
+        const double roll = uniform(0, 1);
+        if (roll < 0.5) {
+            pause.forMinutes(chance(0.5) ? 30 : 60);
+        } else if (roll < 0.7) {
+            pause.untilTomorrow();
+        } else {
+            pause.resume();
+        }
+        ++figures_.pauses;
     }
 
     void callStarts(bool camera) {
@@ -399,7 +431,7 @@ private:
     void changeSetting() {
         ++figures_.settingsChanges;
         Prefs& p = *prefs_;
-        switch (number(0, 15)) {
+        switch (number(0, 16)) {
             case 0:
                 p.quietStart.set(number(0, 1439));
                 break;
@@ -459,6 +491,10 @@ private:
                 p.bedtime.set(number(1260, 1439));
                 p.callTime.set(number(960, 1200));
                 break;
+            case 15:
+                p.followDoNotDisturb.set(chance(0.8));
+                p.quietDuringFullScreen.set(chance(0.8));
+                break;
             default:
                 p.surprisesPerWeek.set(number(0, 7));
                 p.idlePeeks.set(chance(0.7));
@@ -486,6 +522,8 @@ private:
     ScriptedMediaDevices media_;
     sim::SimEventStore events_;
     ScriptedPointerEvents pointer_;
+    ScriptedDoNotDisturb doNotDisturb_;
+    ScriptedFullScreen fullScreen_;
     FixedScreens screens_;
     sim::NullSurface surface_;
     std::unique_ptr<SqliteStore> store_;

@@ -26,6 +26,7 @@ struct SoakFigures {
     int restarts = 0;
     int zoneChanges = 0;
     int clockJumps = 0;
+    int pauses = 0;
     int settingsChanges = 0;
     std::size_t largestMemory = 0;    // bytes of the stored memory document
     std::size_t largestFiredLog = 0;  // entries of the stored fired log

@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     std::cout << "seed " << options.seed << ": " << f.days << " days in " << took.count() << " s; "
               << f.shown << " cues shown, " << f.presented << " moments, " << f.answers
               << " answers, " << f.restarts << " restarts, " << f.zoneChanges << " zone changes, "
-              << f.clockJumps << " clock jumps, " << f.settingsChanges
+              << f.clockJumps << " clock jumps, " << f.pauses << " pauses, " << f.settingsChanges
               << " settings changes; largest memory " << f.largestMemory
               << " bytes, largest fired log " << f.largestFiredLog << " keys\n";
     for (const auto& problem : f.problems) std::cout << "problem: " << problem << '\n';
