@@ -222,6 +222,38 @@ TEST_F(NotchViewTest, ClicksReachTheRightCallback) {
     EXPECT_EQ(answered.size(), 1u);
 }
 
+// The bubble's left edge and its tail lie over her box; a click there is the
+// bubble's, and only the box around the bubble closes the moment.
+TEST_F(NotchViewTest, AClickInsideTheBubbleOverHerBoxNeverDismisses) {
+    int dismissed = 0;
+    model_.onDismiss = [&] { ++dismissed; };
+    present(moment("Drink water"));
+    const QPoint at = bubble().pos() + QPoint(Bubble::kMargin, Bubble::kMargin);
+    const Rect& body = bubble().layout().bubble;
+    const Rect& tail = bubble().layout().tail;
+    const double boxBottom = kNotch.height() + NotchView::kBoxGrowth;
+    ASSERT_LT(at.x() + body.x, kNotch.width());  // the bubble does overlap the box
+    const double y = (at.y() + body.y + boxBottom) / 2;
+    struct Case {
+        const char* where;
+        QPointF point;
+        int dismissals;
+    };
+    const Case cases[] = {
+        {"its left edge", QPointF(at.x() + body.x + 3, y), 0},
+        {"its left third over the box", QPointF(at.x() + body.x + 20, y), 0},
+        {"its tail",
+         QPointF(at.x() + tail.x + tail.width * 0.47, at.y() + tail.y + tail.height * 0.67), 0},
+        // Inside the bubble's widget, but beside the bubble: that is the box.
+        {"the box just left of it", QPointF(at.x() + body.x - 4, y), 1},
+    };
+    for (const auto& c : cases) {
+        dismissed = 0;
+        click(c.point.toPoint());
+        EXPECT_EQ(dismissed, c.dismissals) << c.where;
+    }
+}
+
 TEST_F(NotchViewTest, BoxClickDismissesAPeek) {
     int dismissed = 0;
     model_.onDismiss = [&] { ++dismissed; };

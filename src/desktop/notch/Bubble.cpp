@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <QFontMetricsF>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTextOption>
@@ -255,6 +256,20 @@ void Bubble::paintEvent(QPaintEvent* event) {
     p.setClipRegion(event->region());
     p.setOpacity(opacity_);
     p.drawImage(QPointF(0, 0), picture_);
+}
+
+// A press inside the bubble stays with it: where it overlaps her box the
+// click would otherwise fall through and close the moment. The transparent
+// margin around it passes presses on to whatever is drawn below.
+void Bubble::mousePressEvent(QMouseEvent* event) {
+    pressedInside_ = outline().contains(event->position());
+    event->setAccepted(pressedInside_);
+}
+
+// The release follows its press, so a press passed on is released below too.
+void Bubble::mouseReleaseEvent(QMouseEvent* event) {
+    event->setAccepted(pressedInside_);
+    pressedInside_ = false;
 }
 
 }  // namespace pelliwig

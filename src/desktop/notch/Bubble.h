@@ -44,6 +44,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void rebuild();
@@ -59,6 +61,7 @@ private:
     BubbleLayout layout_;
     QImage picture_;
     std::vector<BubbleButton*> buttons_;
+    bool pressedInside_ = false;
 };
 
 }  // namespace pelliwig
