@@ -8,6 +8,7 @@
 #include <QWheelEvent>
 
 #include "SettingsTestWindow.h"
+#include "desktop/settings/ReminderDetail.h"
 #include "desktop/settings/RemindersTab.h"
 #include "desktop/settings/TimeField.h"
 
@@ -193,6 +194,62 @@ INSTANTIATE_TEST_SUITE_P(
         StepperCase{ReminderKind::appTime, "appTimeLimit", "After 120 min in one app", 30, 300, 30},
         StepperCase{ReminderKind::surprise, "surprisesPerWeek", "About 3 a week", 1, 14, 1}),
     [](const auto& info) { return std::string(info.param.key); });
+
+// Typed values and values stored off the steps, in the steppers of both
+// tabs (no kind: the General tab's minimum gap).
+struct SnapCase {
+    const char* name;
+    std::optional<ReminderKind> kind;
+    int before;
+    const char* typed;  // then Return; none: one press of `key`
+    Qt::Key key;
+    int after;
+};
+
+class StepperSnapTest : public SettingsRemindersTest,
+                        public ::testing::WithParamInterface<SnapCase> {};
+
+TEST_P(StepperSnapTest, LandsOnItsSteps) {
+    const auto& c = GetParam();
+    const DetailStepper shape =
+        c.kind ? std::get<DetailStepper>(reminderDetail(*c.kind)) : minGapStepper();
+    Stored<int>& setting = prefs.*shape.setting;
+    setting.set(c.before);
+    QSpinBox* stepper = nullptr;
+    if (c.kind) {
+        prefs.setEnabled(*c.kind, true);
+        stepper = detail(*c.kind)->findChild<QSpinBox*>();
+    } else {
+        stepper = find<QSpinBox>("minGap");
+    }
+    ASSERT_NE(stepper, nullptr);
+    focusAsByTab(stepper);
+    if (c.typed) {
+        stepper->selectAll();
+        QTest::keyClicks(stepper, c.typed);
+        EXPECT_EQ(setting.get(), c.before) << "half typed, nothing is written";
+        QTest::keyClick(stepper, Qt::Key_Return);
+    } else {
+        QTest::keyClick(stepper, c.key);
+    }
+    EXPECT_EQ(setting.get(), c.after);
+    EXPECT_EQ(stepper->value(), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, StepperSnapTest,
+    ::testing::Values(
+        SnapCase{"GapTyped99", std::nullopt, 30, "99", Qt::Key_unknown, 100},
+        SnapCase{"GapTyped104", std::nullopt, 30, "104", Qt::Key_unknown, 105},
+        SnapCase{"GapTyped7", std::nullopt, 30, "7", Qt::Key_unknown, 5},
+        SnapCase{"GapStored99Up", std::nullopt, 99, nullptr, Qt::Key_Up, 100},
+        SnapCase{"GapStored99Down", std::nullopt, 99, nullptr, Qt::Key_Down, 95},
+        SnapCase{"BreaksTyped25", ReminderKind::breaks, 60, "25", Qt::Key_unknown, 30},
+        SnapCase{"WaterTyped100", ReminderKind::water, 90, "100", Qt::Key_unknown, 105},
+        SnapCase{"WaterTypedOnAStep", ReminderKind::water, 90, "45", Qt::Key_unknown, 45},
+        SnapCase{"AppTimeTyped299", ReminderKind::appTime, 120, "299", Qt::Key_unknown, 300},
+        SnapCase{"SurprisesTyped7", ReminderKind::surprise, 3, "7", Qt::Key_unknown, 7}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct TimeCase {
     ReminderKind kind;

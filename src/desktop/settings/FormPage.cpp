@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "desktop/settings/SettingsWidgets.h"
+#include "desktop/settings/StepSpinBox.h"
 #include "desktop/settings/TimeField.h"
 #include "desktop/settings/WheelGuard.h"
 
@@ -80,7 +81,7 @@ QCheckBox* FormPage::addToggle(QVBoxLayout* section, const QString& title, const
 
 QSpinBox* FormPage::addStepper(QVBoxLayout* section, const DetailStepper& shape,
                                const QString& name) {
-    auto* stepper = new QSpinBox;
+    auto* stepper = new StepSpinBox;
     stepper->setObjectName(name);
     turnsOnlyWhenFocused(stepper);
     stepper->setRange(shape.min, shape.max);
@@ -90,7 +91,8 @@ QSpinBox* FormPage::addStepper(QVBoxLayout* section, const DetailStepper& shape,
     // As wide as its longest text, not the whole section.
     section->addWidget(stepper, 0, Qt::AlignLeft);
     Stored<int>& setting = prefs_.*shape.setting;
-    // The spin box's validator keeps typed values inside the range too.
+    // The spin box's validator keeps typed values inside the range too, and
+    // it takes them to the nearest step.
     connect(stepper, &QSpinBox::valueChanged, this, [&setting](int value) { setting.set(value); });
     onRefresh([stepper, &setting] {
         const QSignalBlocker quiet(stepper);
