@@ -842,6 +842,14 @@ def icon():
             '</svg>\n')
 
 
+def tray_icon():
+    """The tray icon: her heart alone, filling the square, its dark outline
+    kept thick enough to read at 16 px on light and dark panels alike."""
+    return ('<svg xmlns="http://www.w3.org/2000/svg" width="64" height="64" viewBox="0 0 64 64">'
+            f'{heart(32, 30, 27.5, sw=3.5)}'
+            '</svg>\n')
+
+
 SHEETS = [
     # (file name, character, season, table, order)
     ("zuzi", "zuzi", None, MOODS, MOOD_ORDER),
@@ -869,7 +877,9 @@ def main():
     os.makedirs(icondir, exist_ok=True)
     with open(os.path.join(icondir, "pelliwig.svg"), "w", encoding="utf-8") as fh:
         fh.write(icon())
-    print(f"wrote {len(SHEETS)} sheets to {outdir} and the icon to {icondir}")
+    with open(os.path.join(icondir, "pelliwig-tray.svg"), "w", encoding="utf-8") as fh:
+        fh.write(tray_icon())
+    print(f"wrote {len(SHEETS)} sheets to {outdir} and the icons to {icondir}")
 
 
 if __name__ == "__main__":

@@ -7,8 +7,9 @@
 # Steps: scripts/make_sprites.py writes the SVG sources under
 # resources/portraits/src/ (and resources/icons/pelliwig.svg); rsvg-convert
 # (Debian package librsvg2-bin) renders each one to resources/portraits/<name>.png
-# (1024 x 512: 4 x 2 cells of 256 x 256) and resources/icons/pelliwig.png
-# (256 x 256). When installed, pngquant (a 256-colour palette; the flat-colour
+# (1024 x 512: 4 x 2 cells of 256 x 256), resources/icons/pelliwig.png
+# (256 x 256) and the tray heart resources/icons/pelliwig-tray-<size>.png at
+# the sizes trays ask for. When installed, pngquant (a 256-colour palette; the flat-colour
 # art does not change visibly) and optipng (lossless) shrink the PNGs.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -28,12 +29,16 @@ for svg in "$src"/*.svg; do
     rsvg-convert --width 1024 --height 512 --format png -o "$out/$name.png" "$svg"
 done
 rsvg-convert --width 256 --height 256 --format png -o "$icons/pelliwig.png" "$icons/pelliwig.svg"
+for size in 16 22 24 32 48 64; do
+    rsvg-convert --width $size --height $size --format png -o "$icons/pelliwig-tray-$size.png" \
+        "$icons/pelliwig-tray.svg"
+done
 
 if command -v pngquant >/dev/null; then
-    pngquant --quality 85-100 --speed 1 --force --ext .png "$out"/*.png "$icons/pelliwig.png"
+    pngquant --quality 85-100 --speed 1 --force --ext .png "$out"/*.png "$icons"/*.png
 fi
 if command -v optipng >/dev/null; then
-    optipng -quiet -o2 -strip all "$out"/*.png "$icons/pelliwig.png"
+    optipng -quiet -o2 -strip all "$out"/*.png "$icons"/*.png
 fi
 
 if [ "${1:-}" = "--preview" ]; then

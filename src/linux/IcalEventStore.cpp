@@ -155,13 +155,16 @@ std::vector<fs::path> IcalEventStore::droppedFiles() const {
     std::error_code error;
     const auto options = fs::directory_options::follow_directory_symlink |
                          fs::directory_options::skip_permission_denied;
-    for (fs::recursive_directory_iterator it(dataHome_ / "pelliwig" / "calendars", options, error),
-         end;
+    for (fs::recursive_directory_iterator it(droppedFolder(dataHome_), options, error), end;
          !error && it != end; it.increment(error)) {
         if (it.depth() >= kMaxDropDepth) it.disable_recursion_pending();
         if (isCalendarName(it->path()) && isRegularFile(it->path())) files.push_back(it->path());
     }
     return files;
+}
+
+fs::path IcalEventStore::droppedFolder(const fs::path& dataHome) {
+    return dataHome / "pelliwig" / "calendars";
 }
 
 fs::path IcalEventStore::dataHome() {

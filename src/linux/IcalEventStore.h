@@ -39,6 +39,8 @@ public:
 
     // $XDG_DATA_HOME when it is an absolute path, otherwise $HOME/.local/share.
     static std::filesystem::path dataHome();
+    // The folder under a data folder whose .ics files are read.
+    static std::filesystem::path droppedFolder(const std::filesystem::path& dataHome);
 
 private:
     // What tells a changed file from the one read before.

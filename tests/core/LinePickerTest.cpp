@@ -308,7 +308,7 @@ TEST_F(LinePickerTest, BigDayTokensFillTheLabelOrItsDefault) {
 }
 
 TEST_F(LinePickerTest, ReportTokenBuildsTheScorecardAndMarksTheWeek) {
-    EXPECT_EQ(picker.resolve("{report}").rfind("This week: 0h on the Mac", 0), 0u);
+    EXPECT_EQ(picker.resolve("{report}").rfind("This week: 0h at the computer", 0), 0u);
     EXPECT_EQ(memory.state.reportedWeek, clock.weekKey(kWednesday));
 }
 

@@ -254,7 +254,7 @@ TEST(LineTablesTest, KeepsTheFixedSentencesWordForWord) {
     EXPECT_TRUE(
         contains(t.hinglish.at(ReminderKind::water), "Paani piyo. Abhi. Main dekh rahi hoon 💧👀"));
     EXPECT_EQ(t.report.at(Language::english).front(),
-              "This week: {h}h on the Mac, longest sitting {m} min, water {w} times. {c}");
+              "This week: {h}h at the computer, longest sitting {m} min, water {w} times. {c}");
     EXPECT_EQ(t.report.at(Language::hinglish).front(),
               "Is hafte: {h} ghante laptop, sabse lamba {m} min ek jagah, {w} baar paani. {c}");
     EXPECT_TRUE(contains(t.countdown.at(Language::english), "{label}: {n} days 😏"));

@@ -328,26 +328,36 @@ TEST(MenuContentTest, SettingsAndQuitCarryTheirShortcuts) {
 
 struct FocusTimeCase {
     const char* zone;
-    const char* locale;
+    const char* locale;      // ICU's default: the language of the texts
+    const char* timeLocale;  // how the desktop writes times; "" for the default
     std::string expected;
 };
 
 class FocusUntilTest : public ::testing::TestWithParam<FocusTimeCase> {};
 
-TEST_P(FocusUntilTest, ShowsTheEndInTheUsersLocaleAndZone) {
+TEST_P(FocusUntilTest, ShowsTheEndInTheLocaleForTimesAndTheZone) {
     ZoneAndLocale zone(GetParam().zone, GetParam().locale);
-    EXPECT_EQ(focusUntilLine(kFocusEnd), GetParam().expected);
+    EXPECT_EQ(focusUntilLine(kFocusEnd, GetParam().timeLocale), GetParam().expected);
+    RecordingActions actions;
+    const auto menu =
+        menuContent({true, 0, false, kFocusEnd, std::nullopt, true, std::nullopt}, actions, GetParam().timeLocale);
+    EXPECT_EQ(find(menu, "focusUntil")->title, GetParam().expected);
     // A pause's end is written the same way.
     const std::string time = GetParam().expected.substr(std::string("Focus until ").size());
-    EXPECT_EQ(pausedUntilLine(kFocusEnd), "Paused until " + time);
+    EXPECT_EQ(pausedUntilLine(kFocusEnd, GetParam().timeLocale), "Paused until " + time);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Locales, FocusUntilTest,
-    ::testing::Values(FocusTimeCase{"Europe/Berlin", "de_DE", "Focus until 14:30"},
-                      FocusTimeCase{"Europe/London", "en_GB", "Focus until 13:30"},
+    ::testing::Values(FocusTimeCase{"Europe/Berlin", "de_DE", "", "Focus until 14:30"},
+                      FocusTimeCase{"Europe/London", "en_GB", "", "Focus until 13:30"},
                       // ICU puts a narrow no-break space before the day period.
-                      FocusTimeCase{"America/New_York", "en_US", "Focus until 8:30\u202FAM"}));
+                      FocusTimeCase{"America/New_York", "en_US", "", "Focus until 8:30\u202FAM"},
+                      // English texts with German times: the times win.
+                      FocusTimeCase{"Europe/Berlin", "en_US", "de_DE", "Focus until 14:30"},
+                      FocusTimeCase{"Europe/Berlin", "en_US", "en_GB", "Focus until 14:30"},
+                      FocusTimeCase{"Europe/Berlin", "de_DE", "en_US",
+                                    "Focus until 2:30\u202FPM"}));
 
 }  // namespace
 }  // namespace pelliwig

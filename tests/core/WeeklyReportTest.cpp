@@ -26,7 +26,7 @@ class WeeklyReportTest : public testing::Test {
 
     std::string scorecard(const std::string& h, const std::string& m, const std::string& w,
                           const std::string& verdict) {
-        return "This week: " + h + "h on the Mac, longest sitting " + m + " min, water " + w +
+        return "This week: " + h + "h at the computer, longest sitting " + m + " min, water " + w +
                " times. " + verdict;
     }
 

@@ -4,10 +4,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
+#include <QTest>
 
 #include "NotchTestSupport.h"
 #include "core/notch/NotchGeometry.h"
+#include "core/notch/SpriteChoice.h"
 #include "desktop/app/TrayMenu.h"
 #include "desktop/app/WelcomeWindow.h"
 #include "fakes/CannedHttpClient.h"
@@ -66,6 +69,13 @@ protected:
     bool welcomeShown() const { return delegate->welcome() && delegate->welcome()->isVisible(); }
     QWidget* settingsWindow() const { return delegate->settingsWindow(); }
     bool settingsShown() const { return settingsWindow() && settingsWindow()->isVisible(); }
+
+    static QWidget* settingsWindow() {
+        for (auto* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == "settings") return window;
+        }
+        return nullptr;
+    }
 
     void onboard() { delegate->prefs().hasOnboarded.set(true); }
 
@@ -185,6 +195,9 @@ TEST_F(AppDelegateTest, MeetHerClosesTheWindowAndSheSaysGoodMorning) {
 TEST_F(AppDelegateTest, HandedOverArgumentsActAtOnce) {
     onboard();
     launch({});
+    delegate->handOver(AppOptions::parse({"--login-item"}));
+    EXPECT_TRUE(loginItem->registered);
+    EXPECT_EQ(loginItem->changeRequests, 1);
     delegate->handOver(AppOptions::parse({"--preview", "water"}));
     ASSERT_EQ(engine->previews.size(), 1u);
     EXPECT_EQ(engine->previews[0], ReminderKind::water);
@@ -283,6 +296,41 @@ TEST_F(AppDelegateTest, SettingsOpensOneWindowAndBringsItBack) {
     settings->close();
     entry("settings")->trigger();
     EXPECT_TRUE(settings->isVisible());
+}
+
+// Ctrl+, in the welcome window opens the settings, as the menu says.
+TEST_F(AppDelegateTest, HerWindowsServeTheMenusShortcuts) {
+    onboard();
+    launch({});
+    delegate->openWelcome();
+    auto* welcome = delegate->welcome();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(welcome));
+    QTest::keyClick(welcome, Qt::Key_Comma, Qt::ControlModifier);
+    EXPECT_TRUE(settingsWindow() && settingsWindow()->isVisible());
+}
+
+// The picture at the top of the welcome window is the Appearance setting's
+// character, also when the setting changes while the window is kept.
+TEST_F(AppDelegateTest, WelcomePictureFollowsTheAppearance) {
+    onboard();
+    launch({});
+    const auto shown = [this] {
+        return delegate->welcome()->findChild<QLabel*>("portrait")->pixmap().toImage();
+    };
+    const auto expected = [this](Appearance appearance) {
+        const Instant now = scheduler->now();
+        Clock clock(*scheduler);
+        auto sheet =
+            testing::projectSprites(appearance, SpriteChoice::season(clock.monthDay(now), {}));
+        return QPixmap::fromImage(sheet.image(Face::mood(Mood::love)))
+            .scaledToHeight(WelcomeWindow::kPortraitHeight, Qt::SmoothTransformation)
+            .toImage();
+    };
+    delegate->openWelcome();
+    EXPECT_EQ(shown(), expected(Appearance::zuzi));
+    delegate->prefs().appearance.set(Appearance::mom);
+    EXPECT_EQ(shown(), expected(Appearance::mom));
+    EXPECT_NE(shown(), expected(Appearance::zuzi));
 }
 
 TEST(AppDelegateUpdateTest, ANewerReleaseIsOfferedAtTheTopWithoutReopeningTheMenu) {

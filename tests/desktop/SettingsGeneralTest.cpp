@@ -8,12 +8,14 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTime>
 #include <QTimeEdit>
 #include <QToolButton>
 
 #include "SettingsTestWindow.h"
 #include "desktop/settings/DatesTab.h"
 #include "desktop/settings/GeneralTab.h"
+#include "desktop/settings/RemindersTab.h"
 #include "desktop/settings/TimeField.h"
 
 namespace pelliwig::testing {
@@ -243,6 +245,78 @@ TEST_F(SettingsGeneralTest, LaunchAtLoginIsReadAgainWhenTheWindowIsShownAgain) {
     view->showAndRaise();
     EXPECT_TRUE(toggle->isChecked());
     EXPECT_EQ(loginItem.changeRequests, 0);
+}
+
+// `pelliwig --login-item` from a terminal registers her while the window is
+// open; going back to the window shows it.
+TEST_F(SettingsGeneralTest, LaunchAtLoginIsReadAgainWhenTheWindowIsActivatedAgain) {
+    auto* toggle = find<QCheckBox>("launchAtLogin");
+    focusAsByTab(toggle);
+    QWidget terminal;
+    terminal.show();
+    terminal.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&terminal));
+    loginItem.registered = true;
+    EXPECT_FALSE(toggle->isChecked());
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    EXPECT_TRUE(toggle->isChecked());
+    EXPECT_EQ(loginItem.changeRequests, 0);
+}
+
+// Time fields and the times in notes are written as the desktop's locale
+// writes times: 12 or 24 hours, the same as the menu.
+struct TimeLocaleCase {
+    const char* name;
+    QLocale locale;
+    const char* bedtime;  // 23:30
+    const char* meal;
+};
+
+class SettingsTimeLocaleTest : public SettingsWindowTest,
+                               public ::testing::WithParamInterface<TimeLocaleCase> {};
+
+TEST_P(SettingsTimeLocaleTest, FieldsAndNotesWriteTimesAsTheLocaleDoes) {
+    const auto& c = GetParam();
+    LocaleForTest inLocale(c.locale);
+    view = makeView();
+    prefs.setEnabled(ReminderKind::bedtime, true);
+    prefs.setEnabled(ReminderKind::meal, true);
+    auto* tab = view->remindersTab();
+    auto* bedtime = tab->findChild<QWidget*>("detail.bedtime")->findChild<TimeField*>();
+    ASSERT_NE(bedtime, nullptr);
+    EXPECT_EQ(bedtime->editor()->text(), QString::fromUtf8(c.bedtime));
+    auto* meal = tab->findChild<QWidget*>("detail.meal")->findChild<QLabel*>();
+    ASSERT_NE(meal, nullptr);
+    EXPECT_EQ(meal->text(), QString::fromUtf8(c.meal));
+    // Picking a time still stores minutes after midnight.
+    bedtime->editor()->setTime(QTime(22, 15));
+    EXPECT_EQ(stored("bedtime"), R"({"value":1335})");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Locales, SettingsTimeLocaleTest,
+    ::testing::Values(TimeLocaleCase{"German", QLocale(QLocale::German, QLocale::Germany), "23:30",
+                                     "Lunch 12:30–14:30, dinner 19:30–21:30"},
+                      TimeLocaleCase{"American", QLocale(QLocale::English, QLocale::UnitedStates),
+                                     "11:30 PM", "Lunch 12:30 PM–2:30 PM, dinner 7:30 PM–9:30 PM"},
+                      TimeLocaleCase{"C", QLocale::c(), "23:30",
+                                     "Lunch 12:30–14:30, dinner 19:30–21:30"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The calendar note says where events come from, with the folder the user's
+// own .ics files are read from.
+TEST_F(SettingsGeneralTest, TheCalendarNoteNamesTheFolderItReads) {
+    const QByteArray before = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", "/srv/shared/data");
+    view = makeView();
+    before.isEmpty() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", before);
+    prefs.setEnabled(ReminderKind::calendar, true);
+    auto* note = view->remindersTab()->findChild<QWidget*>("detail.calendar")->findChild<QLabel*>();
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->text().toStdString(),
+              "Ten minutes before an event. Events come from Evolution and GNOME Calendar, and "
+              "from any .ics file in /srv/shared/data/pelliwig/calendars.");
 }
 
 struct LoginCase {

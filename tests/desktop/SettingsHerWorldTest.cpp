@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "She stays sweet. Your apps only get a word when you've earned a break or it's "
                   "past bedtime."},
         RoastCase{"playful", R"({"value":"playful"})",
-                  "Teasing, never mean. Instagram gets side-eye, Xcode gets a nod."},
+                  "Teasing, never mean. Instagram gets side-eye, VS Code gets a nod."},
         RoastCase{"savage", R"({"value":"savage"})",
                   "Half the time she goes for the throat. Screenshot at your own risk."}),
     [](const auto& info) { return std::string(info.param.segment); });
@@ -78,8 +78,9 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, HerWorldTextTest,
     ::testing::Values(
         "Personality", "Roast", "Idle peeks with no message",
-        "Sleeps in the notch during quiet hours", "She notices what you open",
-        "Only the name of the app in front, from macOS. Nothing inside it is read. A few comments "
+        "Sleeps at the top of the screen during quiet hours", "She notices what you open",
+        "Only the name of the app in front, from the window manager. Nothing inside it is read. A "
+        "few comments "
         "a day, when a switch means something: praise when you get back to work, side-eye for "
         "Instagram, a talk about Tinder.",
         "Big day", "Support mode around a deadline", "What is it? (exam, launch, interview)",

@@ -144,16 +144,21 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         NoteCase{ReminderKind::battery, "At 20% on battery."},
         NoteCase{ReminderKind::meal, "Lunch 12:30–14:30, dinner 19:30–21:30"},
-        NoteCase{ReminderKind::focus, "Start a focus session from the menu bar icon."},
-        NoteCase{ReminderKind::morning, "First time you're active between 5:00 and 11:30."},
+        NoteCase{ReminderKind::focus,
+                 "Start a focus session from her menu (the heart in your tray, or right-click "
+                 "her)."},
+        // The fixture's locale writes times with two-digit hours.
+        NoteCase{ReminderKind::morning, "First time you're active between 05:00 and 11:30."},
         NoteCase{ReminderKind::calendar,
-                 "Ten minutes before an event. Asks for Calendar access once."},
+                 "Ten minutes before an event. Events come from Evolution and GNOME Calendar, and "
+                 "from any .ics file in ~/.local/share/pelliwig/calendars."},
         NoteCase{ReminderKind::meeting,
                  "She stays quiet while your camera or mic is on, then asks how it went."},
         NoteCase{ReminderKind::report,
                  "Sunday evening: hours, longest sitting stretch, water count, and her verdict."},
         NoteCase{ReminderKind::hover,
-                 "Rest the mouse in the notch and she comes out. Her eyes follow the cursor."},
+                 "Rest the mouse at the top centre of the screen and she comes out. Her eyes "
+                 "follow the cursor."},
         NoteCase{ReminderKind::photo, "Weekends. Needs a photo folder under Her world."},
         NoteCase{ReminderKind::appSwitch,
                  "When you switch apps and it means something. Choose which apps and how hard she "

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QTabWidget>
 #include <QTest>
 #include <QWidget>
@@ -26,6 +27,19 @@ namespace pelliwig::testing {
 
 inline ::testing::Environment* const kQtApplication =
     ::testing::AddGlobalTestEnvironment(new QtApplication);
+
+// Qt's default locale for the life of one test: time fields and the times
+// in notes are written as it writes them.
+class LocaleForTest {
+public:
+    explicit LocaleForTest(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~LocaleForTest() { QLocale::setDefault(before_); }
+    LocaleForTest(const LocaleForTest&) = delete;
+    LocaleForTest& operator=(const LocaleForTest&) = delete;
+
+private:
+    QLocale before_;
+};
 
 // A settings window over an in-memory store, at a fixed time, with a login
 // item and a folder chooser the test controls.
@@ -100,6 +114,8 @@ protected:
         });
     }
 
+    // Times typed into the fields below are 24-hour ones.
+    LocaleForTest locale{QLocale(QLocale::English, QLocale::UnitedKingdom)};
     MemoryStore store;
     Prefs prefs{store};
     VirtualScheduler scheduler{utc(2026, 3, 10, 9, 30)};

@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QMouseEvent>
+#include <QTest>
 #include <QWidgetAction>
 
 #include "NotchTestSupport.h"
@@ -11,6 +12,7 @@
 #include "core/notch/NotchModel.h"
 #include "desktop/app/NotchMenuSurface.h"
 #include "desktop/notch/NotchPanel.h"
+#include "support/TestTime.h"
 
 namespace pelliwig {
 namespace {
@@ -25,11 +27,13 @@ struct CountingActions final : MenuActions {
     void pauseFor(int minutes) override { pausedFor = minutes; }
     void pauseUntilTomorrow() override {}
     void resume() override {}
-    void openSettings() override {}
+    void openSettings() override { ++settings; }
     void openWelcome() override {}
-    void quit() override {}
+    void quit() override { ++quits; }
     int previews = 0;
     int pausedFor = 0;
+    int settings = 0;
+    int quits = 0;
 };
 
 class TrayMenuTest : public ::testing::Test {
@@ -85,6 +89,100 @@ TEST_F(TrayMenuTest, ButtonsReachTheirActionsAfterARebuild) {
     open("saySomething")->trigger();  // the first opening's entries are gone by now
     EXPECT_EQ(actions.previews, 1);
 }
+
+// The shortcuts the menu shows work while it is open and in a window of hers
+// while that is active; other keys do nothing.
+struct ShortcutCase {
+    const char* name;
+    bool inMenu;  // else in a window of hers
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int settings;
+    int quits;
+};
+
+class TrayShortcutTest : public TrayMenuTest, public ::testing::WithParamInterface<ShortcutCase> {};
+
+TEST_P(TrayShortcutTest, ActsWhereTheMenuShowsIt) {
+    const auto& c = GetParam();
+    QWidget window;
+    tray.serveShortcutsIn(&window);
+    QWidget* target = tray.menu();
+    if (c.inMenu) {
+        tray.popupAt(QPoint(40, 40));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(tray.menu()));
+    } else {
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        target = &window;
+    }
+    QTest::keyClick(target, c.key, c.modifiers);
+    EXPECT_EQ(actions.settings, c.settings);
+    EXPECT_EQ(actions.quits, c.quits);
+    if (c.inMenu) {
+        EXPECT_EQ(tray.menu()->isVisible(), c.settings + c.quits == 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, TrayShortcutTest,
+    ::testing::Values(
+        ShortcutCase{"SettingsInTheMenu", true, Qt::Key_Comma, Qt::ControlModifier, 1, 0},
+        ShortcutCase{"QuitInTheMenu", true, Qt::Key_Q, Qt::ControlModifier, 0, 1},
+        ShortcutCase{"PlainQInTheMenu", true, Qt::Key_Q, Qt::NoModifier, 0, 0},
+        ShortcutCase{"SettingsInHerWindow", false, Qt::Key_Comma, Qt::ControlModifier, 1, 0},
+        ShortcutCase{"QuitInHerWindow", false, Qt::Key_Q, Qt::ControlModifier, 0, 1},
+        ShortcutCase{"OtherKeysInHerWindow", false, Qt::Key_W, Qt::ControlModifier, 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// "Focus until" follows the locale the desktop writes times in (LC_ALL,
+// else LC_TIME, else LANG), not the language of the texts.
+struct TimeLocaleCase {
+    const char* name;
+    const char* all;
+    const char* time;
+    const char* lang;
+    const char* expected;
+};
+
+class TrayTimeTest : public TrayMenuTest, public ::testing::WithParamInterface<TimeLocaleCase> {
+protected:
+    // Puts the locale variables back as the test found them.
+    struct Variable {
+        explicit Variable(const char* name)
+            : name(name), before(qgetenv(name)), was(qEnvironmentVariableIsSet(name)) {}
+        ~Variable() { was ? qputenv(name, before) : qunsetenv(name); }
+        void set(const char* value) { value ? qputenv(name, value) : qunsetenv(name); }
+        const char* name;
+        QByteArray before;
+        bool was;
+    };
+    Variable all{"LC_ALL"}, time{"LC_TIME"}, lang{"LANG"};
+};
+
+TEST_P(TrayTimeTest, FocusUntilIsWrittenInTheLocaleForTimes) {
+    const auto& c = GetParam();
+    all.set(c.all);
+    time.set(c.time);
+    lang.set(c.lang);
+    state.engineExists = true;
+    state.focusEndsAt = testing::utc(2026, 3, 7, 13, 30);  // 14:30 in Berlin
+    ASSERT_NE(open("focusUntil"), nullptr);
+    EXPECT_EQ(open("focusUntil")->text(), QString::fromUtf8(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Locales, TrayTimeTest,
+    ::testing::Values(
+        TimeLocaleCase{"German", "de_DE.UTF-8", nullptr, nullptr, "Focus until 14:30"},
+        TimeLocaleCase{"American", "en_US.UTF-8", nullptr, nullptr, "Focus until 2:30\u202FPM"},
+        TimeLocaleCase{"EnglishTextsGermanTimes", nullptr, "de_DE.UTF-8", "en_US.UTF-8",
+                       "Focus until 14:30"},
+        TimeLocaleCase{"BritishFromLang", nullptr, nullptr, "en_GB.UTF-8", "Focus until 14:30"},
+        TimeLocaleCase{"AllBeforeTime", "en_US.UTF-8", "de_DE.UTF-8", nullptr,
+                       "Focus until 2:30\u202FPM"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Right-clicking her in the notch opens the menu where the pointer is; a
 // left click stays hers (it closes the moment).

@@ -47,7 +47,8 @@ void addUpdate(std::vector<MenuEntry>& menu, const MenuState& state, MenuActions
     menu.push_back(separator("update"));
 }
 
-void addEngineStatus(std::vector<MenuEntry>& menu, const MenuState& state) {
+void addEngineStatus(std::vector<MenuEntry>& menu, const MenuState& state,
+                     std::string_view timeLocale) {
     if (!state.engineExists) return;
     menu.push_back(entry(Type::caption, "jealousy", jealousyLine(state.jealousy)));
     if (state.onCall) menu.push_back(entry(Type::caption, "onCall", "Quiet: you're on a call"));
@@ -57,7 +58,7 @@ void addEngineStatus(std::vector<MenuEntry>& menu, const MenuState& state) {
             entry(Type::caption, "noFrontApp", "App remarks need an X11 or wlroots/KDE session"));
     }
     if (state.pausedUntil) {
-        menu.push_back(entry(Type::caption, "pausedUntil", pausedUntilLine(*state.pausedUntil)));
+        menu.push_back(entry(Type::caption, "pausedUntil", pausedUntilLine(*state.pausedUntil, timeLocale)));
     }
     menu.push_back(separator("engine"));
 }
@@ -99,9 +100,11 @@ MenuEntry pauseMenu(const MenuState& state, MenuActions& actions) {
     return submenu;
 }
 
-void addFocus(std::vector<MenuEntry>& menu, const MenuState& state, MenuActions& actions) {
+void addFocus(std::vector<MenuEntry>& menu, const MenuState& state, MenuActions& actions,
+              std::string_view timeLocale) {
     if (state.engineExists && state.focusEndsAt) {
-        menu.push_back(entry(Type::text, "focusUntil", focusUntilLine(*state.focusEndsAt)));
+        menu.push_back(
+            entry(Type::text, "focusUntil", focusUntilLine(*state.focusEndsAt, timeLocale)));
         menu.push_back(
             button("cancelFocus", "Cancel focus", [&actions] { actions.cancelFocus(); }));
     } else {
@@ -122,12 +125,13 @@ void addApplication(std::vector<MenuEntry>& menu, MenuActions& actions) {
 
 }  // namespace
 
-std::vector<MenuEntry> menuContent(const MenuState& state, MenuActions& actions) {
+std::vector<MenuEntry> menuContent(const MenuState& state, MenuActions& actions,
+                                   std::string_view timeLocale) {
     std::vector<MenuEntry> menu;
     addUpdate(menu, state, actions);
-    addEngineStatus(menu, state);
+    addEngineStatus(menu, state, timeLocale);
     addSummon(menu, state, actions);
-    addFocus(menu, state, actions);
+    addFocus(menu, state, actions, timeLocale);
     addApplication(menu, actions);
     return menu;
 }
@@ -141,11 +145,14 @@ std::string jealousyLine(int jealousy) {
 
 namespace {
 
-// A short time of day in the default locale and time zone; empty when ICU
-// cannot format one.
-std::string shortTime(Instant at) {
+// A short time of day in `timeLocale` (empty: ICU's default locale) and the
+// default time zone; empty when ICU cannot format one.
+std::string shortTime(Instant at, std::string_view timeLocale) {
+    const icu::Locale locale = timeLocale.empty()
+                                   ? icu::Locale::getDefault()
+                                   : icu::Locale::createCanonical(std::string(timeLocale).c_str());
     std::unique_ptr<icu::DateFormat> format(
-        icu::DateFormat::createTimeInstance(icu::DateFormat::kShort, icu::Locale::getDefault()));
+        icu::DateFormat::createTimeInstance(icu::DateFormat::kShort, locale));
     if (!format) return {};
     icu::UnicodeString text;
     format->format(at * 1000.0, text);
@@ -154,19 +161,19 @@ std::string shortTime(Instant at) {
     return utf8;
 }
 
-std::string untilLine(const std::string& lead, Instant at) {
-    const std::string time = shortTime(at);
+std::string untilLine(const std::string& lead, Instant at, std::string_view timeLocale) {
+    const std::string time = shortTime(at, timeLocale);
     return time.empty() ? lead : lead + " " + time;
 }
 
 }  // namespace
 
-std::string focusUntilLine(Instant endsAt) {
-    return untilLine("Focus until", endsAt);
+std::string focusUntilLine(Instant endsAt, std::string_view timeLocale) {
+    return untilLine("Focus until", endsAt, timeLocale);
 }
 
-std::string pausedUntilLine(Instant until) {
-    return untilLine("Paused until", until);
+std::string pausedUntilLine(Instant until, std::string_view timeLocale) {
+    return untilLine("Paused until", until, timeLocale);
 }
 
 const std::vector<ReminderKind>& previewKinds() {

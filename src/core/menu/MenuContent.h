@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/content/Reminder.h"
@@ -62,18 +63,21 @@ struct MenuEntry {
 };
 
 // The menu's entries, top to bottom, for a state. The actions are called
-// through `actions`, which must outlive the entries.
-std::vector<MenuEntry> menuContent(const MenuState& state, MenuActions& actions);
+// through `actions`, which must outlive the entries. Times are written the
+// way `timeLocale` (an ICU locale ID, the desktop's locale for times) writes
+// them; an empty one means ICU's default locale.
+std::vector<MenuEntry> menuContent(const MenuState& state, MenuActions& actions,
+                                   std::string_view timeLocale = {});
 
 // "Jealousy " and five blocks, ceil(J / 20) of them dark.
 std::string jealousyLine(int jealousy);
 
-// "Focus until " and the end as a short time of day in the default locale
-// and time zone.
-std::string focusUntilLine(Instant endsAt);
+// "Focus until " and the end as a short time of day in `timeLocale` (empty:
+// ICU's default locale) and the default time zone.
+std::string focusUntilLine(Instant endsAt, std::string_view timeLocale = {});
 
 // "Paused until " and the end, formatted as for focusUntilLine.
-std::string pausedUntilLine(Instant until);
+std::string pausedUntilLine(Instant until, std::string_view timeLocale = {});
 
 // The kinds that can be previewed, in declaration order: every kind but the
 // four that need a record the user entered.

@@ -28,7 +28,7 @@ std::string_view description(RoastLevel level) {
     static constexpr std::array<std::string_view, 3> kDescriptions{
         "She stays sweet. Your apps only get a word when you've earned a break or it's past "
         "bedtime.",
-        "Teasing, never mean. Instagram gets side-eye, Xcode gets a nod.",
+        "Teasing, never mean. Instagram gets side-eye, VS Code gets a nod.",
         "Half the time she goes for the throat. Screenshot at your own risk."};
     return kDescriptions[static_cast<std::size_t>(level)];
 }

@@ -81,6 +81,7 @@ void AppDelegate::handOver(const AppOptions& options) {
         quit();
         return;
     }
+    if (options.loginItem) services_.loginItem->registerItem();  // a refusal changes nothing
     if (options.welcome) openWelcome();
     applyPause(options.pause);
     if (options.preview) preview(options.previewKind);
@@ -98,6 +99,14 @@ void AppDelegate::openWelcome() {
         welcome_ = std::make_unique<WelcomeWindow>(prefs_, *services_.loginItem,
                                                    welcomePortrait(prefs_, clock_), reach,
                                                    [this] { meet(); });
+        tray_->serveShortcutsIn(welcome_.get());
+        // She is drawn as the Appearance setting says, also when it changes
+        // while the window is kept.
+        appearanceChanged_ = prefs_.changed.connect([this](std::string_view key) {
+            if (key == prefs_.appearance.key()) showWelcomePortrait();
+        });
+    } else {
+        showWelcomePortrait();  // the season may have turned meanwhile
     }
     welcome_->showAndRaise();
 }
@@ -105,6 +114,7 @@ void AppDelegate::openWelcome() {
 void AppDelegate::openSettings() {
     if (!settings_) {
         settings_ = std::make_unique<SettingsView>(prefs_, clock_, *services_.loginItem);
+        tray_->serveShortcutsIn(settings_.get());
     }
     settings_->showAndRaise();
 }
@@ -172,6 +182,10 @@ void AppDelegate::applyPause(const std::optional<PauseRequest>& request) {
 void AppDelegate::quit() {
     // aboutToQuit saves the memory on the way out.
     QCoreApplication::quit();
+}
+
+void AppDelegate::showWelcomePortrait() {
+    if (welcome_) welcome_->setPortrait(welcomePortrait(prefs_, clock_));
 }
 
 void AppDelegate::meet() {

@@ -69,9 +69,11 @@ public:
     // run or when asked, the delayed welcome.
     void launch(const AppOptions& options);
 
-    // Arguments from a later launch: "--preview", "--pause", "--welcome",
-    // "--settings" and "--quit" act at once; a launch with no options at all
-    // opens the settings.
+    // Arguments from a later launch act at once: "--login-item" registers,
+    // "--preview" previews, "--pause" pauses or resumes, "--welcome" and
+    // "--settings" open their windows and "--quit" ends her; a launch with no
+    // options at all opens the settings. ("--no-notch" changes nothing on a
+    // screen without a notch.)
     void handOver(const AppOptions& options);
 
     // Creates the welcome window on first use, then brings it to the front.
@@ -108,6 +110,7 @@ private:
     void applyPause(const std::optional<PauseRequest>& request);
 
     void meet();
+    void showWelcomePortrait();
 
     AppServices services_;
     Prefs prefs_;
@@ -119,6 +122,7 @@ private:
     std::unique_ptr<WelcomeWindow> welcome_;
     std::unique_ptr<SettingsView> settings_;
     Connection updateFound_;
+    Connection appearanceChanged_;
     // Delayed start-up work; dies with the delegate.
     TaskHandle welcomeTask_;
     TaskHandle previewTask_;

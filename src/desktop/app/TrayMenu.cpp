@@ -5,11 +5,14 @@
 #include <QCursor>
 #include <QDBusConnectionInterface>
 #include <QDBusServiceWatcher>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QShortcut>
 #include <QSystemTrayIcon>
 #include <QWidgetAction>
 
 #include "desktop/support/Assets.h"
+#include "desktop/support/TimeText.h"
 #include "desktop/support/X11Desktop.h"
 
 namespace pelliwig {
@@ -23,10 +26,16 @@ QString literal(const std::string& text) {
     return QString::fromStdString(text).replace(QLatin1Char('&'), "&&");
 }
 
-// Her heart, or the desktop theme's when the icon file is missing.
+// Her heart, the one the welcome window points to, drawn for each size a
+// tray asks for; the desktop theme's when the files are missing.
 QIcon heartIcon() {
-    if (const auto file = Assets::url("icons/pelliwig.png")) return QIcon(*file);
-    return QIcon::fromTheme("emblem-favorite");
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64}) {
+        if (const auto file = Assets::url(QString("icons/pelliwig-tray-%1.png").arg(size))) {
+            icon.addFile(*file, QSize(size, size));
+        }
+    }
+    return icon.isNull() ? QIcon::fromTheme("emblem-favorite") : icon;
 }
 
 QFont captionFont(const QFont& base) {
@@ -40,6 +49,9 @@ QFont captionFont(const QFont& base) {
 TrayMenu::TrayMenu(StateSource state, MenuActions& actions, QObject* parent)
     : QObject(parent), state_(std::move(state)), actions_(actions) {
     menu_.setObjectName("trayMenu");
+    // A popup menu takes the keyboard, and Qt does not look for the
+    // shortcuts of a menu that sits in no menu bar: it is done here.
+    menu_.installEventFilter(this);
     connect(&menu_, &QMenu::aboutToShow, this, &TrayMenu::rebuild);
     rebuild();  // a tray host may read the menu before it ever opens it
 }
@@ -88,7 +100,8 @@ void TrayMenu::rebuild() {
     // a menu leaves its submenus alive, so they go by hand.
     for (auto* submenu : menu_.findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) delete submenu;
     menu_.clear();
-    entries_ = menuContent(state_(), actions_);
+    // Times as the desktop writes them, like the settings' time fields.
+    entries_ = menuContent(state_(), actions_, timeLocaleId());
     fill(menu_, entries_);
 }
 
@@ -103,6 +116,7 @@ void TrayMenu::fill(QMenu& menu, const std::vector<MenuEntry>& entries) {
             auto* submenu = menu.addMenu(literal(entry.title));
             submenu->setObjectName(id);
             submenu->menuAction()->setObjectName(id);
+            submenu->installEventFilter(this);
             fill(*submenu, entry.children);
             continue;
         }
@@ -131,6 +145,42 @@ void TrayMenu::addLine(QMenu& menu, const MenuEntry& entry) {
     action->setText(QString::fromStdString(entry.title));
     action->setDefaultWidget(line);
     menu.addAction(action);
+}
+
+void TrayMenu::serveShortcutsIn(QWidget* window) {
+    for (const auto& entry : entries_) {
+        if (entry.shortcut.empty()) continue;
+        auto* shortcut =
+            new QShortcut(QKeySequence(QString::fromStdString(entry.shortcut)), window);
+        shortcut->setObjectName(QString::fromStdString("shortcut." + entry.id));
+        connect(shortcut, &QShortcut::activated, this, [this, id = entry.id] { trigger(id); });
+    }
+}
+
+bool TrayMenu::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence pressed(key->keyCombination());
+    for (const QAction* action : menu_.actions()) {
+        if (action->shortcut().isEmpty() || action->shortcut() != pressed) continue;
+        const std::string id = action->objectName().toStdString();
+        // Closed first, so a window the entry opens comes up in front.
+        for (auto* submenu : menu_.findChildren<QMenu*>()) submenu->hide();
+        menu_.hide();
+        trigger(id);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void TrayMenu::trigger(const std::string& id) {
+    for (const auto& entry : entries_) {
+        if (entry.id != id || !entry.action) continue;
+        // Copied: the action may rebuild the menu and with it the entries.
+        const auto action = entry.action;
+        action();
+        return;
+    }
 }
 
 }  // namespace pelliwig

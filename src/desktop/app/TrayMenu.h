@@ -19,6 +19,11 @@ namespace pelliwig {
 // tray, and the same menu at any point (right-clicking her in the notch)
 // where it has none. The entries are computed afresh from `state` each time
 // the menu is about to show; the actions must outlive the menu.
+//
+// The shortcuts the menu shows work while it is open and in her own windows
+// while one of them is active, never system-wide: Ctrl+Q in another program
+// is that program's. (A tray host that draws the menu itself, over D-Bus,
+// keeps its keys to itself.)
 class TrayMenu final : public QObject {
     Q_OBJECT
 
@@ -47,6 +52,10 @@ public:
     // Recomputes the entries now; the menu does this itself before showing.
     void rebuild();
 
+    // The entries' shortcuts act in `window` while it is the active window.
+    // The window may go first.
+    void serveShortcutsIn(QWidget* window);
+
     QMenu* menu() { return &menu_; }
 
 signals:
@@ -56,8 +65,13 @@ signals:
 public:
     QSystemTrayIcon* icon() const { return icon_.get(); }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void fill(QMenu& menu, const std::vector<MenuEntry>& entries);
+    // Runs the entry with `id` as the menu now stands.
+    void trigger(const std::string& id);
     static void addLine(QMenu& menu, const MenuEntry& entry);
 
     StateSource state_;

@@ -18,7 +18,6 @@ namespace {
 
 constexpr int kSpacing = 22;
 constexpr int kPadding = 28;
-constexpr int kPortraitHeight = 150;
 constexpr int kTextWidth = 380;
 constexpr int kFormHeight = 110;
 constexpr int kButtonWidth = 160;
@@ -42,19 +41,6 @@ void makeSecondary(QWidget* widget) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, palette.color(QPalette::PlaceholderText));
     widget->setPalette(palette);
-}
-
-QLabel* portraitLabel(const QPixmap& portrait, QWidget* parent) {
-    auto* picture = label({}, "portrait", parent);
-    picture->setFixedHeight(kPortraitHeight);
-    if (!portrait.isNull()) {
-        const qreal ratio = parent->devicePixelRatioF();
-        QPixmap scaled =
-            portrait.scaledToHeight(qRound(kPortraitHeight * ratio), Qt::SmoothTransformation);
-        scaled.setDevicePixelRatio(ratio);
-        picture->setPixmap(scaled);
-    }
-    return picture;
 }
 
 }  // namespace
@@ -101,7 +87,10 @@ WelcomeWindow::WelcomeWindow(Prefs& prefs, LoginItem& loginItem, const QPixmap& 
     column->setSpacing(kSpacing);
     column->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
     column->setSizeConstraint(QLayout::SetFixedSize);  // neither resizable nor squeezed
-    column->addWidget(portraitLabel(portrait, this), 0, Qt::AlignHCenter);
+    portrait_ = label({}, "portrait", this);
+    portrait_->setFixedHeight(kPortraitHeight);
+    setPortrait(portrait);
+    column->addWidget(portrait_, 0, Qt::AlignHCenter);
     column->addWidget(title, 0, Qt::AlignHCenter);
     column->addWidget(paragraph, 0, Qt::AlignHCenter);
     column->addWidget(buildForm(), 0, Qt::AlignHCenter);
@@ -135,6 +124,18 @@ void WelcomeWindow::showAndRaise() {
     raise();
     activateWindow();
     meet_->setFocus();  // Return or space meets her at once
+}
+
+void WelcomeWindow::setPortrait(const QPixmap& portrait) {
+    if (portrait.isNull()) {
+        portrait_->clear();
+        return;
+    }
+    const qreal ratio = devicePixelRatioF();
+    QPixmap scaled =
+        portrait.scaledToHeight(qRound(kPortraitHeight * ratio), Qt::SmoothTransformation);
+    scaled.setDevicePixelRatio(ratio);
+    portrait_->setPixmap(scaled);
 }
 
 QWidget* WelcomeWindow::buildForm() {

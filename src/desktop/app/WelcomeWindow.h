@@ -28,6 +28,7 @@ public:
     enum class Reach { tray, notchOnly };
 
     static constexpr int kWidth = 460;
+    static constexpr int kPortraitHeight = 150;
 
     WelcomeWindow(Prefs& prefs, LoginItem& loginItem, const QPixmap& portrait, Reach reach,
                   std::function<void()> onMeet, QWidget* parent = nullptr);
@@ -38,6 +39,9 @@ public:
     // Shows the window in front of the others, centred the first time.
     void showAndRaise();
 
+    // Her picture at the top, scaled to its height.
+    void setPortrait(const QPixmap& portrait);
+
 private:
     QWidget* buildForm();
     QAbstractButton* languageButton(Language language, const QString& title);
@@ -47,6 +51,7 @@ private:
     Prefs& prefs_;
     LoginItem& loginItem_;
     std::function<void()> onMeet_;
+    QLabel* portrait_ = nullptr;
     QCheckBox* launchAtLogin_ = nullptr;
     QPushButton* meet_ = nullptr;
     QAbstractButton* english_ = nullptr;

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScreen>
@@ -179,6 +180,14 @@ void GeneralTab::showEvent(QShowEvent* event) {
     // desktop's own settings may have changed the registration meanwhile.
     showLoginState();
     FormPage::showEvent(event);
+}
+
+// Coming back to the window from elsewhere (a terminal that ran
+// `pelliwig --login-item`, the desktop's own settings) shows the real state.
+bool GeneralTab::event(QEvent* event) {
+    // A window passes its activation on to its visible children.
+    if (event->type() == QEvent::WindowActivate) showLoginState();
+    return FormPage::event(event);
 }
 
 }  // namespace pelliwig

@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,6 +18,7 @@
 #include "desktop/settings/RecordEdits.h"
 #include "desktop/settings/RemoveButton.h"
 #include "desktop/settings/SettingsWidgets.h"
+#include "desktop/support/TimeText.h"
 
 namespace pelliwig {
 namespace {
@@ -32,10 +32,6 @@ QWidget* rowOf(std::initializer_list<QWidget*> widgets, int stretchIndex) {
     int index = 0;
     for (auto* widget : widgets) layout->addWidget(widget, index++ == stretchIndex ? 1 : 0);
     return row;
-}
-
-std::string homeFolder() {
-    return QFile::encodeName(QDir::homePath()).toStdString();
 }
 
 }  // namespace
@@ -65,7 +61,7 @@ void HerWorldTab::addPersonality() {
         section, "Idle peeks with no message", "idlePeeks",
         [this] { return prefs().idlePeeks.get(); }, [this](bool on) { prefs().idlePeeks.set(on); });
     addToggle(
-        section, "Sleeps in the notch during quiet hours", "sleepInNotch",
+        section, "Sleeps at the top of the screen during quiet hours", "sleepInNotch",
         [this] { return prefs().sleepInNotch.get(); },
         [this](bool on) { prefs().sleepInNotch.set(on); });
 }
@@ -95,7 +91,8 @@ void HerWorldTab::addRoastPicker(QVBoxLayout* section) {
 void HerWorldTab::addWatchedApps() {
     auto* section = addSection("She notices what you open");
     section->addWidget(secondaryLabel(
-        "Only the name of the app in front, from macOS. Nothing inside it is read. A few "
+        "Only the name of the app in front, from the window manager. Nothing inside it is read. A "
+        "few "
         "comments a day, when a switch means something: praise when you get back to work, "
         "side-eye for Instagram, a talk about Tinder."));
     for (const auto bucket : watchedBuckets()) {
@@ -127,9 +124,10 @@ void HerWorldTab::addBigDay() {
         [this](const std::string& text) { prefs().bigDayLabel.set(text); });
     auto* when = dayPicker("bigDayDate");
     rows->addWidget(labelledRow("When", when));
-    rows->addWidget(secondaryLabel(
-        "Fewer nudges for the week before, a daily push at 10:00, and a celebration at 20:00 "
-        "on the day."));
+    // The support rules' times: the push at 10:00, the celebration at 20:00.
+    rows->addWidget(secondaryLabel("Fewer nudges for the week before, a daily push at " +
+                                   timeOfDayText(600) + ", and a celebration at " +
+                                   timeOfDayText(1200) + " on the day."));
     connect(when, &QDateEdit::dateChanged, this, [this](QDate day) {
         prefs().bigDay.set(movedToDate(prefs().bigDay.get().value_or(clock_.now()), day));
     });
@@ -256,7 +254,7 @@ void HerWorldTab::addPhotoFolder() {
     connect(clear, &QPushButton::clicked, this, [this] { prefs().photoFolder.set(std::nullopt); });
     onRefresh([this, path, clear] {
         const auto folder = prefs().photoFolder.get();
-        path->setFullText(folder ? QFile::decodeName(abbreviateHome(*folder, homeFolder()).c_str())
+        path->setFullText(folder ? QFile::decodeName(shownPath(*folder).c_str())
                                  : QString("No folder chosen"));
         clear->setVisible(folder.has_value());
     });

@@ -1,5 +1,8 @@
 #include "desktop/settings/HomePath.h"
 
+#include <QDir>
+#include <QFile>
+
 namespace pelliwig {
 
 std::string abbreviateHome(std::string_view path, std::string_view home) {
@@ -10,6 +13,14 @@ std::string abbreviateHome(std::string_view path, std::string_view home) {
     if (rest.empty() || rest == "/") return "~";
     if (rest.front() != '/') return std::string(path);
     return "~" + std::string(rest);
+}
+
+std::string homeFolder() {
+    return QFile::encodeName(QDir::homePath()).toStdString();
+}
+
+std::string shownPath(std::string_view path) {
+    return abbreviateHome(path, homeFolder());
 }
 
 }  // namespace pelliwig

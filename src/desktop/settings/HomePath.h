@@ -11,4 +11,10 @@ namespace pelliwig {
 // like the home folder ("/home/al" and "/home/alice") is not inside it.
 std::string abbreviateHome(std::string_view path, std::string_view home);
 
+// The user's home folder in the file system's encoding.
+std::string homeFolder();
+
+// `path` as the settings show it: the home folder written as "~".
+std::string shownPath(std::string_view path);
+
 }  // namespace pelliwig

@@ -1,6 +1,18 @@
 #include "desktop/settings/ReminderDetail.h"
 
+#include "desktop/settings/HomePath.h"
+#include "desktop/support/TimeText.h"
+#include "linux/IcalEventStore.h"
+
 namespace pelliwig {
+
+namespace {
+
+std::string at(int minutes) {
+    return timeOfDayText(minutes).toStdString();
+}
+
+}  // namespace
 
 ReminderDetail reminderDetail(ReminderKind kind) {
     using K = ReminderKind;
@@ -14,15 +26,21 @@ ReminderDetail reminderDetail(ReminderKind kind) {
         case K::water:
             return DetailStepper{"Every ", " min", 30, 240, 15, &Prefs::waterEvery};
         case K::meal:
-            return DetailNote{"Lunch 12:30–14:30, dinner 19:30–21:30"};
+            // The meal rule's two windows.
+            return DetailNote{"Lunch " + at(750) + "–" + at(870) + ", dinner " + at(1170) + "–" +
+                              at(1290)};
         case K::call:
             return DetailTime{"Around", &Prefs::callTime};
         case K::focus:
-            return DetailNote{"Start a focus session from the menu bar icon."};
+            return DetailNote{
+                "Start a focus session from her menu (the heart in your tray, or right-click "
+                "her)."};
         case K::morning:
-            return DetailNote{"First time you're active between 5:00 and 11:30."};
+            return DetailNote{"First time you're active between " + at(300) + " and " + at(690) +
+                              "."};
         case K::calendar:
-            return DetailNote{"Ten minutes before an event. Asks for Calendar access once."};
+            return DetailNote{calendarNote(
+                shownPath(IcalEventStore::droppedFolder(IcalEventStore::dataHome()).string()))};
         case K::appTime:
             return DetailStepper{"After ", " min in one app", 30, 300, 30, &Prefs::appTimeLimit};
         case K::surprise:
@@ -35,7 +53,8 @@ ReminderDetail reminderDetail(ReminderKind kind) {
                 "Sunday evening: hours, longest sitting stretch, water count, and her verdict."};
         case K::hover:
             return DetailNote{
-                "Rest the mouse in the notch and she comes out. Her eyes follow the cursor."};
+                "Rest the mouse at the top centre of the screen and she comes out. Her eyes "
+                "follow the cursor."};
         case K::photo:
             return DetailNote{"Weekends. Needs a photo folder under Her world."};
         case K::appSwitch:
@@ -63,6 +82,12 @@ const std::vector<ReminderKind>& remindersTabKinds() {
 
 DetailStepper minGapStepper() {
     return DetailStepper{"At least ", " min between nudges", 5, 120, 5, &Prefs::minGap};
+}
+
+std::string calendarNote(std::string_view folder) {
+    return "Ten minutes before an event. Events come from Evolution and GNOME Calendar, and from "
+           "any .ics file in " +
+           std::string(folder) + ".";
 }
 
 }  // namespace pelliwig

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
@@ -13,7 +14,7 @@ namespace pelliwig {
 
 // A note in the secondary style.
 struct DetailNote {
-    std::string_view text;
+    std::string text;
 };
 
 // A time-of-day field labelled `label`.
@@ -39,6 +40,10 @@ ReminderDetail reminderDetail(ReminderKind kind);
 // The kinds with a section on the Reminders tab, in declaration order: all
 // but the four set up with their records (custom, countdown, date, deadline).
 const std::vector<ReminderKind>& remindersTabKinds();
+
+// Where calendar events come from, with the folder of the user's own .ics
+// files as it is shown.
+std::string calendarNote(std::string_view folder);
 
 // The General tab's stepper for the minimum gap between nudges.
 DetailStepper minGapStepper();

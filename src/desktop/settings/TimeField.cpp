@@ -9,6 +9,7 @@
 
 #include "desktop/settings/SettingsWidgets.h"
 #include "desktop/settings/WheelGuard.h"
+#include "desktop/support/TimeText.h"
 
 namespace pelliwig {
 
@@ -16,7 +17,8 @@ TimeField::TimeField(const QString& label, QWidget* parent)
     : QWidget(parent), label_(plainLabel(label, this)), editor_(new QTimeEdit(this)) {
     editor_->setObjectName("time");
     turnsOnlyWhenFocused(editor_);
-    editor_->setDisplayFormat("HH:mm");
+    // 24 or 12 hours, as the desktop writes times.
+    editor_->setDisplayFormat(timeOfDayFormat(editor_->locale()));
     editor_->setWrapping(true);
     label_->setVisible(!label.isEmpty());
     label_->setBuddy(editor_);

@@ -78,7 +78,7 @@ void addMoments(LineBank::Tables& t) {
 void addReport(LineBank::Tables& t) {
     // {h} hours, {m} minutes of the longest sitting, {w} water count, {c} verdict.
     t.report = both({
-        {"This week: {h}h on the Mac, longest sitting {m} min, water {w} times. {c}",
+        {"This week: {h}h at the computer, longest sitting {m} min, water {w} times. {c}",
          "Is hafte: {h} ghante laptop, sabse lamba {m} min ek jagah, {w} baar paani. {c}"},
     });
     t.reportGood = both({{"Honestly? I'm impressed 🏆", "Sach bolun? Impressed hoon 🏆"}});

@@ -1,0 +1,36 @@
+#include "desktop/support/TimeText.h"
+
+#include <QRegularExpression>
+#include <QTime>
+
+namespace pelliwig {
+
+std::string timeLocaleId() {
+    QByteArray name;
+    for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
+        name = qgetenv(variable);
+        if (!name.isEmpty()) break;
+    }
+    // "de_DE.UTF-8@euro": the codeset and modifier say nothing of times.
+    for (const char mark : {'.', '@'}) {
+        if (const auto at = name.indexOf(mark); at >= 0) name.truncate(at);
+    }
+    if (name == "C" || name == "POSIX") return {};
+    return name.toStdString();
+}
+
+QString timeOfDayFormat(const QLocale& locale) {
+    QString format = locale.timeFormat(QLocale::ShortFormat);
+    // Some locales' short format still carries seconds or the zone (C's is
+    // "HH:mm:ss"); a time of day here is hours and minutes.
+    static const QRegularExpression seconds(QStringLiteral("[:.]?s+"));
+    static const QRegularExpression zone(QStringLiteral("\\s*t+"));
+    format.remove(seconds).remove(zone);
+    return format.trimmed();
+}
+
+QString timeOfDayText(int minutes, const QLocale& locale) {
+    return locale.toString(QTime(minutes / 60 % 24, minutes % 60), timeOfDayFormat(locale));
+}
+
+}  // namespace pelliwig
