@@ -70,13 +70,6 @@ protected:
     QWidget* settingsWindow() const { return delegate->settingsWindow(); }
     bool settingsShown() const { return settingsWindow() && settingsWindow()->isVisible(); }
 
-    static QWidget* settingsWindow() {
-        for (auto* window : QApplication::topLevelWidgets()) {
-            if (window->objectName() == "settings") return window;
-        }
-        return nullptr;
-    }
-
     void onboard() { delegate->prefs().hasOnboarded.set(true); }
 
     // The tray menu's entry with `id`, as it is about to open.
