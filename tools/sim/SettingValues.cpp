@@ -52,6 +52,8 @@ SettingValues::SettingValues() {
     add(decoders_, p.bigDayLabel);
     add(decoders_, p.roastLevel);
     add(decoders_, p.watchedBuckets);
+    add(decoders_, p.notchPosition);
+    add(decoders_, p.notchScreen);
     add(decoders_, p.pausedUntil);
 }
 
