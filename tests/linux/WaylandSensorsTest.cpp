@@ -171,9 +171,12 @@ TEST(WaylandSessionSensors, FocusedAppFollowsSwayFocus) {
 
     ASSERT_TRUE(sway.startClient({"foot", "--app-id=pelliwig-left", "sleep", "600"}));
     ASSERT_TRUE(sway.startClient({"foot", "--app-id=pelliwig-right", "sleep", "600"}));
-    ASSERT_TRUE(testing::waitUntil([&] { return sway.swaymsg({"[app_id=pelliwig-right] focus"}); },
-                                   10s, 50ms))
-        << "foot windows did not appear";
+    // Both windows must be mapped before the right one is focused: a window
+    // mapped later takes the focus itself.
+    for (const char* focus : {"[app_id=pelliwig-left] focus", "[app_id=pelliwig-right] focus"}) {
+        ASSERT_TRUE(testing::waitUntil([&] { return sway.swaymsg({focus}); }, 10s, 50ms))
+            << "foot windows did not appear";
+    }
 
     VirtualScheduler scheduler;
     std::ostringstream log;
