@@ -1,6 +1,7 @@
 #include "linux/DesktopDoNotDisturb.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 #include "linux/DBusWatchedFlag.h"
@@ -9,7 +10,9 @@
 namespace pelliwig {
 
 DesktopDoNotDisturb::DesktopDoNotDisturb(QDBusConnection sessionBus) {
-    if (auto gnome = GSettingsDoNotDisturb::open()) sources_.push_back(std::move(gnome));
+    if (GSettingsDoNotDisturb::isGnomeSession(std::getenv("XDG_CURRENT_DESKTOP"))) {
+        if (auto gnome = GSettingsDoNotDisturb::open()) sources_.push_back(std::move(gnome));
+    }
     sources_.push_back(notificationsInhibited(sessionBus));
     sources_.push_back(xfceDoNotDisturb(std::move(sessionBus)));
 }

@@ -19,6 +19,16 @@ int milliseconds(double seconds, bool repeat) {
     return static_cast<int>(std::clamp(ms, smallest, double(std::numeric_limits<int>::max())));
 }
 
+// Long repeats (the engine's tick, the battery poll, the update check) fire
+// on whole seconds, so the ones that fall due together wake the process once,
+// not a few milliseconds apart. Everything else keeps the millisecond: a
+// coarse timer may be 5 % late, and a one-off set for a moment (the end of a
+// pause) must not fire before it.
+Qt::TimerType timerType(double seconds, bool repeat) {
+    constexpr double kWholeSecondRepeat = 20;
+    return repeat && seconds >= kWholeSecondRepeat ? Qt::VeryCoarseTimer : Qt::PreciseTimer;
+}
+
 }  // namespace
 
 QtScheduler::QtScheduler() = default;
@@ -41,8 +51,7 @@ TaskHandle QtScheduler::every(double seconds, std::function<void()> task) {
 TaskHandle QtScheduler::schedule(double seconds, bool repeat, std::function<void()> task) {
     auto cancelled = std::make_shared<bool>(false);
     auto* timer = new QTimer(&timers_);
-    // Coarse timers may be 5 % late, which is minutes on the update check.
-    timer->setTimerType(Qt::PreciseTimer);
+    timer->setTimerType(timerType(seconds, repeat));
     timer->setSingleShot(!repeat);
     timer->setInterval(milliseconds(seconds, repeat));
     QObject::connect(timer, &QTimer::timeout, timer,
