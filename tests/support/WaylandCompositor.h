@@ -38,6 +38,7 @@ public:
 
     struct Options {
         bool xwayland = false;  // X clients too, at the cost of a slower start
+        int scale = 1;          // the output's scale: 2 for a 200 % screen
     };
 
     explicit WaylandCompositor(Kind kind) : WaylandCompositor(kind, Options()) {}
@@ -86,9 +87,47 @@ public:
         return env;
     }
 
+    // The compositor user's home folder, for a client's files.
+    const std::string& home() const { return home_; }
+    // Makes `path` and all below it the compositor user's, so its clients
+    // can write there.
+    void giveToUser(const std::string& path) const {
+        if (!asOtherUser()) return;
+        std::error_code error;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(path, error)) {
+            [[maybe_unused]] int ignored = ::chown(entry.path().c_str(), kUser, kUser);
+        }
+        [[maybe_unused]] int ignored = ::chown(path.c_str(), kUser, kUser);
+    }
+
+    // The X display its XWayland serves ("" without one): the DISPLAY the
+    // compositor gives the programs it starts, asked of it once.
+    std::string xDisplay() {
+        if (!xDisplay_.empty() || !ok()) return xDisplay_;
+        const std::string file = runtime_ + "/x-display";
+        if (kind_ == Kind::sway) swaymsg({"exec", "printenv DISPLAY >" + file});
+        waitUntil(
+            [&] {
+                std::ifstream(file) >> xDisplay_;
+                return !xDisplay_.empty();
+            },
+            10s, 50ms);
+        return xDisplay_;
+    }
+
+    // Runs a client as the compositor's user and waits for it; its exit code,
+    // or -1 when it did not end in time.
+    int runClient(std::vector<std::string> argv, std::vector<std::string> extraEnv = {}) const {
+        auto vars = env();
+        vars.insert(vars.end(), extraEnv.begin(), extraEnv.end());
+        return ChildProcess::run(asUser(std::move(argv)), vars, 10s);
+    }
+
     // Starts a client as the compositor's user; it ends with the compositor.
-    bool startClient(std::vector<std::string> argv) {
-        auto child = ChildProcess::start(asUser(std::move(argv)), env());
+    bool startClient(std::vector<std::string> argv, std::vector<std::string> extraEnv = {}) {
+        auto vars = env();
+        vars.insert(vars.end(), extraEnv.begin(), extraEnv.end());
+        auto child = ChildProcess::start(asUser(std::move(argv)), vars);
         if (!child) return false;
         clients_.push_back(std::move(*child));
         return true;
@@ -156,8 +195,8 @@ private:
         }
         const std::string config = folder_ + "/sway.config";
         std::ofstream(config) << "xwayland " << (options.xwayland ? "enable" : "disable") << "\n"
-                              << "output HEADLESS-1 resolution " << kWidth << "x" << kHeight
-                              << "\n";
+                              << "output HEADLESS-1 resolution " << kWidth * options.scale << "x"
+                              << kHeight * options.scale << " scale " << options.scale << "\n";
         giveFoldersToUser();
         std::vector<std::string> env = this->env();
         env.erase(env.begin());  // sway names its own socket
@@ -218,9 +257,14 @@ private:
         const std::string socket = "wayland-pelliwig";
         std::vector<std::string> argv{binary,     "--virtual",
                                       "--socket", socket,
-                                      "--width",  std::to_string(kWidth),
-                                      "--height", std::to_string(kHeight)};
-        if (options.xwayland) argv.push_back("--xwayland");
+                                      "--width",  std::to_string(kWidth * options.scale),
+                                      "--height", std::to_string(kHeight * options.scale),
+                                      "--scale",  std::to_string(options.scale)};
+        // KWin gives the programs it is asked to start its XWayland's DISPLAY.
+        if (options.xwayland) {
+            argv.insert(argv.end(),
+                        {"--xwayland", "sh -c 'printenv DISPLAY >" + runtime_ + "/x-display'"});
+        }
         std::vector<std::string> env = this->env();
         env.erase(env.begin());
         env.insert(env.end(), {"KWIN_WAYLAND_NO_PERMISSION_CHECKS=1",
@@ -268,6 +312,7 @@ private:
     Kind kind_;
     std::string folder_, runtime_, home_;
     std::string socket_;
+    std::string xDisplay_;
     std::string why_;
     std::optional<PrivateDBus> bus_;
     std::optional<ChildProcess> compositor_;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
+#include <QEvent>
 #include <QObject>
 
 #include "core/notch/NotchGeometry.h"
@@ -20,6 +22,17 @@ constexpr Qt::WindowFlags kFlags = Qt::Tool | Qt::FramelessWindowHint | Qt::Wind
                                    Qt::WindowDoesNotAcceptFocus | Qt::X11BypassWindowManagerHint |
                                    Qt::NoDropShadowWindowHint;
 
+// Over an active full-screen Wayland window, KWin on Wayland does not paint
+// its X11 clients' override-redirect windows until something else makes it
+// draw again; on-screen displays it keeps above every window and paints at
+// once. There she is a managed window of that type instead: KWin gives such a
+// window no frame and no focus, and keeps it out of task bars and on every
+// desktop.
+bool managedOnScreenDisplay() {
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return wayland && *wayland && X11Desktop::windowManagerName() == "KWin";
+}
+
 QRect pixels(const Rect& r) {
     return QRect(int(std::lround(r.x)), int(std::lround(r.y)), int(std::lround(r.width)),
                  int(std::lround(r.height)));
@@ -27,24 +40,59 @@ QRect pixels(const Rect& r) {
 
 }  // namespace
 
+// KWin places a new on-screen display itself (centred, low on the screen),
+// whatever position the window asked for; this moves it back each time it is
+// moved, a few times at most so that a window manager that insists does not
+// make the two fight.
+class PositionKeeper final : public QObject {
+public:
+    PositionKeeper(QWidget& window, QPoint place)
+        : QObject(&window), window_(window), place_(place) {
+        window.installEventFilter(this);
+    }
+    void rearm() { corrections_ = 0; }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Move && window_.pos() != place_ && corrections_ < 3) {
+            ++corrections_;
+            window_.move(place_);
+        }
+        return false;
+    }
+
+private:
+    QWidget& window_;
+    const QPoint place_;
+    int corrections_ = 0;
+};
+
 NotchPanel::NotchPanel(SpriteSheet& sprites, NotchView::AnswersFor answers)
     : NotchPanel(sprites, std::move(answers), &X11Desktop::compositing) {}
 
 NotchPanel::NotchPanel(SpriteSheet& sprites, NotchView::AnswersFor answers, Compositing compositing)
-    : sprites_(sprites), answers_(std::move(answers)), compositing_(std::move(compositing)) {}
+    : sprites_(sprites),
+      answers_(std::move(answers)),
+      compositing_(std::move(compositing)),
+      onScreenDisplay_(managedOnScreenDisplay()) {}
 
 NotchPanel::~NotchPanel() = default;
 
 void NotchPanel::build(const NotchGeometry& geometry, const Rect& frame, NotchModel& model) {
+    keeper_ = nullptr;  // it goes with the old window
     const QSizeF notch(geometry.notchRect.width, geometry.notchRect.height);
     auto view = std::make_unique<NotchView>(model, notch, sprites_, answers_);
-    view->setWindowFlags(kFlags);
+    view->setWindowFlags(onScreenDisplay_ ? kFlags & ~Qt::X11BypassWindowManagerHint : kFlags);
     view->setWindowTitle(QStringLiteral("Pelliwig"));
     view->setAttribute(Qt::WA_TranslucentBackground);
     view->setAttribute(Qt::WA_ShowWithoutActivating);
     view->setAttribute(Qt::WA_X11DoNotAcceptFocus);
     view->setFocusPolicy(Qt::NoFocus);
     view->setGeometry(pixels(frame));
+    if (onScreenDisplay_) {
+        X11Desktop::setOnScreenDisplayType(xcb_window_t(view->winId()));
+        keeper_ = new PositionKeeper(*view, view->pos());
+    }
     frameHeight_ = view->height();
     QObject::connect(view.get(), &NotchView::paintedRegionChanged, view.get(),
                      [this] { reshape(); });
@@ -56,6 +104,7 @@ void NotchPanel::orderFront() {
     translucent_ = compositing_ ? compositing_() : true;
     view_->setTranslucent(translucent_);
     reshape();
+    if (keeper_) keeper_->rearm();
     view_->show();
     view_->raise();
 }

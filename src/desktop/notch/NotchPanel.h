@@ -8,6 +8,7 @@
 
 namespace pelliwig {
 
+class PositionKeeper;
 class SpriteSheet;
 
 // The window at the notch, as the controller's surface. Each build makes a
@@ -42,8 +43,10 @@ private:
     NotchView::AnswersFor answers_;
     Compositing compositing_;
     bool translucent_ = true;
-    int frameHeight_ = 0;  // the window grows below it for a tall bubble
+    const bool onScreenDisplay_;  // a managed window rather than an override-redirect one
+    int frameHeight_ = 0;         // the window grows below it for a tall bubble
     std::unique_ptr<NotchView> view_;
+    PositionKeeper* keeper_ = nullptr;  // owned by view_; only for a managed window
 };
 
 }  // namespace pelliwig

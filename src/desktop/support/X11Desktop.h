@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include <xcb/xcb.h>
 
 namespace pelliwig::X11Desktop {
@@ -18,5 +20,15 @@ bool compositing();
 // True when an XEmbed system tray (the older tray protocol) runs on this
 // screen.
 bool xembedTray();
+
+// The name the running window manager gives itself: _NET_WM_NAME of its
+// _NET_SUPPORTING_WM_CHECK window ("KWin", "GNOME Shell", "Openbox"); empty
+// when none says.
+std::string windowManagerName();
+
+// Gives a window that is not yet mapped the window type of an on-screen
+// display (KDE's, with notification after it for other window managers), so
+// a window manager that stacks such windows above full-screen ones does so.
+void setOnScreenDisplayType(xcb_window_t window);
 
 }  // namespace pelliwig::X11Desktop

@@ -1,0 +1,230 @@
+// The real program in real Wayland compositors, drawing through their
+// XWayland: she speaks above a full-screen native window, at 100 % and 200 %.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusUnixFileDescriptor>
+#include <QDir>
+#include <QImage>
+
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/settings/SqliteStore.h"
+#include "linux/KWinScriptFrontApp.h"
+#include "support/QtCoreApplication.h"
+#include "support/WaylandCompositor.h"
+
+namespace pelliwig {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace pelliwig::testing;
+using namespace std::chrono_literals;
+using Kind = WaylandCompositor::Kind;
+
+const auto* const kApp = ::testing::AddGlobalTestEnvironment(new QtCoreApplication);
+
+fs::path programPath() {
+    const fs::path self = fs::read_symlink("/proc/self/exe");
+    return self.parent_path().parent_path() / "src" / "desktop" / "pelliwig";
+}
+
+// KWin's screen as ScreenShot2 hands it over: the pixels come down a pipe
+// once the reply has told their layout.
+QImage kwinScreenshot(const WaylandCompositor& kwin) {
+    auto bus = QDBusConnection::connectToBus(QString::fromStdString(kwin.busAddress()),
+                                             QStringLiteral("kwin-screenshot"));
+    int pipe[2];
+    if (::pipe2(pipe, O_CLOEXEC) != 0) return {};
+    QDBusMessage reply;
+    {
+        auto call = QDBusMessage::createMethodCall(
+            QStringLiteral("org.kde.KWin"), QStringLiteral("/org/kde/KWin/ScreenShot2"),
+            QStringLiteral("org.kde.KWin.ScreenShot2"), QStringLiteral("CaptureActiveScreen"));
+        call << QVariantMap() << QVariant::fromValue(QDBusUnixFileDescriptor(pipe[1]));
+        ::close(pipe[1]);  // the message holds its own copy, closed with it
+        reply = bus.call(call, QDBus::Block, 5000);
+    }
+    QByteArray data;
+    char buffer[1 << 16];
+    for (ssize_t n; reply.type() == QDBusMessage::ReplyMessage &&
+                    (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;) {
+        data.append(buffer, n);
+    }
+    ::close(pipe[0]);
+    QDBusConnection::disconnectFromBus(QStringLiteral("kwin-screenshot"));
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return {};
+    const auto layout = qdbus_cast<QVariantMap>(reply.arguments().first());
+    const int width = layout.value("width").toInt();
+    const int height = layout.value("height").toInt();
+    const int stride = layout.value("stride").toInt();
+    if (data.size() < qsizetype(stride) * height) return {};
+    return QImage(reinterpret_cast<const uchar*>(data.constData()), width, height, stride,
+                  QImage::Format(layout.value("format").toInt()))
+        .copy();
+}
+
+QImage screenshot(const WaylandCompositor& compositor) {
+    if (compositor.kind() == Kind::kwin) return kwinScreenshot(compositor);
+    const std::string file = compositor.home() + "/screen.png";
+    fs::remove(file);
+    if (compositor.runClient({"grim", file}) != 0) return {};
+    return QImage(QString::fromStdString(file));
+}
+
+// Pixels of `rect` (in the picture's own pixels) at least as light as
+// `level` in every channel. Her bubble is white; the terminals below her are
+// black with grey text.
+int lightPixels(const QImage& image, QRect rect, int level) {
+    int count = 0;
+    rect &= image.rect();
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            count += c.red() >= level && c.green() >= level && c.blue() >= level;
+        }
+    }
+    return count;
+}
+
+int whitePixels(const QImage& image, QRect rect) {
+    return lightPixels(image, rect, 236);
+}
+
+// Runs `open`, then waits until KWin activates a window of `resourceClass`,
+// as a KWin script loaded for the purpose reports.
+template <typename Open>
+bool whenKWinActivates(const WaylandCompositor& kwin, const std::string& resourceClass, Open open) {
+    const QString name = QStringLiteral("kwin-focus");
+    bool activated = false;
+    {
+        KWinScriptFrontApp focus(
+            QDBusConnection::connectToBus(QString::fromStdString(kwin.busAddress()), name));
+        activated = focus.watching() && open() &&
+                    waitUntil(
+                        [&] {
+                            QCoreApplication::processEvents();
+                            return focus.name() == resourceClass;
+                        },
+                        20s, 20ms);
+    }
+    QDBusConnection::disconnectFromBus(name);
+    return activated;
+}
+
+struct PanelCase {
+    const char* name;
+    Kind compositor;
+    int scale;
+};
+
+class CompositorPanelTest : public ::testing::TestWithParam<PanelCase> {
+protected:
+    // A full-screen native terminal, focused, with nothing else open.
+    bool openFullScreenTerminal(WaylandCompositor& compositor) {
+        if (compositor.kind() == Kind::kwin) {
+            // foot fails on KWin's virtual output; weston-terminal does not.
+            // Its activation is awaited through KWin itself, since a
+            // screenshot would make KWin draw again.
+            return whenKWinActivates(compositor, "org.freedesktop.weston.wayland-terminal", [&] {
+                return compositor.startClient({"weston-terminal", "-f"});
+            });
+        }
+        return compositor.startClient({"foot", "--app-id=pelliwig-full", "sleep", "600"}) &&
+               waitUntil(
+                   [&] { return compositor.swaymsg({"[app_id=pelliwig-full] fullscreen enable"}); },
+                   10s, 50ms);
+    }
+
+    // Starts her as after onboarding, on the compositor's XWayland at the
+    // session's scale, saying a water line at once.
+    bool startHer(WaylandCompositor& compositor, int scale) {
+        // Plasma lets X programs draw at its scale, telling them in Xft.dpi as
+        // an X desktop does; sway draws them at 100 % and enlarges them.
+        if (scale > 1 && compositor.kind() == Kind::kwin &&
+            compositor.runClient(
+                {"xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set", "RESOURCE_MANAGER",
+                 "Xft.dpi:\t" + std::to_string(96 * scale) + "\n"},
+                {"DISPLAY=" + compositor.xDisplay()}) != 0) {
+            return false;
+        }
+        const std::string config = compositor.home() + "/config";
+        fs::create_directories(config + "/pelliwig");
+        SqliteStore(config + "/pelliwig/defaults.sqlite")
+            .write("hasOnboarded", R"({"value":true})");
+        compositor.giveToUser(config);
+        return compositor.startClient(
+            {programPath().string(), "--preview", "water"},
+            {"DISPLAY=" + compositor.xDisplay(), "QT_QPA_PLATFORM=xcb", "XDG_CONFIG_HOME=" + config,
+             "XDG_CURRENT_DESKTOP=" +
+                 std::string(compositor.kind() == Kind::kwin ? "KDE" : "sway")});
+    }
+
+    // Whether her panel is mapped on the compositor's XWayland.
+    static bool panelMapped(WaylandCompositor& compositor) {
+        return compositor.runClient(
+                   {"xdotool", "search", "--onlyvisible", "--name", "^Pelliwig($| —)"},
+                   {"DISPLAY=" + compositor.xDisplay()}) == 0;
+    }
+
+    // The top band of the screen, right of its centre, where her bubble opens.
+    static QRect bubbleBand(const QImage& screen) {
+        return QRect(screen.width() / 2, 0, screen.width() / 2, screen.height() / 4);
+    }
+};
+
+TEST_P(CompositorPanelTest, SheSpeaksAboveAFullScreenNativeWindow) {
+    const PanelCase& c = GetParam();
+    if (!fs::exists(programPath())) GTEST_SKIP() << "no program at " << programPath();
+    const char* terminal = c.compositor == Kind::kwin ? "weston-terminal" : "foot";
+    if (findProgram(terminal).empty()) GTEST_SKIP() << terminal << " is not installed";
+    if (c.compositor == Kind::sway && findProgram("grim").empty())
+        GTEST_SKIP() << "grim is not installed";
+    WaylandCompositor compositor(c.compositor, {.xwayland = true, .scale = c.scale});
+    if (!compositor.ok()) GTEST_SKIP() << compositor.name() << ": " << compositor.why();
+    if (compositor.xDisplay().empty()) GTEST_SKIP() << compositor.name() << " started no XWayland";
+
+    ASSERT_TRUE(openFullScreenTerminal(compositor));
+    ASSERT_TRUE(startHer(compositor, c.scale));
+    ASSERT_TRUE(waitUntil([&] { return panelMapped(compositor); }, 15s, 100ms))
+        << "her panel never appeared on " << compositor.name() << "'s XWayland";
+    // Her slide out takes under half a second. The first picture after it
+    // is the one that counts: KWin paints a window it stacked wrongly once
+    // something else makes it draw again, and a screenshot is such a thing.
+    std::this_thread::sleep_for(1500ms);
+    QImage screen;
+    ASSERT_TRUE(waitUntil([&] { return !(screen = screenshot(compositor)).isNull(); }, 20s, 200ms))
+        << "no screenshot from " << compositor.name();
+    const int white = whitePixels(screen, bubbleBand(screen));
+    const bool seen = white > bubbleBand(screen).width() * bubbleBand(screen).height() / 10;
+    const QString folder = QDir::currentPath() + "/compositor-screens";
+    QDir().mkpath(folder);
+    screen.save(folder + "/" + c.name + ".png");
+    EXPECT_EQ(screen.width(), WaylandCompositor::kWidth * c.scale);
+    EXPECT_TRUE(seen) << "her bubble is not on the screen above the full-screen terminal (" << white
+                      << " white pixels in the band); see " << folder.toStdString();
+    // The terminal is what covers the rest: its prompt in the screen's
+    // corner, and no white below her band.
+    if (c.compositor == Kind::kwin)
+        EXPECT_GT(lightPixels(screen, {0, 0, 300 * c.scale, 40 * c.scale}, 128), 20);
+    const QRect below(0, screen.height() / 2, screen.width(), screen.height() / 2);
+    EXPECT_LT(whitePixels(screen, below), below.width() * below.height() / 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(Compositors, CompositorPanelTest,
+                         ::testing::Values(PanelCase{"sway_100", Kind::sway, 1},
+                                           PanelCase{"sway_200", Kind::sway, 2},
+                                           PanelCase{"KWin_100", Kind::kwin, 1},
+                                           PanelCase{"KWin_200", Kind::kwin, 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace pelliwig
