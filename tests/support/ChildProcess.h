@@ -10,6 +10,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,9 +70,11 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
     ~ChildProcess() { stop(); }
 
-    // Nothing when the program cannot be started.
+    // Nothing when the program cannot be started. Its output goes to
+    // `outputPath` when one is given.
     static std::optional<ChildProcess> start(const std::vector<std::string>& argv,
-                                             const std::vector<std::string>& extraEnv = {}) {
+                                             const std::vector<std::string>& extraEnv = {},
+                                             const std::string& outputPath = "/dev/null") {
         if (argv.empty()) return std::nullopt;
         std::vector<std::string> env = mergedEnvironment(extraEnv);
         std::vector<char*> args = pointers(argv);
@@ -78,7 +82,8 @@ public:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, outputPath.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
         pid_t pid = -1;
         const int failed =
@@ -101,6 +106,27 @@ public:
         waitUntil([&] { return child->reap(&status); }, timeout, 2ms);
         if (child->pid_ > 0) return -1;  // still running; the destructor ends it
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    // What a program printed on its standard output before it ended;
+    // nothing when it failed (as run() counts failing) or printed nothing.
+    static std::string output(const std::vector<std::string>& argv,
+                              const std::vector<std::string>& extraEnv = {},
+                              std::chrono::milliseconds timeout = 5s) {
+        std::string path = std::filesystem::temp_directory_path() / "pelliwig-output-XXXXXX";
+        const int fd = ::mkstemp(path.data());
+        if (fd < 0) return {};
+        ::close(fd);
+        std::string text;
+        auto child = start(argv, extraEnv, path);
+        int status = -1;
+        if (child && waitUntil([&] { return child->reap(&status); }, timeout, 2ms) &&
+            WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+            std::ifstream in(path);
+            text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+        ::unlink(path.c_str());
+        return text;
     }
 
     pid_t pid() const { return pid_; }

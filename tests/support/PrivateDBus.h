@@ -13,6 +13,7 @@
 //            "org.freedesktop.DBus.Mock.AddAC", {"ac", "Mains"});
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -129,7 +130,8 @@ private:
         std::string pattern = std::filesystem::temp_directory_path() / "pelliwig-bus-XXXXXX";
         if (!mkdtemp(pattern.data())) return false;
         folder_ = pattern;
-        return true;
+        // Programs a test runs as another user connect too.
+        return ::chmod(folder_.c_str(), 0755) == 0;
     }
 
     // Whether a client can connect to the socket yet.
@@ -147,7 +149,7 @@ private:
     }
 
     // A session-type bus on our own socket, with no service activation, that
-    // lets every client own any name and send anything.
+    // lets every client, of any user, own any name and send anything.
     static std::string configText(const std::string& socket) {
         return "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration "
                "1.0//EN\"\n"
@@ -159,6 +161,7 @@ private:
                "</listen>\n"
                "  <auth>EXTERNAL</auth>\n"
                "  <policy context=\"default\">\n"
+               "    <allow user=\"*\"/>\n"
                "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
                "    <allow eavesdrop=\"true\"/>\n"
                "    <allow own=\"*\"/>\n"
