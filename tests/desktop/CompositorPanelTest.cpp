@@ -213,8 +213,9 @@ TEST_P(CompositorPanelTest, SheSpeaksAboveAFullScreenNativeWindow) {
                       << " white pixels in the band); see " << folder.toStdString();
     // The terminal is what covers the rest: its prompt in the screen's
     // corner, and no white below her band.
-    if (c.compositor == Kind::kwin)
+    if (c.compositor == Kind::kwin) {
         EXPECT_GT(lightPixels(screen, {0, 0, 300 * c.scale, 40 * c.scale}, 128), 20);
+    }
     const QRect below(0, screen.height() / 2, screen.width(), screen.height() / 2);
     EXPECT_LT(whitePixels(screen, below), below.width() * below.height() / 100);
 }
