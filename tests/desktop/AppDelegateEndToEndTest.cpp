@@ -11,6 +11,7 @@
 
 #include "core/settings/SqliteStore.h"
 #include "support/ChildProcess.h"
+#include "support/ProgramPath.h"
 #include "support/XvfbServer.h"
 
 namespace pelliwig {
@@ -21,11 +22,6 @@ using namespace pelliwig::testing;
 using namespace std::chrono_literals;
 
 // The program next to this test in the build tree.
-fs::path programPath() {
-    const fs::path self = fs::read_symlink("/proc/self/exe");
-    return self.parent_path().parent_path() / "src" / "desktop" / "pelliwig";
-}
-
 class AppDelegateEndToEndTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -19,6 +19,7 @@
 
 #include "core/settings/SqliteStore.h"
 #include "linux/KWinScriptFrontApp.h"
+#include "support/ProgramPath.h"
 #include "support/QtCoreApplication.h"
 #include "support/WaylandCompositor.h"
 
@@ -31,11 +32,6 @@ using namespace std::chrono_literals;
 using Kind = WaylandCompositor::Kind;
 
 const auto* const kApp = ::testing::AddGlobalTestEnvironment(new QtCoreApplication);
-
-fs::path programPath() {
-    const fs::path self = fs::read_symlink("/proc/self/exe");
-    return self.parent_path().parent_path() / "src" / "desktop" / "pelliwig";
-}
 
 // KWin's screen as ScreenShot2 hands it over: the pixels come down a pipe
 // once the reply has told their layout.

@@ -15,6 +15,7 @@
 #include "core/settings/SqliteStore.h"
 #include "support/ChildProcess.h"
 #include "support/PrivateDBus.h"
+#include "support/ProgramPath.h"
 #include "support/XvfbServer.h"
 
 namespace pelliwig {
@@ -23,11 +24,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace pelliwig::testing;
 using namespace std::chrono_literals;
-
-fs::path programPath() {
-    const fs::path self = fs::read_symlink("/proc/self/exe");
-    return self.parent_path().parent_path() / "src" / "desktop" / "pelliwig";
-}
 
 // A StatusNotifier tray host as a desktop's panel runs one: it owns the
 // watcher's name only once it answers, and writes each item that registers

@@ -24,6 +24,7 @@
 #include "core/settings/SqliteStore.h"
 #include "support/ChildProcess.h"
 #include "support/GnomeShellSession.h"
+#include "support/ProgramPath.h"
 
 namespace pelliwig {
 namespace {
@@ -35,10 +36,6 @@ using namespace std::chrono_literals;
 fs::path testFolder() {
     return fs::read_symlink("/proc/self/exe").parent_path();
 }
-fs::path programPath() {
-    return testFolder().parent_path() / "src" / "desktop" / "pelliwig";
-}
-
 // The terminal's background, a colour none of her art has.
 const QColor kTerminal(0x20, 0x60, 0x30);
 // GNOME's top bar, in logical pixels: her area starts below it.
