@@ -22,6 +22,7 @@
 #include "support/ProgramPath.h"
 #include "support/QtCoreApplication.h"
 #include "support/WaylandCompositor.h"
+#include "support/WaylandInput.h"
 
 namespace pelliwig {
 namespace {
@@ -141,8 +142,9 @@ protected:
     }
 
     // Starts her as after onboarding, on the compositor's XWayland at the
-    // session's scale, saying a water line at once.
-    bool startHer(WaylandCompositor& compositor, int scale) {
+    // session's scale, with `arguments` and the stored `settings`.
+    bool startHer(WaylandCompositor& compositor, int scale, std::vector<std::string> arguments,
+                  const std::vector<std::pair<std::string, std::string>>& settings = {}) {
         // Plasma lets X programs draw at its scale, telling them in Xft.dpi as
         // an X desktop does; sway draws them at 100 % and enlarges them.
         if (scale > 1 && compositor.kind() == Kind::kwin &&
@@ -154,11 +156,15 @@ protected:
         }
         const std::string config = compositor.home() + "/config";
         fs::create_directories(config + "/pelliwig");
-        SqliteStore(config + "/pelliwig/defaults.sqlite")
-            .write("hasOnboarded", R"({"value":true})");
+        {
+            SqliteStore store(config + "/pelliwig/defaults.sqlite");
+            store.write("hasOnboarded", R"({"value":true})");
+            for (const auto& [key, value] : settings) store.write(key, value);
+        }
         compositor.giveToUser(config);
+        arguments.insert(arguments.begin(), programPath().string());
         return compositor.startClient(
-            {programPath().string(), "--preview", "water"},
+            arguments,
             {"DISPLAY=" + compositor.xDisplay(), "QT_QPA_PLATFORM=xcb", "XDG_CONFIG_HOME=" + config,
              "XDG_CURRENT_DESKTOP=" +
                  std::string(compositor.kind() == Kind::kwin ? "KDE" : "sway")});
@@ -189,7 +195,7 @@ TEST_P(CompositorPanelTest, SheSpeaksAboveAFullScreenNativeWindow) {
     if (compositor.xDisplay().empty()) GTEST_SKIP() << compositor.name() << " started no XWayland";
 
     ASSERT_TRUE(openFullScreenTerminal(compositor));
-    ASSERT_TRUE(startHer(compositor, c.scale));
+    ASSERT_TRUE(startHer(compositor, c.scale, {"--preview", "water"}));
     ASSERT_TRUE(waitUntil([&] { return panelMapped(compositor); }, 15s, 100ms))
         << "her panel never appeared on " << compositor.name() << "'s XWayland";
     // Her slide out takes under half a second. The first picture after it
@@ -214,6 +220,45 @@ TEST_P(CompositorPanelTest, SheSpeaksAboveAFullScreenNativeWindow) {
     }
     const QRect below(0, screen.height() / 2, screen.width(), screen.height() / 2);
     EXPECT_LT(whitePixels(screen, below), below.width() * below.height() / 100);
+}
+
+// Over the full-screen terminal, the pointer resting at the top centre
+// brings her out: the strip she listens on is above the terminal too.
+TEST_P(CompositorPanelTest, PointerAtTheTopCentreBringsHerOut) {
+    const PanelCase& c = GetParam();
+    if (!fs::exists(programPath())) GTEST_SKIP() << "no program at " << programPath();
+    const char* terminal = c.compositor == Kind::kwin ? "weston-terminal" : "foot";
+    if (findProgram(terminal).empty()) GTEST_SKIP() << terminal << " is not installed";
+    WaylandCompositor compositor(c.compositor, {.xwayland = true, .scale = c.scale});
+    if (!compositor.ok()) GTEST_SKIP() << compositor.name() << ": " << compositor.why();
+    if (compositor.xDisplay().empty()) GTEST_SKIP() << compositor.name() << " started no XWayland";
+    WaylandInput pointer(compositor.socketPath());
+    if (!pointer.ok()) GTEST_SKIP() << compositor.name() << " offers no way to move the pointer";
+
+    ASSERT_TRUE(openFullScreenTerminal(compositor));
+    // Only the pointer brings her out: no nudge, peek or sleep at start.
+    ASSERT_TRUE(startHer(compositor, c.scale, {},
+                         {{"enabledKinds", R"({"value":["hover"]})"},
+                          {"idlePeeks", R"({"value":false})"},
+                          {"sleepInNotch", R"({"value":false})"}}));
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            return compositor.runClient({"xdotool", "search", "--name", "^Pelliwig hover$"},
+                                        {"DISPLAY=" + compositor.xDisplay()}) == 0;
+        },
+        15s, 100ms))
+        << "her hover strip never appeared on " << compositor.name() << "'s XWayland";
+    EXPECT_FALSE(panelMapped(compositor));
+
+    // KWin's fake input places the pointer in the output's own pixels,
+    // sway's virtual pointer in the screen's logical ones.
+    const int unit = c.compositor == Kind::kwin ? c.scale : 1;
+    const int width = WaylandCompositor::kWidth * unit;
+    const int height = WaylandCompositor::kHeight * unit;
+    ASSERT_TRUE(pointer.moveTo(width / 2 - 40 * unit, 2 * unit, width, height));
+    ASSERT_TRUE(pointer.moveTo(width / 2, unit, width, height));
+    EXPECT_TRUE(waitUntil([&] { return panelMapped(compositor); }, 10s, 100ms))
+        << "hover did not bring her out on " << compositor.name();
 }
 
 INSTANTIATE_TEST_SUITE_P(Compositors, CompositorPanelTest,

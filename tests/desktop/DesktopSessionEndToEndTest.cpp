@@ -224,8 +224,9 @@ TEST_F(DesktopSessionEndToEndTest, TrayIconAppearsWhenTheHostStartsAfterHer) {
     host = ChildProcess::start({kSystemPython, script.string(), (home / "second").string()},
                                bus.busEnvironment());
     ASSERT_TRUE(host);
-    EXPECT_TRUE(waitUntil([&] { return registrations(home / "second") == 1; }, 10s))
+    EXPECT_TRUE(waitUntil([&] { return registrations(home / "second") > 0; }, 10s))
         << "her icon did not come back to a restarted host";
+    EXPECT_EQ(registrations(home / "second"), 1) << "her icon was announced more than once";
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <wayland-client.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "fake-input-client-protocol.h"
@@ -18,10 +19,13 @@ struct Binder {
 };
 
 void announce(void* data, wl_registry* registry, std::uint32_t name, const char* interface,
-              std::uint32_t) {
+              std::uint32_t version) {
     auto& found = *static_cast<Binder*>(data);
+    // The newest version both know: KWin's fake input moves the pointer to
+    // a place from version 3 on.
     const auto bind = [&](const wl_interface& type) {
-        return wl_registry_bind(registry, name, &type, 1);
+        return wl_registry_bind(registry, name, &type,
+                                std::min<std::uint32_t>(version, type.version));
     };
     if (!found.seat && std::strcmp(interface, wl_seat_interface.name) == 0) {
         found.seat = static_cast<wl_seat*>(bind(wl_seat_interface));
@@ -79,6 +83,19 @@ bool WaylandInput::move() {
         zwlr_virtual_pointer_v1_frame(virtualPointer_);
     } else {
         org_kde_kwin_fake_input_pointer_motion(fakeInput_, delta, delta);
+    }
+    return wl_display_roundtrip(display_) >= 0;
+}
+
+bool WaylandInput::moveTo(int x, int y, int width, int height) {
+    if (virtualPointer_) {
+        zwlr_virtual_pointer_v1_motion_absolute(virtualPointer_, 0, x, y, width, height);
+        zwlr_virtual_pointer_v1_frame(virtualPointer_);
+    } else if (fakeInput_ && org_kde_kwin_fake_input_get_version(fakeInput_) >= 3) {
+        org_kde_kwin_fake_input_pointer_motion_absolute(fakeInput_, wl_fixed_from_int(x),
+                                                        wl_fixed_from_int(y));
+    } else {
+        return false;
     }
     return wl_display_roundtrip(display_) >= 0;
 }

@@ -27,6 +27,10 @@ public:
     // Moves the pointer by a few pixels and waits until the compositor has
     // read it; false when the connection broke.
     bool move();
+    // Puts the pointer at (x, y) of a `width` × `height` screen: logical
+    // pixels for a virtual pointer, the output's own pixels for KWin's fake
+    // input (as KWin 5.27 reads them). False when the connection broke.
+    bool moveTo(int x, int y, int width, int height);
 
 private:
     wl_display* display_ = nullptr;

@@ -81,10 +81,10 @@ void TrayMenu::showIconWhenTrayAppears(QDBusConnection bus) {
     hostWatch_ = std::make_unique<QDBusServiceWatcher>(kWatcherService, bus,
                                                        QDBusServiceWatcher::WatchForRegistration);
     connect(hostWatch_.get(), &QDBusServiceWatcher::serviceRegistered, this, [this] {
-        // A host that restarted knows nothing of an icon shown before.
-        if (icon_) icon_->hide();
-        const bool late = !icon_;
-        if (showIcon() && late) emit iconShown();
+        // Qt announces an icon already shown to a host that restarted; a
+        // second announcement from here would list her twice there.
+        if (icon_) return;
+        if (showIcon()) emit iconShown();
     });
     const auto* daemon = bus.interface();
     const bool host = daemon && daemon->isServiceRegistered(kWatcherService).value();

@@ -41,8 +41,8 @@ public:
     bool showIcon();
 
     // Shows the icon now if the desktop has a tray, else as soon as a tray
-    // host appears on `bus`; each time a host appears again, the icon is
-    // announced to it anew. Qt decides once per process which tray protocol
+    // host appears on `bus`. Each time a host appears again, Qt announces the
+    // icon to it anew by itself. Qt decides once per process which tray protocol
     // an icon uses, so it is not asked before there is a tray.
     void showIconWhenTrayAppears(QDBusConnection bus);
 
