@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run install package test unit sanitize fuzz-build fuzz-test fuzz soak bench clean
+.PHONY: all deps configure build run install package test unit sanitize fuzz-build fuzz-test fuzz soak bench format format-check clean
 
 all: build
 
@@ -36,7 +36,7 @@ package: build
 
 # Every test (the package is built and checked among them), then the core
 # tests again under AddressSanitizer and UBSan, then each fuzzer briefly.
-test: unit sanitize fuzz-test
+test: format-check unit sanitize fuzz-test
 
 unit: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -79,6 +79,15 @@ soak: build
 
 bench: build
 	@for b in $(BUILD)/bench/*Bench; do echo "== $$b"; $$b; done
+
+# .clang-format lays out every C++ file; `make format` rewrites those that drift,
+# and `make test` fails first when one does.
+SOURCES = git ls-files -z '*.cpp' '*.h'
+format:
+	@$(SOURCES) | xargs -0 clang-format-14 -i
+
+format-check: deps
+	@$(SOURCES) | xargs -0 clang-format-14 --dry-run -Werror
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -11,7 +11,7 @@ namespace pelliwig {
 // Screens set by the test. By default the main screen is the first one listed;
 // change() swaps the arrangement and notifies like a display being plugged in.
 class FixedScreens final : public Screens {
-  public:
+public:
     FixedScreens() = default;
     explicit FixedScreens(std::vector<Screen> screens, double menuBarHeight = 24)
         : screens_(std::move(screens)), menuBarHeight_(menuBarHeight) {}
@@ -41,7 +41,7 @@ class FixedScreens final : public Screens {
 
     bool hasListeners() const { return !changed_.empty(); }
 
-  private:
+private:
     std::vector<Screen> screens_;
     std::optional<std::size_t> mainIndex_ = 0;
     double menuBarHeight_ = 24;

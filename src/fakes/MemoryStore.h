@@ -10,7 +10,7 @@ namespace pelliwig {
 // An in-memory key-value store; `writes` counts writes so tests can see
 // throttling and "nothing written at start".
 class MemoryStore final : public KeyValueStore {
-  public:
+public:
     std::optional<std::string> read(std::string_view key) const override {
         const auto it = values_.find(std::string(key));
         if (it == values_.end()) return std::nullopt;
@@ -25,7 +25,7 @@ class MemoryStore final : public KeyValueStore {
     const std::map<std::string, std::string>& values() const { return values_; }
     int writes = 0;
 
-  private:
+private:
     std::map<std::string, std::string> values_;
 };
 

@@ -12,7 +12,7 @@ namespace pelliwig {
 // A notch surface that remembers what it was told: every call in order, the
 // window it holds now and whether that window is in front.
 class RecordingSurface final : public NotchSurface {
-  public:
+public:
     void build(const NotchGeometry& geometry, const Rect& frame, NotchModel& model) override {
         calls.push_back("build");
         this->geometry = geometry;

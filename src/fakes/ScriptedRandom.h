@@ -12,7 +12,7 @@ namespace pelliwig {
 // repeats `fallback`. index(n) maps the next value u to floor(u * n) and
 // coin() is u < 0.5, so a test states every choice as a number in [0, 1).
 class ScriptedRandom final : public Random {
-  public:
+public:
     ScriptedRandom(std::initializer_list<double> values = {}, double fallback = 0.0)
         : values_(values), fallback_(fallback) {}
 
@@ -30,7 +30,7 @@ class ScriptedRandom final : public Random {
     }
     bool coin() override { return next() < 0.5; }
 
-  private:
+private:
     double next() {
         if (values_.empty()) return fallback_;
         const double v = values_.front();

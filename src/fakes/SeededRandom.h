@@ -6,13 +6,13 @@ namespace pelliwig {
 
 // A reproducible random source: the real generator with a fixed seed.
 class SeededRandom final : public Random {
-  public:
+public:
     explicit SeededRandom(unsigned long long seed = 42) : random_(seed) {}
     double uniform() override { return random_.uniform(); }
     std::size_t index(std::size_t n) override { return random_.index(n); }
     bool coin() override { return random_.coin(); }
 
-  private:
+private:
     SystemRandom random_;
 };
 

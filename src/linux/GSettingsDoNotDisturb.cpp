@@ -39,15 +39,16 @@ Gio load() {
     // Never closed: GSettings keeps threads and types of its own once used.
     void* library = dlopen("libgio-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
     if (!library) return gio;
-    gio.loaded = resolve(library, "g_settings_schema_source_get_default", gio.schemaSourceGetDefault) &&
-                 resolve(library, "g_settings_schema_source_lookup", gio.schemaSourceLookup) &&
-                 resolve(library, "g_settings_schema_has_key", gio.schemaHasKey) &&
-                 resolve(library, "g_settings_schema_unref", gio.schemaUnref) &&
-                 resolve(library, "g_settings_new_full", gio.settingsNewFull) &&
-                 resolve(library, "g_settings_get_boolean", gio.getBoolean) &&
-                 resolve(library, "g_signal_connect_data", gio.signalConnectData) &&
-                 resolve(library, "g_signal_handler_disconnect", gio.signalHandlerDisconnect) &&
-                 resolve(library, "g_object_unref", gio.objectUnref);
+    gio.loaded =
+        resolve(library, "g_settings_schema_source_get_default", gio.schemaSourceGetDefault) &&
+        resolve(library, "g_settings_schema_source_lookup", gio.schemaSourceLookup) &&
+        resolve(library, "g_settings_schema_has_key", gio.schemaHasKey) &&
+        resolve(library, "g_settings_schema_unref", gio.schemaUnref) &&
+        resolve(library, "g_settings_new_full", gio.settingsNewFull) &&
+        resolve(library, "g_settings_get_boolean", gio.getBoolean) &&
+        resolve(library, "g_signal_connect_data", gio.signalConnectData) &&
+        resolve(library, "g_signal_handler_disconnect", gio.signalHandlerDisconnect) &&
+        resolve(library, "g_object_unref", gio.objectUnref);
     return gio;
 }
 
@@ -98,8 +99,8 @@ GSettingsDoNotDisturb::GSettingsDoNotDisturb(GSettings* settings) : settings_(se
     auto changed = +[](GSettings*, const char*, gpointer self) {
         static_cast<GSettingsDoNotDisturb*>(self)->read();
     };
-    handler_ = gio().signalConnectData(settings_, "changed::show-banners", G_CALLBACK(changed), this,
-                                       nullptr, GConnectFlags(0));
+    handler_ = gio().signalConnectData(settings_, "changed::show-banners", G_CALLBACK(changed),
+                                       this, nullptr, GConnectFlags(0));
 }
 
 GSettingsDoNotDisturb::~GSettingsDoNotDisturb() {

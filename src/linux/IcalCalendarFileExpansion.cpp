@@ -80,8 +80,9 @@ Instant IcalCalendarFile::endOf(const Entry& entry, const IcalDateTime& start) c
     return start.instant() + entry.seconds;
 }
 
-std::vector<IcalCalendarFile::Slot> IcalCalendarFile::occurrenceSlots(const Entry& series, Instant from,
-                                                            Instant to) const {
+std::vector<IcalCalendarFile::Slot> IcalCalendarFile::occurrenceSlots(const Entry& series,
+                                                                      Instant from,
+                                                                      Instant to) const {
     std::vector<Slot> found;
     // DTSTART is the first occurrence even when the rule would not give it.
     const Slot first{series.start, endOf(series, series.start)};

@@ -101,8 +101,7 @@ void SessionSensors::chooseWayland(Scheduler& scheduler, const QDBusConnection& 
             break;
     }
     switch (frontAppSourceFor(offers)) {
-        case WaylandFrontAppSource::foreignToplevel:
-        {
+        case WaylandFrontAppSource::foreignToplevel: {
             auto windows = std::make_unique<WaylandFrontApp>(wayland_);
             fullScreen_ = std::make_unique<ToplevelFullScreen>(*windows);
             frontApp_ = std::move(windows);

@@ -14,7 +14,7 @@ using testing::ZoneAndLocale;
 // Berlin: UTC+1 in winter, UTC+2 in summer; 2025-03-30 skips 02:00–03:00 and
 // 2025-10-26 repeats 02:00–03:00.
 class ClockTest : public ::testing::Test {
-  protected:
+protected:
     ZoneAndLocale zone{"Europe/Berlin", "en_US"};
     VirtualScheduler scheduler{utc(2025, 3, 7, 11, 0)};
     Clock clock{scheduler};

@@ -17,7 +17,7 @@ const LineBank::Tables& tables() {
 }
 
 class LineBankTest : public testing::Test {
-  protected:
+protected:
     ScriptedRandom random;
     LineBank bank{random};
 };

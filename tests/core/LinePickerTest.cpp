@@ -23,7 +23,7 @@ using Table = LineBank::LanguageTable;
 constexpr auto en = Language::english;
 
 class LinePickerTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override { prefs.language.set(en); }
 
     // What the picker said must be sentence `i` of the table in English.
@@ -353,7 +353,7 @@ TEST_F(LinePickerTest, DateTokenFillsItsArgumentAndNothingElse) {
 }
 
 class CountdownTokenTest : public LinePickerTest {
-  protected:
+protected:
     std::string resolveDaysAhead(double days, std::string label = "Goa") {
         Countdown other = Countdown::startingAt(kWednesday);
         Countdown countdown{Uuid::random(), std::move(label), kWednesday + days * kDay};

@@ -13,7 +13,7 @@ using testing::utc;
 constexpr double kDay = 86400;
 
 class MemoryTest : public ::testing::Test {
-  protected:
+protected:
     testing::ZoneAndLocale zone{"Europe/Berlin", "en_US"};
     VirtualScheduler scheduler{utc(2025, 3, 7, 9, 0)};  // Friday 10:00 locally
     Clock clock{scheduler};

@@ -299,7 +299,8 @@ INSTANTIATE_TEST_SUITE_P(Entries, MenuActionTest, ::testing::ValuesIn(actionCase
 
 TEST(MenuContentTest, OnlyButtonsAct) {
     RecordingActions actions;
-    const auto menu = menuContent({true, 0, true, kFocusEnd, kRelease, true, std::nullopt}, actions);
+    const auto menu =
+        menuContent({true, 0, true, kFocusEnd, kRelease, true, std::nullopt}, actions);
     for (const auto& entry : menu) {
         EXPECT_EQ(static_cast<bool>(entry.action), entry.type == Type::button) << entry.id;
     }
@@ -339,8 +340,8 @@ TEST_P(FocusUntilTest, ShowsTheEndInTheLocaleForTimesAndTheZone) {
     ZoneAndLocale zone(GetParam().zone, GetParam().locale);
     EXPECT_EQ(focusUntilLine(kFocusEnd, GetParam().timeLocale), GetParam().expected);
     RecordingActions actions;
-    const auto menu =
-        menuContent({true, 0, false, kFocusEnd, std::nullopt, true, std::nullopt}, actions, GetParam().timeLocale);
+    const auto menu = menuContent({true, 0, false, kFocusEnd, std::nullopt, true, std::nullopt},
+                                  actions, GetParam().timeLocale);
     EXPECT_EQ(find(menu, "focusUntil")->title, GetParam().expected);
     // A pause's end is written the same way.
     const std::string time = GetParam().expected.substr(std::string("Focus until ").size());

@@ -19,7 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class SqliteStoreTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         root = fs::temp_directory_path() /

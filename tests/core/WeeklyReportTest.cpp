@@ -16,7 +16,7 @@ constexpr Instant kSunday = 1742128200;  // 2025-03-16 13:30 in Berlin
 constexpr const char* kMeh = "Not bad, not great. We can do better 😌";
 
 class WeeklyReportTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override { prefs.language.set(Language::english); }
 
     // The record of the day `daysAgo` before today.

@@ -108,10 +108,18 @@ TEST(GSettingsDoNotDisturbSession, OnlyGnomeSessionsReadTheKey) {
         const char* currentDesktop;
         bool gnome;
     } cases[] = {
-        {"GNOME", true},         {"ubuntu:GNOME", true}, {"GNOME-Classic:GNOME", true},
-        {"GNOME-Flashback:GNOME", true}, {"KDE", false}, {"XFCE", false},
-        {"sway", false},         {"", false},            {nullptr, false},
-        {"GNOMEISH", false},     {"X-GNOME", false},     {"Unity:", false},
+        {"GNOME", true},
+        {"ubuntu:GNOME", true},
+        {"GNOME-Classic:GNOME", true},
+        {"GNOME-Flashback:GNOME", true},
+        {"KDE", false},
+        {"XFCE", false},
+        {"sway", false},
+        {"", false},
+        {nullptr, false},
+        {"GNOMEISH", false},
+        {"X-GNOME", false},
+        {"Unity:", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(GSettingsDoNotDisturb::isGnomeSession(c.currentDesktop), c.gnome)

@@ -24,7 +24,7 @@ inline Instant utc(int year, int month, int day, int hour = 0, int minute = 0, i
 
 // Fixes ICU's default zone and locale for one test and restores them after.
 class ZoneAndLocale {
-  public:
+public:
     ZoneAndLocale(const char* zone, const char* locale)
         : savedZone_(icu::TimeZone::createDefault()), savedLocale_(icu::Locale::getDefault()) {
         icu::TimeZone::adoptDefault(icu::TimeZone::createTimeZone(zone));
@@ -39,7 +39,7 @@ class ZoneAndLocale {
     ZoneAndLocale(const ZoneAndLocale&) = delete;
     ZoneAndLocale& operator=(const ZoneAndLocale&) = delete;
 
-  private:
+private:
     icu::TimeZone* savedZone_;
     icu::Locale savedLocale_;
 };

@@ -18,7 +18,7 @@ namespace pelliwig {
 // among them. Which table serves which situation is the caller's business;
 // placeholders such as "{app}" are left for the caller to fill.
 class LineBank {
-  public:
+public:
     // What the app-time lines talk about.
     enum class AppCategory { social, work, browsing, other };
 
@@ -83,7 +83,7 @@ class LineBank {
     // The buttons offered with a moment, acknowledgement first.
     std::vector<Answer> answers(const Moment& moment, Language language) const;
 
-  private:
+private:
     std::size_t choose(std::size_t count, const std::string& key);
 
     Random& random_;

@@ -24,7 +24,7 @@ LineBank::AppCategory appCategoryOf(AppBucket bucket);
 // choice goes through the line bank's no-repeat memory and the given random
 // source.
 class LinePicker {
-  public:
+public:
     LinePicker(const Prefs& prefs, Memory& memory, LineBank& lines, Random& random,
                const Clock& clock);
 
@@ -38,7 +38,7 @@ class LinePicker {
     // The greeting for a bedtime or water streak that just reached a milestone.
     std::optional<std::string> streakLine();
 
-  private:
+private:
     Language language() const { return prefs_.language.get(); }
     std::string pick(const LineBank::LanguageTable& table, std::string_view key);
 

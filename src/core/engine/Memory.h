@@ -18,7 +18,7 @@ namespace pelliwig {
 // saved at once after every answer or rollover, and at most every two
 // minutes for the frequent activity ticks.
 class Memory {
-  public:
+public:
     struct KindRecord {
         int ignoredStreak = 0;
         int snoozeStreak = 0;
@@ -90,7 +90,7 @@ class Memory {
 
     Instant lastSave() const { return lastSave_; }
 
-  private:
+private:
     DayStats& todayRecord();
 
     KeyValueStore& store_;

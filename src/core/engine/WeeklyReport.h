@@ -13,7 +13,7 @@ namespace pelliwig {
 // a verdict over the last seven days, with a jab at a leisure category that
 // took three hours or more.
 class WeeklyReport {
-  public:
+public:
     WeeklyReport(Memory& memory, const Prefs& prefs, LineBank& lines, const Clock& clock)
         : memory_(memory), prefs_(prefs), lines_(lines), clock_(clock) {}
 
@@ -21,7 +21,7 @@ class WeeklyReport {
     // scorecard comes once a week whether or not the user answers.
     std::string reportLine();
 
-  private:
+private:
     Memory& memory_;
     const Prefs& prefs_;
     LineBank& lines_;

@@ -58,7 +58,8 @@ void addEngineStatus(std::vector<MenuEntry>& menu, const MenuState& state,
             entry(Type::caption, "noFrontApp", "App remarks need an X11 or wlroots/KDE session"));
     }
     if (state.pausedUntil) {
-        menu.push_back(entry(Type::caption, "pausedUntil", pausedUntilLine(*state.pausedUntil, timeLocale)));
+        menu.push_back(
+            entry(Type::caption, "pausedUntil", pausedUntilLine(*state.pausedUntil, timeLocale)));
     }
     menu.push_back(separator("engine"));
 }

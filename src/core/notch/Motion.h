@@ -9,7 +9,7 @@ namespace pelliwig {
 // from wherever the value is. Time is whatever clock the caller reads, in
 // seconds, so tests and benchmarks can step it by hand.
 class Motion {
-  public:
+public:
     explicit Motion(double value = 0) : from_(value), to_(value) {}
 
     // Heads for `target` from its value at `now`, starting `delay` seconds
@@ -28,7 +28,7 @@ class Motion {
     // and nearly still, for springs).
     bool settled(double now) const;
 
-  private:
+private:
     double springOffset(double t) const;
     double springVelocity(double t) const;
     double eased(double progress) const;

@@ -18,7 +18,7 @@ namespace pelliwig {
 // on the model, runs the automatic hide, and keeps the surface on the current
 // notch across screen changes. Its delayed work dies with it.
 class NotchController {
-  public:
+public:
     // The staggered dismissal: the bubble goes first, she follows once it is
     // gone, and the moment is cleared after she is back in.
     static constexpr double kHideCharacterDelay = 0.18;
@@ -72,7 +72,7 @@ class NotchController {
     // Told when a normal moment ran out its time unanswered.
     std::function<void(const Moment&)> onTimedOut;
 
-  private:
+private:
     std::optional<NotchGeometry> measure() const;
     void rebuild();
     void timeOut();

@@ -15,7 +15,7 @@ namespace pelliwig {
 // What the notch view draws. The controller changes it; each change is
 // announced with the animation the view should run it with.
 class NotchModel {
-  public:
+public:
     enum class Field { moment, isShown, isBubbleShown };
 
     struct Change {
@@ -47,7 +47,7 @@ class NotchModel {
     std::function<void()> onDismiss;
     std::function<void(const Moment&, const Answer&)> onAnswer;
 
-  private:
+private:
     std::optional<Moment> moment_;
     bool isShown_ = false;
     bool isBubbleShown_ = false;

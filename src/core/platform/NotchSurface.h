@@ -11,7 +11,7 @@ struct NotchGeometry;
 // a NotchModel. The controller decides when it is built and shown; the
 // surface only does as it is told.
 class NotchSurface {
-  public:
+public:
     virtual ~NotchSurface() = default;
 
     // Replaces the current window (if any) with a new one at `frame`, drawing

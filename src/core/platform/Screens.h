@@ -37,7 +37,7 @@ std::optional<Point> fromDevicePixels(const std::vector<Screen>& screens, Point 
 
 // The displays and the desktop's top bar.
 class Screens {
-  public:
+public:
     virtual ~Screens() = default;
 
     // Every display, in the platform's order.

@@ -29,7 +29,7 @@ namespace pelliwig {
 // ("defaults.sqlite.damaged-20260307-101500"), one line on stderr says where, and a fresh store
 // starts.
 class SqliteStore final : public KeyValueStore {
-  public:
+public:
     explicit SqliteStore(std::filesystem::path path);
     ~SqliteStore() override;
     SqliteStore(const SqliteStore&) = delete;
@@ -45,7 +45,7 @@ class SqliteStore final : public KeyValueStore {
     void write(std::string_view key, std::string_view bytes) override;
     void remove(std::string_view key) override;
 
-  private:
+private:
     enum class Mode { readIfExists, create };
 
     // Opens the database if needed; false when there is none to read (or it

@@ -11,7 +11,11 @@ inline constexpr double kReferenceDateOffset = 978307200.0;
 
 inline constexpr Instant kDistantPast = -62135596800.0;  // 0001-01-01
 
-inline constexpr double toReferenceSeconds(Instant t) { return t - kReferenceDateOffset; }
-inline constexpr Instant fromReferenceSeconds(double s) { return s + kReferenceDateOffset; }
+inline constexpr double toReferenceSeconds(Instant t) {
+    return t - kReferenceDateOffset;
+}
+inline constexpr Instant fromReferenceSeconds(double s) {
+    return s + kReferenceDateOffset;
+}
 
 }  // namespace pelliwig

@@ -5,8 +5,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScreen>
