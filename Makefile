@@ -12,7 +12,7 @@ deps:
 	@scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELLIWIG_WERROR=ON >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -42,7 +42,7 @@ unit: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 sanitize: deps
-	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELLIWIG_SANITIZE=ON -DPELLIWIG_BENCH=OFF -DPELLIWIG_PLATFORM=OFF >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELLIWIG_SANITIZE=ON -DPELLIWIG_BENCH=OFF -DPELLIWIG_PLATFORM=OFF -DPELLIWIG_WERROR=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -L core
 

@@ -64,7 +64,7 @@ struct EngineOnDisk {
     ScriptedPointerEvents pointer;
     ScriptedDoNotDisturb doNotDisturb;
     ScriptedFullScreen fullScreen;
-    FixedScreens screens{{Screen{"desk", {0, 0, 1920, 1080}, 0, std::nullopt, std::nullopt}}, 27};
+    FixedScreens screens{{Screen{.name = "desk", .frame = {0, 0, 1920, 1080}}}, 27};
     RecordingSurface surface;
     NotchController notch{scheduler, screens, surface};
     std::optional<ReminderEngine> engine;

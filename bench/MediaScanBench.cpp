@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "core/sensors/MeetingDetector.h"
-#include "linux/ProcMediaDevices.h"
+#include "linux/hardware/ProcMediaDevices.h"
 
 namespace pelliwig {
 namespace {

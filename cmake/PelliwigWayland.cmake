@@ -25,6 +25,7 @@ function(pelliwig_wayland_protocols target)
       DEPENDS "${xml}" VERBATIM)
     target_sources(${target} PRIVATE "${header}" "${code}")
   endforeach()
-  target_include_directories(${target} PUBLIC "${out}")
+  # Generated code is not ours to keep free of warnings.
+  target_include_directories(${target} SYSTEM PUBLIC "${out}")
   target_link_libraries(${target} PUBLIC PkgConfig::WAYLAND_CLIENT)
 endfunction()

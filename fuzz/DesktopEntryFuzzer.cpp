@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "FuzzSupport.h"
-#include "linux/DesktopEntryIndex.h"
+#include "linux/xdg/DesktopEntryIndex.h"
 
 using namespace pelliwig;
 namespace fs = std::filesystem;

@@ -3,7 +3,7 @@
 #include <libical/ical.h>
 
 #include "FuzzSupport.h"
-#include "linux/IcalCalendarFile.h"
+#include "linux/calendar/IcalCalendarFile.h"
 
 using namespace pelliwig;
 

@@ -13,11 +13,11 @@ namespace pelliwig {
 // window it holds now and whether that window is in front.
 class RecordingSurface final : public NotchSurface {
 public:
-    void build(const NotchGeometry& geometry, const Rect& frame, NotchModel& model) override {
+    void build(const NotchGeometry& built, const Rect& builtFrame, NotchModel& shown) override {
         calls.push_back("build");
-        this->geometry = geometry;
-        this->frame = frame;
-        this->model = &model;
+        geometry = built;
+        frame = builtFrame;
+        model = &shown;
         front = false;
         ++builds;
     }

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <utility>
 
-#include "linux/DBusWatchedFlag.h"
-#include "linux/GSettingsDoNotDisturb.h"
+#include "linux/dbus/DBusWatchedFlag.h"
+#include "linux/dbus/GSettingsDoNotDisturb.h"
 
 namespace pelliwig {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "linux/UPowerSources.h"
+#include "linux/dbus/UPowerSources.h"
 
 namespace pelliwig {
 

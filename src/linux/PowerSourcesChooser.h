@@ -7,7 +7,7 @@
 
 #include "core/platform/PowerSources.h"
 #include "core/platform/Scheduler.h"
-#include "linux/SysfsPowerSources.h"
+#include "linux/hardware/SysfsPowerSources.h"
 
 namespace pelliwig {
 

@@ -3,17 +3,17 @@
 #include <cstdlib>
 #include <utility>
 
-#include "linux/DBusIdleTime.h"
-#include "linux/KWinScriptFrontApp.h"
-#include "linux/WaylandConnection.h"
-#include "linux/WaylandFrontApp.h"
-#include "linux/WaylandIdleTime.h"
+#include "linux/dbus/DBusIdleTime.h"
+#include "linux/dbus/KWinScriptFrontApp.h"
+#include "linux/wayland/WaylandConnection.h"
+#include "linux/wayland/WaylandFrontApp.h"
+#include "linux/wayland/WaylandIdleTime.h"
 #include "linux/WaylandSensorChoice.h"
-#include "linux/X11FrontApp.h"
-#include "linux/X11FullScreen.h"
-#include "linux/X11IdleTime.h"
-#include "linux/X11PointerEvents.h"
-#include "linux/XcbConnection.h"
+#include "linux/x11/X11FrontApp.h"
+#include "linux/x11/X11FullScreen.h"
+#include "linux/x11/X11IdleTime.h"
+#include "linux/x11/X11PointerEvents.h"
+#include "linux/x11/XcbConnection.h"
 
 namespace pelliwig {
 

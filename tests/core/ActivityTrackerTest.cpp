@@ -63,16 +63,17 @@ TEST_F(ActivityTrackerTest, IdleThresholds) {
         {299.99, false, false}, {300, false, true}, {5000, false, true},
     };
     for (const auto& c : cases) {
-        VirtualScheduler scheduler(kStart);
-        Clock clock(scheduler);
-        ScriptedIdleTime idle;
-        ScriptedFrontApp front;
-        front.current = "Xcode";
-        ActivityTracker tracker(clock, idle, front);
-        const auto before = tracker.snapshot();
-        scheduler.advance(600);
-        idle.idle = c.idle;
-        const auto after = tracker.snapshot();
+        // A fresh tracker for each idle time.
+        VirtualScheduler time(kStart);
+        Clock days(time);
+        ScriptedIdleTime input;
+        ScriptedFrontApp app;
+        app.current = "Xcode";
+        ActivityTracker fresh(days, input, app);
+        const auto before = fresh.snapshot();
+        time.advance(600);
+        input.idle = c.idle;
+        const auto after = fresh.snapshot();
 
         EXPECT_EQ(after.isActive, c.active) << c.idle;
         EXPECT_EQ(after.activeStreak, c.stretchRestarts ? 0 : 600) << c.idle;

@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
         Sequence{"StartingOnChargerThenLow", {{15, true}, {15}}, "L"},
         Sequence{"ChargerWhileStillChargingIsNotRepeated", {{50}, {50, true}, {60, true}}, "C"},
         Sequence{"StartupChargerIsNotAnnounced", {{50, true}, {60, true}}, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(BatteryMonitor, UnsubscribesWhenDestroyed) {
     ScriptedPowerSources power;

@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
                     WidthCase{"TwoLinesBalance", 400, false, false, 229},
                     WidthCase{"PhotoFixesTheWidth", 20, false, true, 220},
                     WidthCase{"PhotoWithAnswersIsStill220", 20, true, true, 220}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 TEST(BubbleMetricsTest, ReactionsHaveNoCloseSlot) {
     EXPECT_DOUBLE_EQ(stackWidth(122, MomentStyle::normal), 146);

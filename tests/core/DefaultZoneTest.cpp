@@ -23,8 +23,8 @@ protected:
     void SetUp() override {
         root = fs::temp_directory_path() / ("pelliwig-zone-" + std::to_string(::getpid()));
         fs::remove_all(root);
-        for (const char* zone : {"Asia/Tokyo", "America/Santiago", "posix/Europe/Paris"}) {
-            const fs::path file = root / "share" / "zoneinfo" / zone;
+        for (const char* name : {"Asia/Tokyo", "America/Santiago", "posix/Europe/Paris"}) {
+            const fs::path file = root / "share" / "zoneinfo" / name;
             fs::create_directories(file.parent_path());
             std::ofstream(file) << "TZif";
         }

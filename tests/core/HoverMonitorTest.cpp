@@ -72,13 +72,14 @@ TEST_F(HoverMonitorTest, EntryZoneReachesSixPointsAroundTheNotch) {
         {{700, 10}, true},    {{900, 10}, false},
     };
     for (const auto& c : cases) {
-        VirtualScheduler scheduler;
-        ScriptedPointerEvents pointer;
-        HoverMonitor hover(pointer, scheduler);
-        hover.notchRect = [] { return std::optional<Rect>(kNotch); };
-        pointer.moveTo(c.p);
-        scheduler.advance(1);
-        EXPECT_EQ(hover.isInside(), c.enters) << c.p.x << "," << c.p.y;
+        // A fresh monitor for each point.
+        VirtualScheduler time;
+        ScriptedPointerEvents motion;
+        HoverMonitor monitor(motion, time);
+        monitor.notchRect = [] { return std::optional<Rect>(kNotch); };
+        motion.moveTo(c.p);
+        time.advance(1);
+        EXPECT_EQ(monitor.isInside(), c.enters) << c.p.x << "," << c.p.y;
     }
 }
 

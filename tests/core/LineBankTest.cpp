@@ -206,7 +206,7 @@ INSTANTIATE_TEST_SUITE_P(
             "coldSurprise", K::surprise, S::cold, en, {{"Sorry, baby 🥺", Tone::apology}}},
         AnswersCase{"reaction", K::water, S::reaction, en, {}},
         AnswersCase{"peek", K::hover, S::peek, en, {}}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 }  // namespace
 }  // namespace pelliwig

@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FixedCase{"meeting", K::meeting, S::normal, &tables().meetingAfter, "meeting"},
                     FixedCase{"photo", K::photo, S::normal, &tables().photo, "photo"},
                     FixedCase{"hover", K::hover, S::normal, &tables().hover, "hover"}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 TEST_F(LinePickerTest, ThreeIgnoresInARowBringTheKindsIgnoredLine) {
     ignore(K::water, 3);

@@ -189,7 +189,7 @@ TEST_P(LineTableTest, BothLanguagesOfASentenceUseTheSamePlaceholders) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryTable, LineTableTest, testing::ValuesIn(allTables()),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& row) { return row.param.name; });
 
 TEST(LineTablesTest, KeyedTablesHaveNoKeysBeyondTheirOwn) {
     const auto& t = LineBank::tables();

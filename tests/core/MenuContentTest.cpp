@@ -147,7 +147,7 @@ std::vector<StateCase> stateCases() {
 }
 
 INSTANTIATE_TEST_SUITE_P(States, MenuStateTest, ::testing::ValuesIn(stateCases()),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& row) { return row.param.name; });
 
 struct JealousyCase {
     int jealousy;
@@ -290,9 +290,9 @@ std::vector<ActionCase> actionCases() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Entries, MenuActionTest, ::testing::ValuesIn(actionCases()),
-                         [](const auto& info) {
+                         [](const auto& row) {
                              std::string name =
-                                 info.param.id + (info.param.state.engineExists ? "" : "_NoEngine");
+                                 row.param.id + (row.param.state.engineExists ? "" : "_NoEngine");
                              std::replace(name.begin(), name.end(), '.', '_');
                              return name;
                          });

@@ -232,7 +232,7 @@ INSTANTIATE_TEST_SUITE_P(
                     CancelCase{"present", [](NotchController& n) { n.present(moment("other")); },
                                true},
                     CancelCase{"dismiss", [](NotchController& n) { n.dismiss(); }, false}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 // hotRect: notch-wide unless a moment with a bubble is out.
 struct HotCase {
@@ -261,7 +261,7 @@ INSTANTIATE_TEST_SUITE_P(States, HotRectTest,
                                          HotCase{"peek", MomentStyle::peek, -1, 200},
                                          HotCase{"bubbleClosing", MomentStyle::normal, 0.1, 538},
                                          HotCase{"characterHiding", MomentStyle::normal, 0.3, 200}),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& row) { return row.param.name; });
 
 const Screen kNotched = [] {
     Screen s = screen("builtIn", {0, 0, 1512, 982});

@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, NotchGeometryCurrent,
                                              false,
                                              NotchGeometry{insetOnly(), {2692, 0, 200, 24}, false}},
                                          Case{"noScreens", {}, std::nullopt, false, std::nullopt}),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& row) { return row.param.name; });
 
 // A 1920-wide screen right of a 1280-wide one, each under a 32-high top bar,
 // the left one with a 64-wide dock on its left edge.
@@ -141,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {NotchPosition::topCentre, "pointer"},
                       {},
                       {540, 32, 200, 32}}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 struct DeviceCase {
     std::string name;
@@ -167,7 +167,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DeviceCase{"quarterWayAcrossIsNotTheCentre", {640, 2}, Point{320, 1}},
                     DeviceCase{"unscaledScreenKeepsItsPixels", {3000, 10}, Point{3000, 10}},
                     DeviceCase{"belowTheShorterScreen", {100, 1700}, std::nullopt}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 }  // namespace
 }  // namespace pelliwig

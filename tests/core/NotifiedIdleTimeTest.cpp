@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
                  1,
                  {{1, Event::idled}, {60, Event::idled}, {90, Event::read, 90}}},
         Timeline{"ResumedWithoutIdledIsActive", 5, {{50, Event::resumed}, {60, Event::read, 0}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 // The first engine tick (every 30 s from kStart) that reads at least
 // `threshold` idle seconds, when the last input came at kStart + phase.

@@ -79,7 +79,7 @@ const std::vector<Case> kCases{
 };
 
 INSTANTIATE_TEST_SUITE_P(Documents, ReleaseTest, testing::ValuesIn(kCases),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& row) { return row.param.name; });
 
 }  // namespace
 }  // namespace pelliwig

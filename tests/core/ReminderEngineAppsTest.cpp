@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"tooShortForPride", B::writing, B::video, 1140, 900, R::playful, 0, Mood::happy,
                  0.2},
         LineCase{"browsing", B::browsing, B::coding, 600, 900, R::savage, 0, Mood::smug, 0.15}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 class AppClockTest : public AppsTest {
 protected:

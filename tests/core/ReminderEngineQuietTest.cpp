@@ -99,8 +99,8 @@ TEST_P(HeldCueTest, ItsSettingTurnsTheSourceOff) {
 
 INSTANTIATE_TEST_SUITE_P(Sources, HeldCueTest,
                          ::testing::Values(Quiet::pause, Quiet::doNotDisturb, Quiet::fullScreen),
-                         [](const auto& info) {
-                             switch (info.param) {
+                         [](const auto& row) {
+                             switch (row.param) {
                                  case Quiet::pause:
                                      return "Pause";
                                  case Quiet::doNotDisturb:
@@ -195,7 +195,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // Clocks go forward that night: seven wall hours are six.
                       TomorrowCase{"SpringForward", utc(2026, 3, 28, 21, 0),
                                    utc(2026, 3, 29, 3, 0)}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 // Paused at 22:00 until tomorrow, across midnight and the quiet hours (00:30
 // to 07:00): the pause answers first, then the quiet hours, then she speaks.

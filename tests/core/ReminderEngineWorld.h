@@ -108,7 +108,7 @@ public:
     ScriptedPointerEvents pointer;
     ScriptedDoNotDisturb doNotDisturb;
     ScriptedFullScreen fullScreen;
-    FixedScreens screens{{Screen{"desk", {0, 0, 1920, 1080}, 0, std::nullopt, std::nullopt}}, 27};
+    FixedScreens screens{{Screen{.name = "desk", .frame = {0, 0, 1920, 1080}}}, 27};
     RecordingSurface surface;
     NotchController notch{scheduler, screens, surface};
     std::optional<ReminderEngine> engine;

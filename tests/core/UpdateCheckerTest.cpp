@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
         FirstAnswer{"ErrorStatusWithDocument", "1.0", CannedHttpClient::ok(document("2.0"), 500),
                     release("2.0")},
         FirstAnswer{"NoNetwork", "1.0", std::nullopt, std::nullopt}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 // What a later answer does to a release an earlier check published.
 struct LaterAnswer {
@@ -160,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
         LaterAnswer{"SameRelease", CannedHttpClient::ok(document("1.5")), kKept},
         LaterAnswer{"EqualToLocal", CannedHttpClient::ok(document("1.0")), std::nullopt},
         LaterAnswer{"OlderThanLocal", CannedHttpClient::ok(document("0.9")), std::nullopt}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 TEST_F(UpdateCheckerTest, NotifiesOnlyWhenAvailableChanges) {
     const auto checker = start("1.0");

@@ -40,18 +40,20 @@ TEST(VocabularyTest, ResolvedFace) {
         Moment moment;
         Face face;
     } cases[] = {
-        {{ReminderKind::battery, "", MomentStyle::reaction}, Face::mood(Mood::love)},
-        {{ReminderKind::battery, "", MomentStyle::reaction, Face::pose(Pose::yawn)},
+        {{.kind = ReminderKind::battery, .style = MomentStyle::reaction}, Face::mood(Mood::love)},
+        {{.kind = ReminderKind::battery,
+          .style = MomentStyle::reaction,
+          .face = Face::pose(Pose::yawn)},
          Face::pose(Pose::yawn)},
-        {{ReminderKind::calendar, "", MomentStyle::normal}, Face::mood(Mood::shocked)},
-        {{ReminderKind::water, "", MomentStyle::sticky}, Face::mood(Mood::pouty)},
+        {{.kind = ReminderKind::calendar, .style = MomentStyle::normal}, Face::mood(Mood::shocked)},
+        {{.kind = ReminderKind::water, .style = MomentStyle::sticky}, Face::mood(Mood::pouty)},
     };
     for (const auto& c : cases) EXPECT_EQ(c.moment.resolvedFace(), c.face) << describe(c.face);
     EXPECT_EQ(describe(Face::pose(Pose::lookDown)), "pose:lookDown");
 }
 
 TEST(VocabularyTest, MomentsDifferingOnlyInZzzDiffer) {
-    Moment a{ReminderKind::hover, "hi", MomentStyle::peek};
+    Moment a{.kind = ReminderKind::hover, .line = "hi", .style = MomentStyle::peek};
     Moment b = a;
     EXPECT_EQ(a, b);
     b.zzz = true;

@@ -140,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PreviewCase{"OnlyTheFirstCounts",
                                   {"--preview", "bedtime", "--preview", "water"},
                                   ReminderKind::bedtime}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(AppDelegateTest, WelcomeComesBeforeThePreview) {
     launch({"--preview", "water"});

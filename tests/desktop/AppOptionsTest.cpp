@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"ToolkitOptions",
              {"-platform", "offscreen", "--login-item"},
              with(&AppOptions::loginItem)}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 TEST(AppOptionsUsageTest, NamesEveryFlagAndKind) {
     const auto usage = AppOptions::usage();

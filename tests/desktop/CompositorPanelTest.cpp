@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "core/settings/SqliteStore.h"
-#include "linux/KWinScriptFrontApp.h"
+#include "linux/dbus/KWinScriptFrontApp.h"
 #include "support/ProgramPath.h"
 #include "support/QtCoreApplication.h"
 #include "support/WaylandCompositor.h"
@@ -266,7 +266,7 @@ INSTANTIATE_TEST_SUITE_P(Compositors, CompositorPanelTest,
                                            PanelCase{"sway_200", Kind::sway, 2},
                                            PanelCase{"KWin_100", Kind::kwin, 1},
                                            PanelCase{"KWin_200", Kind::kwin, 2}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace pelliwig

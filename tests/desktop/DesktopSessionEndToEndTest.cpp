@@ -178,7 +178,7 @@ TEST_P(HoverAtScale, RestingAtTheTopCentreBringsHerOut) {
 INSTANTIATE_TEST_SUITE_P(Scales, HoverAtScale,
                          ::testing::Values(ScaleCase{"QtScaleFactor", {"QT_SCALE_FACTOR=2"}, false},
                                            ScaleCase{"XftDpi", {}, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // At the top right her panel (notch and bubble, 538 wide) ends at the
 // screen's right edge; "--quit" from a second launch ends her.

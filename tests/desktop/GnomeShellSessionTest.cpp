@@ -305,7 +305,7 @@ TEST_P(GnomeShellSessionTest, RightClickOnHerOpensHerMenu) {
 
 INSTANTIATE_TEST_SUITE_P(Scales, GnomeShellSessionTest,
                          ::testing::Values(ScaleCase{"Percent100", 1}, ScaleCase{"Percent200", 2}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace pelliwig

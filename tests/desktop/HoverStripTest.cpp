@@ -89,8 +89,8 @@ TEST_P(HoverStripTest, ReportsThePointerOverItAndWhenItLeaves) {
 INSTANTIATE_TEST_SUITE_P(Kinds, HoverStripTest,
                          ::testing::Values(HoverStrip::Kind::inputOnly,
                                            HoverStrip::Kind::transparent),
-                         [](const auto& info) {
-                             return info.param == HoverStrip::Kind::inputOnly ? "InputOnly"
+                         [](const auto& row) {
+                             return row.param == HoverStrip::Kind::inputOnly ? "InputOnly"
                                                                               : "Transparent";
                          });
 

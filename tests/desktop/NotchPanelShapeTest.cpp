@@ -68,7 +68,7 @@ TEST_P(NotchPanelShapeTest, ShapeFollowsWhatIsDrawn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Compositor, NotchPanelShapeTest, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "Present" : "Absent"; });
+                         [](const auto& row) { return row.param ? "Present" : "Absent"; });
 
 // After a screen change the new window shows the moment at once, settled,
 // and the old one is gone.

@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "You have been staring at this screen for two hours straight, so stand up, "
                  "stretch those shoulders and look at something far away for a minute, and "
                  "drink a glass of water while you are at it"}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 // A word wider than the bubble (a pasted address) breaks inside itself
 // rather than running out of the bubble.

@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         ThroughCase{"AtTheLimit", {unannounced("0123456789")}, 10, HttpResponse{200, "0123456789"}},
         ThroughCase{"OverTheLimit", {unannounced("0123456789!")}, 10, std::nullopt},
         ThroughCase{"HungUpWithoutAWord", {""}, 1 << 20, std::nullopt}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 TEST(ProcessHttpClientTest, OtherSchemesAreRefusedByTheHelper) {
     ProcessHttpClient client(kHelper);
@@ -120,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
         MisbehaviourCase{"Floods", R"(printf '200\n'; exec yes)", std::nullopt},
         MisbehaviourCase{"Crashes", R"(printf '200\nok'; kill -SEGV $$)", std::nullopt},
         MisbehaviourCase{"Hangs", "exec sleep 100", std::nullopt}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 TEST(ProcessHttpClientTest, AMissingHelperFailsLaterOnTheMainThread) {
     QTemporaryDir empty;

@@ -34,7 +34,7 @@ INSTANTIATE_TEST_SUITE_P(
         BarCase{"LeftDockOnly", {0, 0, 1920, 1080}, {64, 0, 1856, 1080}, 32},
         BarCase{"SecondScreenOnTheRight", {1920, 0, 1280, 1024}, {1920, 27, 1280, 997}, 27},
         BarCase{"NoWorkAreaReported", {0, 0, 1920, 1080}, {}, 32}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 TEST(QtScreensTest, DescribesQtsScreens) {
     QtScreens screens;

@@ -44,9 +44,9 @@ TEST_F(SettingsGeneralTest, IconsComeFromTheDesktopIconTheme) {
     // Theme icons are looked up again whenever the theme changes, so the
     // test's theme stays until the checks are done.
     struct ThemeForTest {
-        ThemeForTest(const QString& paths, const QString& name) {
-            QIcon::setThemeSearchPaths({paths});
-            QIcon::setThemeName(name);
+        ThemeForTest(const QString& searchPath, const QString& theme) {
+            QIcon::setThemeSearchPaths({searchPath});
+            QIcon::setThemeName(theme);
         }
         ~ThemeForTest() {
             QIcon::setThemeSearchPaths(paths);
@@ -145,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StepperCase{"OneDown", Qt::Key_Down, 1, R"({"value":15})"},
                       StepperCase{"PastTheTop", Qt::Key_Up, 40, R"({"value":120})"},
                       StepperCase{"PastTheBottom", Qt::Key_Down, 10, R"({"value":5})"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(SettingsGeneralTest, AtTheTopSteppingUpWritesNothingMore) {
     prefs.minGap.set(120);
@@ -302,7 +302,7 @@ INSTANTIATE_TEST_SUITE_P(
                                      "11:30 PM", "Lunch 12:30 PM–2:30 PM, dinner 7:30 PM–9:30 PM"},
                       TimeLocaleCase{"C", QLocale::c(), "23:30",
                                      "Lunch 12:30–14:30, dinner 19:30–21:30"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 // The calendar note says where events come from, with the folder the user's
 // own .ics files are read from.
@@ -349,7 +349,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LoginCase{"Unregisters", true, false, false, false},
                       LoginCase{"RefusedRegistration", false, true, false, false},
                       LoginCase{"RefusedUnregistration", true, true, true, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace pelliwig::testing

@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "Teasing, never mean. Instagram gets side-eye, VS Code gets a nod."},
         RoastCase{"savage", R"({"value":"savage"})",
                   "Half the time she goes for the throat. Screenshot at your own risk."}),
-    [](const auto& info) { return std::string(info.param.segment); });
+    [](const auto& row) { return std::string(row.param.segment); });
 
 class HerWorldTextTest : public SettingsHerWorldTest,
                          public ::testing::WithParamInterface<const char*> {};
@@ -316,7 +316,7 @@ TEST_P(FolderDialogTest, GivesTheConfirmedFolderOrNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, FolderDialogTest, ::testing::Values(true, false),
-                         [](const auto& info) { return info.param ? "Confirmed" : "Cancelled"; });
+                         [](const auto& row) { return row.param ? "Confirmed" : "Cancelled"; });
 
 TEST_F(SettingsHerWorldTest, ALongPathIsShortenedInTheMiddle) {
     prefs.photoFolder.set(home() + "/Pictures/" + std::string(200, 'x') + "/Weekend");

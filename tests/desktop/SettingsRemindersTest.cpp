@@ -163,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
         NoteCase{ReminderKind::appSwitch,
                  "When you switch apps and it means something. Choose which apps and how hard she "
                  "goes under Her world."}),
-    [](const auto& info) { return std::string(rawValue(info.param.kind)); });
+    [](const auto& row) { return std::string(rawValue(row.param.kind)); });
 
 struct StepperCase {
     ReminderKind kind;
@@ -198,7 +198,7 @@ INSTANTIATE_TEST_SUITE_P(
         StepperCase{ReminderKind::water, "waterEvery", "Every 90 min", 30, 240, 15},
         StepperCase{ReminderKind::appTime, "appTimeLimit", "After 120 min in one app", 30, 300, 30},
         StepperCase{ReminderKind::surprise, "surprisesPerWeek", "About 3 a week", 1, 14, 1}),
-    [](const auto& info) { return std::string(info.param.key); });
+    [](const auto& row) { return std::string(row.param.key); });
 
 // Typed values and values stored off the steps, in the steppers of both
 // tabs (no kind: the General tab's minimum gap).
@@ -254,7 +254,7 @@ INSTANTIATE_TEST_SUITE_P(
         SnapCase{"WaterTypedOnAStep", ReminderKind::water, 90, "45", Qt::Key_unknown, 45},
         SnapCase{"AppTimeTyped299", ReminderKind::appTime, 120, "299", Qt::Key_unknown, 300},
         SnapCase{"SurprisesTyped7", ReminderKind::surprise, 3, "7", Qt::Key_unknown, 7}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct TimeCase {
     ReminderKind kind;

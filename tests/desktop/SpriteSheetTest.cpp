@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FallbackCase{"PoseShowsItsMood", Face::pose(Pose::bored), 60},
                       FallbackCase{"PoseMoodMissingShowsHappy", Face::pose(Pose::yawn), 20},
                       FallbackCase{"LookShowsHappy", Face::pose(Pose::lookDown), 20}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 TEST(SpriteSheetTest, NoSheetsNoPictures) {
     SheetFolder folder;

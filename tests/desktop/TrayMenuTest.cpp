@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
         ShortcutCase{"SettingsInHerWindow", false, Qt::Key_Comma, Qt::ControlModifier, 1, 0},
         ShortcutCase{"QuitInHerWindow", false, Qt::Key_Q, Qt::ControlModifier, 0, 1},
         ShortcutCase{"OtherKeysInHerWindow", false, Qt::Key_W, Qt::ControlModifier, 0, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 // "Focus until" follows the locale the desktop writes times in (LC_ALL,
 // else LC_TIME, else LANG), not the language of the texts.
@@ -150,8 +150,8 @@ class TrayTimeTest : public TrayMenuTest, public ::testing::WithParamInterface<T
 protected:
     // Puts the locale variables back as the test found them.
     struct Variable {
-        explicit Variable(const char* name)
-            : name(name), before(qgetenv(name)), was(qEnvironmentVariableIsSet(name)) {}
+        explicit Variable(const char* variable)
+            : name(variable), before(qgetenv(variable)), was(qEnvironmentVariableIsSet(variable)) {}
         ~Variable() { was ? qputenv(name, before) : qunsetenv(name); }
         void set(const char* value) { value ? qputenv(name, value) : qunsetenv(name); }
         const char* name;
@@ -182,7 +182,7 @@ INSTANTIATE_TEST_SUITE_P(
         TimeLocaleCase{"BritishFromLang", nullptr, nullptr, "en_GB.UTF-8", "Focus until 14:30"},
         TimeLocaleCase{"AllBeforeTime", "en_US.UTF-8", "de_DE.UTF-8", nullptr,
                        "Focus until 2:30\u202FPM"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 // Right-clicking her in the notch opens the menu where the pointer is; a
 // left click stays hers (it closes the moment).

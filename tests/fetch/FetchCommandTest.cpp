@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DecodeCase{"SignedStatus", "+20\nbody", 100, std::nullopt},
                       DecodeCase{"TwoDigits", "99\nbody", 100, std::nullopt},
                       DecodeCase{"FourDigits", "2000\nbody", 100, std::nullopt}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 TEST(FetchCommandTest, WhatIsWrittenIsWhatIsRead) {
     for (const HttpResult& result :

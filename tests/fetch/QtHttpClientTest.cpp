@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
                   std::nullopt},
         FetchCase{"NotHttp", {"SSH-2.0-OpenSSH_9.2\r\n\r\n"}, 1 << 20, std::nullopt},
         FetchCase{"HungUpWithoutAWord", {""}, 1 << 20, std::nullopt}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 TEST_F(QtHttpClientTest, SilenceEndsAtTheTimeout) {
     server_.answer("/slow", kSilence);
@@ -235,7 +235,7 @@ INSTANTIATE_TEST_SUITE_P(
                   kPublished},
         CheckCase{"Oversized", {response(200, kOversized)}, kPublished},
         CheckCase{"NoAnswer", {""}, kPublished}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 }  // namespace
 }  // namespace pelliwig

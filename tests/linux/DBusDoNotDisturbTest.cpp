@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "linux/DBusWatchedFlag.h"
+#include "linux/dbus/DBusWatchedFlag.h"
 #include "support/PrivateDBus.h"
 #include "support/QtDBusSupport.h"
 

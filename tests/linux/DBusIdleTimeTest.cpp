@@ -1,4 +1,4 @@
-#include "linux/DBusIdleTime.h"
+#include "linux/dbus/DBusIdleTime.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

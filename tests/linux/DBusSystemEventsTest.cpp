@@ -1,4 +1,4 @@
-#include "linux/DBusSystemEvents.h"
+#include "linux/dbus/DBusSystemEvents.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "linux/DBusSignalRelay.h"
+#include "linux/dbus/DBusSignalRelay.h"
 #include "support/PrivateDBus.h"
 #include "support/QtDBusSupport.h"
 
@@ -258,7 +258,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  "org.xfce.ScreenSaver"},
                                 "org.xfce.ScreenSaver",
                                 "/org/xfce/ScreenSaver"}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 TEST_F(SystemEventsTest, WithoutLogindNoSessionIsWatched) {
     listen();

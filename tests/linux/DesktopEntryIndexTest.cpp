@@ -1,4 +1,4 @@
-#include "linux/DesktopEntryIndex.h"
+#include "linux/xdg/DesktopEntryIndex.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

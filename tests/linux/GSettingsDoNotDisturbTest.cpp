@@ -2,7 +2,7 @@
 #define G_SETTINGS_ENABLE_BACKEND
 #include <gio/gsettingsbackend.h>
 
-#include "linux/GSettingsDoNotDisturb.h"
+#include "linux/dbus/GSettingsDoNotDisturb.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

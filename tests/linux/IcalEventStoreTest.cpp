@@ -1,4 +1,4 @@
-#include "linux/IcalEventStore.h"
+#include "linux/calendar/IcalEventStore.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -19,7 +19,7 @@
 
 namespace pelliwig {
 
-void PrintTo(const CalendarEvent& event, std::ostream* out) {
+static void PrintTo(const CalendarEvent& event, std::ostream* out) {
     *out << "{" << event.identifier << ", \"" << event.title << "\", "
          << static_cast<long long>(event.start) << "-" << static_cast<long long>(event.end)
          << (event.allDay ? ", all day" : "");
@@ -320,7 +320,7 @@ const std::vector<FileCase> kFileCases{
 };
 
 INSTANTIATE_TEST_SUITE_P(Files, IcalFileTest, ::testing::ValuesIn(kFileCases),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& row) { return row.param.name; });
 
 TEST_F(IcalEventStoreTest, FloatingTimesFollowTheZoneAtTheTimeOfAsking) {
     drop("lunch.ics", event("UID:lunch\nSUMMARY:Lunch\nDTSTART:20260304T120000"));

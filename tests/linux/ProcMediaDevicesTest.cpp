@@ -1,4 +1,4 @@
-#include "linux/ProcMediaDevices.h"
+#include "linux/hardware/ProcMediaDevices.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CameraCase{"NonNumericEntriesIgnored",
                                  {{"self", "3", "/dev/video0"}, {"12ab", "3", "/dev/video0"}},
                                  kIdle}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 TEST(CameraScanTest, SkipsUnreadableProcessesAndGoesOn) {
     FakeProc proc;
@@ -164,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(
         // ALSA also lists each card under its name, as a link to the same card.
         SoundCase{"CardNamesIgnored", {{"PCH/pcm0c/sub0/status", kRunningStatus}}, std::nullopt},
         SoundCase{"NoStatusFile", {{"card0/pcm0c/sub0/info", "card: 0\n"}}, std::nullopt}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 TEST(CaptureScanTest, NoSoundSystemMeansNoAnswer) {
     FakeProc proc;

@@ -1,4 +1,4 @@
-#include "linux/SysfsPowerSources.h"
+#include "linux/hardware/SysfsPowerSources.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -108,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
             {{64, true}}},
         ReadingCase{"NoTypeNoSource", {{"BAT0", {{"capacity", "50"}}}}, {}},
         ReadingCase{"MainsOnly", {{"AC", mains(true)}}, {}}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 TEST(SysfsPowerSourcesTest, MissingFolderGivesNoReadingsAndNoNews) {
     VirtualScheduler scheduler;

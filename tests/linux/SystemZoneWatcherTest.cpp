@@ -1,4 +1,4 @@
-#include "linux/SystemZoneWatcher.h"
+#include "linux/dbus/SystemZoneWatcher.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

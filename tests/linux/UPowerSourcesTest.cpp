@@ -1,4 +1,4 @@
-#include "linux/UPowerSources.h"
+#include "linux/dbus/UPowerSources.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "linux/DBusSignalRelay.h"
+#include "linux/dbus/DBusSignalRelay.h"
 #include "support/PrivateDBus.h"
 #include "support/QtDBusSupport.h"
 
@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ExternalPower,
                                            ExternalCase{"NotOnBatteryAcOffline", false, false,
                                                         true},
                                            ExternalCase{"AcOnlineDespiteDaemon", true, true, true}),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& row) { return row.param.name; });
 
 TEST_F(UPowerTest, LeavesOutPeripheralAndEmptyBatteriesAndKeepsPathOrder) {
     startDaemon(true);
@@ -151,14 +151,14 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ChangeSignals,
     ::testing::Values(
         ChangeCase{"Percentage",
-                   [](UPowerTest& t) { t.setDevice("BAT0", "{'Percentage': <15.0>}"); },
+                   [](UPowerTest& test) { test.setDevice("BAT0", "{'Percentage': <15.0>}"); },
                    {{15, false}}},
-        ChangeCase{"DaemonOnBattery", [](UPowerTest& t) { t.setOnBattery(false); }, {{50, true}}},
+        ChangeCase{"DaemonOnBattery", [](UPowerTest& test) { test.setOnBattery(false); }, {{50, true}}},
         ChangeCase{"DeviceAdded",
-                   [](UPowerTest& t) { t.addDischarging("BAT1", 70); },
+                   [](UPowerTest& test) { test.addDischarging("BAT1", 70); },
                    {{50, false}, {70, false}}},
-        ChangeCase{"DeviceRemoved", [](UPowerTest& t) { t.removeDevice("BAT0"); }, {}}),
-    [](const auto& info) { return info.param.name; });
+        ChangeCase{"DeviceRemoved", [](UPowerTest& test) { test.removeDevice("BAT0"); }, {}}),
+    [](const auto& row) { return row.param.name; });
 
 TEST_F(UPowerTest, EstimatesAloneDoNotNotify) {
     startDaemon(true);

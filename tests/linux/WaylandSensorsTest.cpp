@@ -17,12 +17,12 @@
 #include <vector>
 
 #include "fakes/VirtualScheduler.h"
-#include "linux/DesktopEntryIndex.h"
-#include "linux/KWinScriptFrontApp.h"
+#include "linux/xdg/DesktopEntryIndex.h"
+#include "linux/dbus/KWinScriptFrontApp.h"
 #include "linux/SessionSensors.h"
-#include "linux/WaylandConnection.h"
-#include "linux/WaylandFrontApp.h"
-#include "linux/WaylandIdleTime.h"
+#include "linux/wayland/WaylandConnection.h"
+#include "linux/wayland/WaylandFrontApp.h"
+#include "linux/wayland/WaylandIdleTime.h"
 #include "support/QtCoreApplication.h"
 #include "support/WaylandCompositor.h"
 #include "support/WaylandInput.h"
@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(Compositors, WaylandIdleTimeTest,
                                            IdleCase{WaylandCompositor::Kind::kwin,
                                                     WaylandIdleTime::Protocol::extIdleNotify,
                                                     "KWin_ext_idle_notifier_v1"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // The session's own choice on sway: the window list names the focused
 // application as `swaymsg focus` moves between two native windows.

@@ -1,4 +1,4 @@
-#include "linux/X11FrontApp.h"
+#include "linux/x11/X11FrontApp.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

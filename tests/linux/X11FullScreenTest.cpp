@@ -1,4 +1,4 @@
-#include "linux/X11FullScreen.h"
+#include "linux/x11/X11FullScreen.h"
 
 #include <gtest/gtest.h>
 #include <xcb/xcb_icccm.h>

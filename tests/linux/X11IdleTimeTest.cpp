@@ -1,4 +1,4 @@
-#include "linux/X11IdleTime.h"
+#include "linux/x11/X11IdleTime.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "linux/X11PointerEvents.h"
+#include "linux/x11/X11PointerEvents.h"
 
 #include <gtest/gtest.h>
 #include <poll.h>

@@ -1,4 +1,4 @@
-#include "linux/XdgAutostart.h"
+#include "linux/xdg/XdgAutostart.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -340,7 +340,7 @@ const std::vector<ReadBack> kReadBacks{
 };
 
 INSTANTIATE_TEST_SUITE_P(Entries, ReadBackTest, testing::ValuesIn(kReadBacks),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& row) { return row.param.name; });
 
 }  // namespace
 }  // namespace pelliwig

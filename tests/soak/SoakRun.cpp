@@ -57,7 +57,7 @@ const std::array<const char*, 4> kGarbage{"", "{\"value\":", "not json at all",
                                           "{\"value\":{\"nested\":[1,2,{}]}}"};
 
 Screen desktop() {
-    return Screen{"soak", {0, 0, 1440, 900}, 0, std::nullopt, std::nullopt};
+    return Screen{.name = "soak", .frame = {0, 0, 1440, 900}};
 }
 
 std::string clockText(Instant t) {

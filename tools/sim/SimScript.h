@@ -57,7 +57,8 @@ struct Command {
 };
 
 struct ScriptError : std::runtime_error {
-    ScriptError(int line, const std::string& message) : std::runtime_error(message), line(line) {}
+    ScriptError(int lineNumber, const std::string& message)
+        : std::runtime_error(message), line(lineNumber) {}
     int line;
 };
 

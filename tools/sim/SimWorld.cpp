@@ -14,7 +14,7 @@ namespace {
 // A 1440 × 900 desktop without a notch: she lives in the 200-point stand-in
 // at the top centre.
 Screen desktop() {
-    return Screen{"sim", {0, 0, 1440, 900}, 0, std::nullopt, std::nullopt};
+    return Screen{.name = "sim", .frame = {0, 0, 1440, 900}};
 }
 
 }  // namespace

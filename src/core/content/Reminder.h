@@ -118,10 +118,10 @@ struct Cue {
 // What she shows.
 struct Moment {
     ReminderKind kind;
-    std::string line;
+    std::string line{};
     MomentStyle style = MomentStyle::normal;
-    std::optional<Face> face;
-    std::optional<std::string> image;
+    std::optional<Face> face{};
+    std::optional<std::string> image{};
     bool zzz = false;
 
     // The face to draw: the moment's own, else love for reactions, else the

@@ -18,11 +18,11 @@ struct Screen {
     double topInset = 0;
     // The usable strips of the top bar left and right of a notch; only screens
     // with a notch report them.
-    std::optional<Rect> auxiliaryTopLeftArea;
-    std::optional<Rect> auxiliaryTopRightArea;
+    std::optional<Rect> auxiliaryTopLeftArea{};
+    std::optional<Rect> auxiliaryTopRightArea{};
     // What the desktop's panels and docks leave free; none when they take
     // nothing, or the platform does not say.
-    std::optional<Rect> workArea;
+    std::optional<Rect> workArea{};
     // Device pixels per screen-coordinate unit (2 on a 200 % screen). The
     // screen's top-left corner is the same point in both.
     double scale = 1;

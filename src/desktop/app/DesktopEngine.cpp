@@ -19,13 +19,13 @@
 #include "desktop/support/Assets.h"
 #include "desktop/support/QtScreens.h"
 #include "desktop/support/SpriteSheet.h"
-#include "linux/DBusSystemEvents.h"
+#include "linux/dbus/DBusSystemEvents.h"
 #include "linux/DesktopDoNotDisturb.h"
-#include "linux/IcalEventStore.h"
+#include "linux/calendar/IcalEventStore.h"
 #include "linux/PowerSourcesChooser.h"
-#include "linux/ProcMediaDevices.h"
+#include "linux/hardware/ProcMediaDevices.h"
 #include "linux/SessionSensors.h"
-#include "linux/SystemZoneWatcher.h"
+#include "linux/dbus/SystemZoneWatcher.h"
 
 namespace pelliwig {
 namespace {

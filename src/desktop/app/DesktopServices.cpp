@@ -6,7 +6,7 @@
 #include "desktop/app/DesktopEngine.h"
 #include "desktop/support/ProcessHttpClient.h"
 #include "desktop/support/QtScheduler.h"
-#include "linux/XdgAutostart.h"
+#include "linux/xdg/XdgAutostart.h"
 
 namespace pelliwig {
 

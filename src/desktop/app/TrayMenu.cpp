@@ -13,7 +13,7 @@
 
 #include "desktop/support/Assets.h"
 #include "desktop/support/TimeText.h"
-#include "desktop/support/X11Desktop.h"
+#include "linux/x11/X11Desktop.h"
 
 namespace pelliwig {
 namespace {

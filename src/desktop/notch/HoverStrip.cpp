@@ -6,7 +6,7 @@
 #include <QCoreApplication>
 
 #include "desktop/support/QtScreens.h"
-#include "desktop/support/X11Desktop.h"
+#include "linux/x11/X11Desktop.h"
 
 namespace pelliwig {
 

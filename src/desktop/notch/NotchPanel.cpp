@@ -8,7 +8,7 @@
 #include <QObject>
 
 #include "core/notch/NotchGeometry.h"
-#include "desktop/support/X11Desktop.h"
+#include "linux/x11/X11Desktop.h"
 
 namespace pelliwig {
 

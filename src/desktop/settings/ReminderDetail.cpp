@@ -2,7 +2,7 @@
 
 #include "desktop/settings/HomePath.h"
 #include "desktop/support/TimeText.h"
-#include "linux/IcalEventStore.h"
+#include "linux/calendar/IcalEventStore.h"
 
 namespace pelliwig {
 

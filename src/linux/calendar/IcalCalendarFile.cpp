@@ -1,0 +1,112 @@
+#include "linux/calendar/IcalCalendarFile.h"
+
+#include <algorithm>
+#include <ctime>
+#include <utility>
+
+namespace pelliwig {
+
+namespace {
+
+// Days from one date to another, counted on the calendar.
+int daysBetween(const icaltimetype& from, const icaltimetype& to) {
+    auto dayNumber = [](const icaltimetype& date) {
+        std::tm parts{};
+        parts.tm_year = date.year - 1900;
+        parts.tm_mon = date.month - 1;
+        parts.tm_mday = date.day;
+        return static_cast<long long>(timegm(&parts)) / 86400;
+    };
+    return static_cast<int>(dayNumber(to) - dayNumber(from));
+}
+
+std::string textOf(const char* text) {
+    return text ? text : "";
+}
+
+std::vector<icalcomponent*> calendarsIn(icalcomponent* root) {
+    if (icalcomponent_isa(root) == ICAL_VCALENDAR_COMPONENT) return {root};
+    std::vector<icalcomponent*> calendars;
+    if (icalcomponent_isa(root) != ICAL_XROOT_COMPONENT) return calendars;
+    for (auto* c = icalcomponent_get_first_component(root, ICAL_VCALENDAR_COMPONENT); c;
+         c = icalcomponent_get_next_component(root, ICAL_VCALENDAR_COMPONENT)) {
+        calendars.push_back(c);
+    }
+    return calendars;
+}
+
+}  // namespace
+
+std::vector<icalproperty*> IcalCalendarFile::propertiesOf(icalcomponent* component,
+                                                          icalproperty_kind kind) {
+    std::vector<icalproperty*> found;
+    for (auto* p = icalcomponent_get_first_property(component, kind); p;
+         p = icalcomponent_get_next_property(component, kind)) {
+        found.push_back(p);
+    }
+    return found;
+}
+
+std::unique_ptr<IcalCalendarFile> IcalCalendarFile::parse(const std::string& text) {
+    ComponentPtr root(icalparser_parse_string(text.c_str()));
+    if (!root || calendarsIn(root.get()).empty()) return nullptr;
+    return std::unique_ptr<IcalCalendarFile>(new IcalCalendarFile(std::move(root)));
+}
+
+IcalCalendarFile::IcalCalendarFile(ComponentPtr calendar) : calendar_(std::move(calendar)) {
+    for (auto* c : calendarsIn(calendar_.get())) {
+        for (auto* event = icalcomponent_get_first_component(c, ICAL_VEVENT_COMPONENT); event;
+             event = icalcomponent_get_next_component(c, ICAL_VEVENT_COMPONENT)) {
+            if (auto entry = readEntry(event, c)) entries_.push_back(std::move(*entry));
+        }
+    }
+}
+
+std::optional<IcalCalendarFile::Entry> IcalCalendarFile::readEntry(icalcomponent* event,
+                                                                   icalcomponent* calendar) {
+    icalproperty* dtstart = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
+    if (!dtstart) return std::nullopt;
+    Entry entry;
+    entry.start = IcalDateTime::ofProperty(dtstart, calendar);
+    if (entry.start.isNull()) return std::nullopt;
+    entry.component = event;
+    entry.uid = textOf(icalcomponent_get_uid(event));
+    entry.title = textOf(icalcomponent_get_summary(event));
+    if (auto* id = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY)) {
+        entry.recurrenceId = IcalDateTime::ofProperty(id, calendar);
+        if (entry.recurrenceId->isNull()) return std::nullopt;
+    }
+    entry.cancelled = icalcomponent_get_status(event) == ICAL_STATUS_CANCELLED;
+    entry.repeating = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY) ||
+                      icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY);
+    readLength(entry, calendar);
+    return entry;
+}
+
+// DTEND, else DURATION, else a day for all-day events and no time for others.
+void IcalCalendarFile::readLength(Entry& entry, icalcomponent* calendar) {
+    icalcomponent* event = entry.component;
+    icalproperty* dtend = icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY);
+    icalproperty* duration = icalcomponent_get_first_property(event, ICAL_DURATION_PROPERTY);
+    if (entry.start.isDate()) {
+        entry.days = 1;
+        if (dtend) {
+            entry.days =
+                daysBetween(entry.start.wall(), IcalDateTime::ofProperty(dtend, calendar).wall());
+        } else if (duration) {
+            const auto length = icalproperty_get_duration(duration);
+            entry.days = static_cast<int>(length.weeks * 7 + length.days);
+        }
+        entry.days = std::max(entry.days, 1);
+        return;
+    }
+    if (dtend) {
+        const auto end = IcalDateTime::ofProperty(dtend, calendar);
+        if (!end.isNull()) entry.seconds = end.instant() - entry.start.instant();
+    } else if (duration) {
+        entry.seconds = icaldurationtype_as_int(icalproperty_get_duration(duration));
+    }
+    entry.seconds = std::max(entry.seconds, 0.0);
+}
+
+}  // namespace pelliwig

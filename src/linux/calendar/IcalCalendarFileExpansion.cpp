@@ -1,0 +1,185 @@
+// Turning the file's events into the occurrences of one range.
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+#include "linux/calendar/IcalCalendarFile.h"
+
+namespace pelliwig {
+
+namespace {
+
+// An event of no length counts when it starts in the range.
+bool overlaps(Instant start, Instant end, Instant from, Instant to) {
+    return start < to && (end > from || start >= from);
+}
+
+long long wholeSeconds(Instant instant) {
+    return std::llround(instant);
+}
+
+bool sameDate(const icaltimetype& a, const icaltimetype& b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day;
+}
+
+constexpr Instant kDay = 86400;
+
+}  // namespace
+
+std::vector<CalendarEvent> IcalCalendarFile::events(Instant from, Instant to) const {
+    // Original starts of the occurrences a RECURRENCE-ID replaces, by UID.
+    std::unordered_map<std::string, std::vector<long long>> overridden;
+    for (const auto& entry : entries_) {
+        if (entry.recurrenceId && !entry.uid.empty()) {
+            overridden[entry.uid].push_back(wholeSeconds(entry.recurrenceId->instant()));
+        }
+    }
+    std::vector<CalendarEvent> found;
+    for (const auto& entry : entries_) {
+        if (entry.cancelled) continue;
+        if (entry.recurrenceId) {
+            addOverride(entry, from, to, found);
+        } else {
+            const auto it = overridden.find(entry.uid);
+            addSeries(entry, it == overridden.end() ? std::vector<long long>{} : it->second, from,
+                      to, found);
+        }
+    }
+    std::stable_sort(found.begin(), found.end(),
+                     [](const auto& a, const auto& b) { return a.start < b.start; });
+    return found;
+}
+
+void IcalCalendarFile::addOverride(const Entry& entry, Instant from, Instant to,
+                                   std::vector<CalendarEvent>& found) const {
+    const Instant start = entry.start.instant();
+    const Instant end = endOf(entry, entry.start);
+    if (!overlaps(start, end, from, to)) return;
+    found.push_back(CalendarEvent{entry.uid, entry.title, start, end, entry.start.isDate(),
+                                  entry.recurrenceId->instant()});
+}
+
+void IcalCalendarFile::addSeries(const Entry& series, const std::vector<long long>& overridden,
+                                 Instant from, Instant to,
+                                 std::vector<CalendarEvent>& found) const {
+    for (const auto& slot : occurrenceSlots(series, from, to)) {
+        const Instant start = slot.start.instant();
+        if (std::find(overridden.begin(), overridden.end(), wholeSeconds(start)) !=
+            overridden.end()) {
+            continue;
+        }
+        std::optional<Instant> occurrence;
+        if (series.repeating) occurrence = start;
+        found.push_back(CalendarEvent{series.uid, series.title, start, slot.end,
+                                      series.start.isDate(), occurrence});
+    }
+}
+
+Instant IcalCalendarFile::endOf(const Entry& entry, const IcalDateTime& start) const {
+    if (start.isDate()) return start.plusDays(entry.days).instant();
+    return start.instant() + entry.seconds;
+}
+
+std::vector<IcalCalendarFile::Slot> IcalCalendarFile::occurrenceSlots(const Entry& series,
+                                                                      Instant from,
+                                                                      Instant to) const {
+    std::vector<Slot> found;
+    // DTSTART is the first occurrence even when the rule would not give it.
+    const Slot first{series.start, endOf(series, series.start)};
+    if (overlaps(first.start.instant(), first.end, from, to)) found.push_back(first);
+    for (auto* rule : propertiesOf(series.component, ICAL_RRULE_PROPERTY)) {
+        addRuleSlots(series, rule, from, to, found);
+    }
+    addDateSlots(series, from, to, found);
+
+    auto earlier = [](const Slot& a, const Slot& b) {
+        return wholeSeconds(a.start.instant()) < wholeSeconds(b.start.instant());
+    };
+    auto same = [](const Slot& a, const Slot& b) {
+        return wholeSeconds(a.start.instant()) == wholeSeconds(b.start.instant());
+    };
+    std::stable_sort(found.begin(), found.end(), earlier);
+    found.erase(std::unique(found.begin(), found.end(), same), found.end());
+
+    if (found.empty()) return found;
+    const auto exceptions = exceptionsOf(series, found.front(), found.back());
+    std::erase_if(found, [&](const Slot& slot) { return excluded(exceptions, slot); });
+    return found;
+}
+
+void IcalCalendarFile::addRuleSlots(const Entry& series, icalproperty* rule, Instant from,
+                                    Instant to, std::vector<Slot>& found) const {
+    const icalrecurrencetype recurrence = icalproperty_get_rrule(rule);
+    icalrecur_iterator* steps = icalrecur_iterator_new(recurrence, series.start.wall());
+    if (!steps) return;  // a rule libical cannot follow
+    // Occurrences ending before the range need not be walked through, but a
+    // counted rule must be, to know where its count runs out. The extra day
+    // covers wall clocks that differ from UTC.
+    const Instant skipTo =
+        from - (series.start.isDate() ? series.days * kDay : series.seconds) - kDay;
+    if (recurrence.count == 0 && skipTo > series.start.instant()) {
+        icalrecur_iterator_set_start(steps, series.start.wallAt(skipTo));
+    }
+    for (int step = 0; step < kMaxRuleSteps; ++step) {
+        const icaltimetype wall = icalrecur_iterator_next(steps);
+        if (icaltime_is_null_time(wall)) break;
+        const IcalDateTime start = series.start.withWall(wall);
+        const Instant at = start.instant();
+        if (at >= to) break;
+        const Instant end = endOf(series, start);
+        if (overlaps(at, end, from, to)) found.push_back(Slot{start, end});
+    }
+    icalrecur_iterator_free(steps);
+}
+
+void IcalCalendarFile::addDateSlots(const Entry& series, Instant from, Instant to,
+                                    std::vector<Slot>& found) const {
+    icalcomponent* calendar = icalcomponent_get_parent(series.component);
+    for (auto* property : propertiesOf(series.component, ICAL_RDATE_PROPERTY)) {
+        const IcalDateTime start = IcalDateTime::ofProperty(property, calendar);
+        if (start.isNull()) continue;
+        Instant end = endOf(series, start);
+        // A period gives its own end.
+        const icaldatetimeperiodtype value = icalproperty_get_rdate(property);
+        if (!icalperiodtype_is_null_period(value.period)) {
+            end = icaltime_is_null_time(value.period.end)
+                      ? start.instant() + icaldurationtype_as_int(value.period.duration)
+                      : IcalDateTime(value.period.end, start.zone()).instant();
+        }
+        if (overlaps(start.instant(), end, from, to)) found.push_back(Slot{start, end});
+    }
+}
+
+// Only the exceptions that can fall among the slots from first to last, each
+// turned into an instant once: a time in a far year makes libical work out
+// its zone's changes up to that year, which takes seconds, and the same
+// exception would otherwise be converted again for every slot.
+std::vector<IcalCalendarFile::Exception> IcalCalendarFile::exceptionsOf(const Entry& series,
+                                                                        const Slot& first,
+                                                                        const Slot& last) const {
+    icalcomponent* calendar = icalcomponent_get_parent(series.component);
+    // A wall time and the instant it names are at most a day apart, so
+    // within a year of each other.
+    const int fromYear = first.start.wall().year - 1;
+    const int toYear = last.start.wall().year + 1;
+    std::vector<Exception> exceptions;
+    for (auto* property : propertiesOf(series.component, ICAL_EXDATE_PROPERTY)) {
+        const auto exception = IcalDateTime::ofProperty(property, calendar);
+        if (exception.isNull()) continue;
+        if (exception.wall().year < fromYear || exception.wall().year > toYear) continue;
+        exceptions.push_back(Exception{exception.wall(), exception.isDate(),
+                                       exception.isDate() ? 0 : wholeSeconds(exception.instant())});
+    }
+    return exceptions;
+}
+
+// A date excludes the occurrence on that day of the series' own calendar.
+bool IcalCalendarFile::excluded(const std::vector<Exception>& exceptions, const Slot& slot) {
+    const long long start = wholeSeconds(slot.start.instant());
+    return std::any_of(exceptions.begin(), exceptions.end(), [&](const Exception& exception) {
+        return exception.isDate ? sameDate(exception.wall, slot.start.wall())
+                                : exception.seconds == start;
+    });
+}
+
+}  // namespace pelliwig

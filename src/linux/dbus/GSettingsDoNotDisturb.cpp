@@ -1,0 +1,115 @@
+#include <dlfcn.h>
+#include <gio/gio.h>
+
+#include "linux/dbus/GSettingsDoNotDisturb.h"
+
+#include <cstring>
+#include <string_view>
+
+namespace pelliwig {
+namespace {
+
+constexpr const char* kSchema = "org.gnome.desktop.notifications";
+constexpr const char* kShowBanners = "show-banners";
+
+// GIO is opened only when this reader is wanted, not linked: loading it
+// (with GObject, libmount and libselinux behind it) costs about 1.5 MB of
+// every process that merely links it, on desktops where nothing reads it.
+struct Gio {
+    decltype(&g_settings_schema_source_get_default) schemaSourceGetDefault;
+    decltype(&g_settings_schema_source_lookup) schemaSourceLookup;
+    decltype(&g_settings_schema_has_key) schemaHasKey;
+    decltype(&g_settings_schema_unref) schemaUnref;
+    decltype(&g_settings_new_full) settingsNewFull;
+    decltype(&g_settings_get_boolean) getBoolean;
+    decltype(&g_signal_connect_data) signalConnectData;
+    decltype(&g_signal_handler_disconnect) signalHandlerDisconnect;
+    decltype(&g_object_unref) objectUnref;
+    bool loaded = false;
+};
+
+template <typename Function>
+bool resolve(void* library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+}
+
+Gio load() {
+    Gio gio{};
+    // Never closed: GSettings keeps threads and types of its own once used.
+    void* library = dlopen("libgio-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+    if (!library) return gio;
+    gio.loaded =
+        resolve(library, "g_settings_schema_source_get_default", gio.schemaSourceGetDefault) &&
+        resolve(library, "g_settings_schema_source_lookup", gio.schemaSourceLookup) &&
+        resolve(library, "g_settings_schema_has_key", gio.schemaHasKey) &&
+        resolve(library, "g_settings_schema_unref", gio.schemaUnref) &&
+        resolve(library, "g_settings_new_full", gio.settingsNewFull) &&
+        resolve(library, "g_settings_get_boolean", gio.getBoolean) &&
+        resolve(library, "g_signal_connect_data", gio.signalConnectData) &&
+        resolve(library, "g_signal_handler_disconnect", gio.signalHandlerDisconnect) &&
+        resolve(library, "g_object_unref", gio.objectUnref);
+    return gio;
+}
+
+const Gio& gio() {
+    static const Gio functions = load();
+    return functions;
+}
+
+// The schema with the key, or null; the caller owns the reference.
+GSettingsSchema* findSchema(GSettingsSchemaSource* source) {
+    if (!source) source = gio().schemaSourceGetDefault();
+    if (!source) return nullptr;
+    GSettingsSchema* schema = gio().schemaSourceLookup(source, kSchema, TRUE);
+    if (schema && !gio().schemaHasKey(schema, kShowBanners)) {
+        gio().schemaUnref(schema);
+        return nullptr;
+    }
+    return schema;
+}
+
+}  // namespace
+
+bool GSettingsDoNotDisturb::isGnomeSession(const char* currentDesktop) {
+    if (!currentDesktop) return false;
+    // A colon-separated list, most specific first ("ubuntu:GNOME").
+    std::string_view rest(currentDesktop);
+    while (!rest.empty()) {
+        const auto colon = rest.find(':');
+        if (rest.substr(0, colon) == "GNOME") return true;
+        if (colon == std::string_view::npos) break;
+        rest.remove_prefix(colon + 1);
+    }
+    return false;
+}
+
+std::unique_ptr<GSettingsDoNotDisturb> GSettingsDoNotDisturb::open(GSettingsSchemaSource* source,
+                                                                   GSettingsBackend* backend) {
+    if (!gio().loaded) return nullptr;
+    GSettingsSchema* schema = findSchema(source);
+    if (!schema) return nullptr;
+    GSettings* settings = gio().settingsNewFull(schema, backend, nullptr);
+    gio().schemaUnref(schema);
+    return std::unique_ptr<GSettingsDoNotDisturb>(new GSettingsDoNotDisturb(settings));
+}
+
+GSettingsDoNotDisturb::GSettingsDoNotDisturb(GSettings* settings) : settings_(settings) {
+    read();
+    auto changed = +[](GSettings*, const char*, gpointer self) {
+        static_cast<GSettingsDoNotDisturb*>(self)->read();
+    };
+    handler_ = gio().signalConnectData(settings_, "changed::show-banners", G_CALLBACK(changed),
+                                       this, nullptr, GConnectFlags(0));
+}
+
+GSettingsDoNotDisturb::~GSettingsDoNotDisturb() {
+    gio().signalHandlerDisconnect(settings_, handler_);
+    gio().objectUnref(settings_);
+}
+
+void GSettingsDoNotDisturb::read() {
+    on_ = !gio().getBoolean(settings_, kShowBanners);
+}
+
+}  // namespace pelliwig
