@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/support/SystemRandom.h"
+#include "core/platform/SystemRandom.h"
 
 namespace pelliwig {
 

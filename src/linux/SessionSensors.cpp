@@ -3,12 +3,12 @@
 #include <cstdlib>
 #include <utility>
 
+#include "linux/WaylandSensorChoice.h"
 #include "linux/dbus/DBusIdleTime.h"
 #include "linux/dbus/KWinScriptFrontApp.h"
 #include "linux/wayland/WaylandConnection.h"
 #include "linux/wayland/WaylandFrontApp.h"
 #include "linux/wayland/WaylandIdleTime.h"
-#include "linux/WaylandSensorChoice.h"
 #include "linux/x11/X11FrontApp.h"
 #include "linux/x11/X11FullScreen.h"
 #include "linux/x11/X11IdleTime.h"

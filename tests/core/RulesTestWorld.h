@@ -9,7 +9,7 @@
 
 #include "core/engine/Memory.h"
 #include "core/engine/Rules.h"
-#include "core/engine/TickContext.h"
+#include "core/sensors/TickContext.h"
 #include "core/settings/Prefs.h"
 #include "core/support/Clock.h"
 #include "fakes/MemoryStore.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "core/content/AppBucket.h"
 #include "core/content/Reminder.h"
-#include "core/engine/AppBucket.h"
 #include "core/settings/UserRecords.h"
 
 namespace pelliwig {

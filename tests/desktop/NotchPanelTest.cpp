@@ -27,8 +27,8 @@
 #include "desktop/support/QtScheduler.h"
 #include "desktop/support/QtScreens.h"
 #include "desktop/support/SpriteSheet.h"
-#include "linux/x11/X11Desktop.h"
 #include "fakes/SeededRandom.h"
+#include "linux/x11/X11Desktop.h"
 #include "linux/x11/XcbConnection.h"
 #include "support/XvfbServer.h"
 

@@ -17,12 +17,12 @@
 #include <vector>
 
 #include "fakes/VirtualScheduler.h"
-#include "linux/xdg/DesktopEntryIndex.h"
-#include "linux/dbus/KWinScriptFrontApp.h"
 #include "linux/SessionSensors.h"
+#include "linux/dbus/KWinScriptFrontApp.h"
 #include "linux/wayland/WaylandConnection.h"
 #include "linux/wayland/WaylandFrontApp.h"
 #include "linux/wayland/WaylandIdleTime.h"
+#include "linux/xdg/DesktopEntryIndex.h"
 #include "support/QtCoreApplication.h"
 #include "support/WaylandCompositor.h"
 #include "support/WaylandInput.h"

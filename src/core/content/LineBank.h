@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/content/AppBucket.h"
 #include "core/content/Language.h"
 #include "core/content/Reminder.h"
-#include "core/engine/AppBucket.h"
 #include "core/platform/Random.h"
 #include "core/support/Enum.h"
 

@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-#include "core/engine/TickContext.h"
 #include "core/platform/FrontApp.h"
 #include "core/platform/IdleTime.h"
+#include "core/sensors/TickContext.h"
 #include "core/support/Clock.h"
 
 namespace pelliwig {

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/content/AppBucket.h"
 #include "core/content/LineBank.h"
-#include "core/engine/AppBucket.h"
 #include "core/engine/Memory.h"
 #include "core/engine/WeeklyReport.h"
 #include "core/platform/Random.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/content/AppBucket.h"
 #include "core/content/Reminder.h"
-#include "core/engine/AppBucket.h"
 #include "core/platform/KeyValueStore.h"
 #include "core/support/Clock.h"
 #include "core/support/Json.h"

@@ -8,15 +8,14 @@
 #include <string_view>
 #include <vector>
 
+#include "core/content/AppBucket.h"
 #include "core/content/LineBank.h"
 #include "core/content/Reminder.h"
 #include "core/engine/ActivityTracker.h"
-#include "core/engine/AppBucket.h"
 #include "core/engine/FiredLog.h"
 #include "core/engine/LinePicker.h"
 #include "core/engine/Memory.h"
 #include "core/engine/Pause.h"
-#include "core/engine/TickContext.h"
 #include "core/notch/NotchController.h"
 #include "core/platform/DoNotDisturb.h"
 #include "core/platform/EventStore.h"
@@ -34,6 +33,7 @@
 #include "core/sensors/FocusTimer.h"
 #include "core/sensors/HoverMonitor.h"
 #include "core/sensors/MeetingDetector.h"
+#include "core/sensors/TickContext.h"
 #include "core/settings/Prefs.h"
 #include "core/support/Clock.h"
 #include "core/support/Enum.h"

@@ -6,8 +6,8 @@
 
 #include "core/content/Reminder.h"
 #include "core/engine/Memory.h"
-#include "core/engine/TickContext.h"
 #include "core/platform/Random.h"
+#include "core/sensors/TickContext.h"
 #include "core/settings/Prefs.h"
 #include "core/support/Clock.h"
 

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "core/notch/NotchPlacement.h"
 #include "core/platform/Screens.h"
+#include "core/settings/NotchPlacement.h"
 #include "core/support/Geometry.h"
 
 namespace pelliwig {

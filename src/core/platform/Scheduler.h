@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/support/Instant.h"
+#include "core/support/TimeSource.h"
 
 namespace pelliwig {
 
@@ -48,14 +49,10 @@ private:
     std::function<void()> onCancel_;
 };
 
-// Time and timers. All tasks run on the main thread.
-class Scheduler {
+// Time and timers. All tasks run on the main thread. Its now() is the only
+// source of "now" in core.
+class Scheduler : public TimeSource {
 public:
-    virtual ~Scheduler() = default;
-
-    // The current instant. The only source of "now" in core.
-    virtual Instant now() const = 0;
-
     // Runs task once, `seconds` from now.
     [[nodiscard]] virtual TaskHandle after(double seconds, std::function<void()> task) = 0;
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "core/content/Reminder.h"
-#include "core/engine/TickContext.h"
 #include "core/platform/EventStore.h"
+#include "core/sensors/TickContext.h"
 
 namespace pelliwig {
 

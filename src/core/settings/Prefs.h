@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "core/content/AppBucket.h"
 #include "core/content/Appearance.h"
 #include "core/content/Language.h"
 #include "core/content/Reminder.h"
-#include "core/engine/AppBucket.h"
-#include "core/notch/NotchPlacement.h"
+#include "core/settings/NotchPlacement.h"
 #include "core/settings/Stored.h"
 #include "core/settings/UserRecords.h"
 #include "core/support/Clock.h"

@@ -4,21 +4,21 @@
 #include <string>
 #include <string_view>
 
-#include "core/platform/Scheduler.h"
 #include "core/support/Instant.h"
 #include "core/support/MonthDay.h"
+#include "core/support/TimeSource.h"
 
 namespace pelliwig {
 
 // Calendar arithmetic in the default time zone and locale (read afresh on
-// every call), with "now" from the scheduler. Day keys ("2025-3-7") and week
+// every call), with "now" from the scheduler (any time source). Day keys ("2025-3-7") and week
 // keys ("2025-W9") are stored in memory and once-keys, so their text form is
 // fixed: plain decimal numbers, no padding.
 class Clock {
 public:
-    explicit Clock(const Scheduler& scheduler) : scheduler_(scheduler) {}
+    explicit Clock(const TimeSource& time) : time_(time) {}
 
-    Instant now() const { return scheduler_.now(); }
+    Instant now() const { return time_.now(); }
 
     // hour × 60 + minute of the instant.
     int minutesOfDay(Instant t) const;
@@ -48,7 +48,7 @@ public:
     Instant startOfDay(Instant t) const;
 
 private:
-    const Scheduler& scheduler_;
+    const TimeSource& time_;
 };
 
 }  // namespace pelliwig

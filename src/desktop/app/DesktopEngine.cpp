@@ -8,9 +8,9 @@
 #include "core/content/LineBank.h"
 #include "core/engine/ReminderEngine.h"
 #include "core/notch/NotchController.h"
+#include "core/platform/SystemRandom.h"
 #include "core/support/Clock.h"
 #include "core/support/DefaultZone.h"
-#include "core/support/SystemRandom.h"
 #include "desktop/app/DesktopPointer.h"
 #include "desktop/app/HoverSurface.h"
 #include "desktop/app/NotchMenuSurface.h"
@@ -19,13 +19,13 @@
 #include "desktop/support/Assets.h"
 #include "desktop/support/QtScreens.h"
 #include "desktop/support/SpriteSheet.h"
-#include "linux/dbus/DBusSystemEvents.h"
 #include "linux/DesktopDoNotDisturb.h"
-#include "linux/calendar/IcalEventStore.h"
 #include "linux/PowerSourcesChooser.h"
-#include "linux/hardware/ProcMediaDevices.h"
 #include "linux/SessionSensors.h"
+#include "linux/calendar/IcalEventStore.h"
+#include "linux/dbus/DBusSystemEvents.h"
 #include "linux/dbus/SystemZoneWatcher.h"
+#include "linux/hardware/ProcMediaDevices.h"
 
 namespace pelliwig {
 namespace {

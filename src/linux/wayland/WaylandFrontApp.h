@@ -7,8 +7,8 @@
 
 #include "core/platform/FrontApp.h"
 #include "core/support/Signal.h"
-#include "linux/xdg/DesktopEntryIndex.h"
 #include "linux/wayland/WaylandConnection.h"
+#include "linux/xdg/DesktopEntryIndex.h"
 
 struct zwlr_foreign_toplevel_manager_v1;
 struct zwlr_foreign_toplevel_handle_v1;

@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "core/platform/FrontApp.h"
-#include "linux/xdg/DesktopEntryIndex.h"
 #include "linux/x11/XcbConnection.h"
+#include "linux/xdg/DesktopEntryIndex.h"
 
 namespace pelliwig {
 

@@ -41,6 +41,9 @@ const std::vector<AppBucket>& watchedBuckets();
 // social; nothing found is other.
 AppBucket appBucketOf(std::string_view appName);
 
+// Work buckets: coding, design, writing, mail and meetings.
+bool isWork(AppBucket bucket);
+
 // Leisure buckets: social, dating, video, games and shopping.
 bool isLeisure(AppBucket bucket);
 

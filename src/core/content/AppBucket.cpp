@@ -1,4 +1,4 @@
-#include "core/engine/AppBucket.h"
+#include "core/content/AppBucket.h"
 
 #include <string>
 #include <utility>
@@ -10,10 +10,32 @@ namespace pelliwig {
 
 namespace {
 
-constexpr std::array<std::string_view, 12> kTitles{
-    "Coding",  "Design",         "Writing & docs",    "Mail & Slack", "Calls",
-    "Social",  "Dating apps",    "Video & streaming", "Games",        "Shopping & delivery",
-    "Browser", "Everything else"};
+struct BucketInfo {
+    std::string_view title;
+    bool work;        // time spent working
+    bool leisure;     // time she may tease about
+    bool socialTime;  // counted as the day's social time
+};
+
+// Indexed by AppBucket.
+constexpr std::array<BucketInfo, 12> kBuckets{{
+    {"Coding", true, false, false},
+    {"Design", true, false, false},
+    {"Writing & docs", true, false, false},
+    {"Mail & Slack", true, false, false},
+    {"Calls", true, false, false},
+    {"Social", false, true, true},
+    {"Dating apps", false, true, true},
+    {"Video & streaming", false, true, true},
+    {"Games", false, true, true},
+    {"Shopping & delivery", false, true, false},
+    {"Browser", false, false, false},
+    {"Everything else", false, false, false},
+}};
+
+const BucketInfo& info(AppBucket bucket) {
+    return kBuckets[static_cast<std::size_t>(bucket)];
+}
 
 using Keywords = std::vector<std::string_view>;
 
@@ -70,7 +92,7 @@ std::string lowerCased(std::string_view text) {
 }  // namespace
 
 std::string_view title(AppBucket bucket) {
-    return kTitles[static_cast<std::size_t>(bucket)];
+    return info(bucket).title;
 }
 
 const std::vector<AppBucket>& watchedBuckets() {
@@ -95,13 +117,16 @@ AppBucket appBucketOf(std::string_view appName) {
     return AppBucket::other;
 }
 
+bool isWork(AppBucket bucket) {
+    return info(bucket).work;
+}
+
 bool isLeisure(AppBucket bucket) {
-    return isSocialTime(bucket) || bucket == AppBucket::shopping;
+    return info(bucket).leisure;
 }
 
 bool isSocialTime(AppBucket bucket) {
-    return bucket == AppBucket::social || bucket == AppBucket::dating ||
-           bucket == AppBucket::video || bucket == AppBucket::games;
+    return info(bucket).socialTime;
 }
 
 }  // namespace pelliwig
