@@ -22,16 +22,11 @@
 #include "core/notch/NotchController.h"
 #include "core/settings/Prefs.h"
 #include "core/settings/SqliteStore.h"
+#include "fakes/FakeSensors.h"
 #include "fakes/FixedScreens.h"
 #include "fakes/RecordingSurface.h"
-#include "fakes/ScriptedDoNotDisturb.h"
 #include "fakes/ScriptedEventStore.h"
-#include "fakes/ScriptedFrontApp.h"
-#include "fakes/ScriptedFullScreen.h"
 #include "fakes/ScriptedIdleTime.h"
-#include "fakes/ScriptedMediaDevices.h"
-#include "fakes/ScriptedPointerEvents.h"
-#include "fakes/ScriptedPowerSources.h"
 #include "fakes/SeededRandom.h"
 #include "fakes/VirtualScheduler.h"
 
@@ -57,24 +52,17 @@ struct EngineOnDisk {
     VirtualScheduler scheduler{1768204800};  // Monday 2026-01-12 09:00 in Berlin
     SeededRandom random{1};
     ScriptedIdleTime idle;
-    ScriptedFrontApp front;
-    ScriptedPowerSources power;
-    ScriptedMediaDevices media;
     ScriptedEventStore events;
-    ScriptedPointerEvents pointer;
-    ScriptedDoNotDisturb doNotDisturb;
-    ScriptedFullScreen fullScreen;
+    FakeSensors sensors;
     FixedScreens screens{{Screen{.name = "desk", .frame = {0, 0, 1920, 1080}}}, 27};
     RecordingSurface surface;
     NotchController notch{scheduler, screens, surface};
     std::optional<ReminderEngine> engine;
 
     EngineOnDisk() {
-        front.current = "Xcode";
-        power.battery(80, false);
-        engine.emplace(notch, prefs,
-                       ReminderEngine::Ports{scheduler, random, store, idle, front, power, media,
-                                             events, pointer, doNotDisturb, fullScreen});
+        sensors.front.current = "Xcode";
+        sensors.power.battery(80, false);
+        engine.emplace(notch, prefs, sensors.ports(scheduler, random, store, idle, events));
     }
     ~EngineOnDisk() {
         engine.reset();

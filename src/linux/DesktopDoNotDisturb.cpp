@@ -1,16 +1,16 @@
 #include "linux/DesktopDoNotDisturb.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <utility>
 
+#include "linux/SessionTraits.h"
 #include "linux/dbus/DBusWatchedFlag.h"
 #include "linux/dbus/GSettingsDoNotDisturb.h"
 
 namespace pelliwig {
 
 DesktopDoNotDisturb::DesktopDoNotDisturb(QDBusConnection sessionBus) {
-    if (GSettingsDoNotDisturb::isGnomeSession(std::getenv("XDG_CURRENT_DESKTOP"))) {
+    if (SessionTraits::current().gnome) {
         if (auto gnome = GSettingsDoNotDisturb::open()) sources_.push_back(std::move(gnome));
     }
     sources_.push_back(notificationsInhibited(sessionBus));

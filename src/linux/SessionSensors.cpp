@@ -45,22 +45,7 @@ public:
     Connection onMove(std::function<void(Point)>) override { return {}; }
 };
 
-std::string environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
 }  // namespace
-
-SessionKind sessionKindOf(const std::string& xdgSessionType, const std::string& waylandDisplay) {
-    if (xdgSessionType == "x11") return SessionKind::X11;
-    if (xdgSessionType == "wayland") return SessionKind::Wayland;
-    return waylandDisplay.empty() ? SessionKind::X11 : SessionKind::Wayland;
-}
-
-SessionKind currentSessionKind() {
-    return sessionKindOf(environment("XDG_SESSION_TYPE"), environment("WAYLAND_DISPLAY"));
-}
 
 SessionSensors::SessionSensors(SessionKind kind, Scheduler& scheduler, QDBusConnection sessionBus,
                                std::ostream& log) {

@@ -11,19 +11,12 @@
 #include "core/platform/IdleTime.h"
 #include "core/platform/PointerEvents.h"
 #include "core/platform/Scheduler.h"
+#include "linux/SessionTraits.h"
 
 namespace pelliwig {
 
 class X11PointerEvents;
 class WaylandConnection;
-
-enum class SessionKind { X11, Wayland };
-
-// The kind of session from its environment: $XDG_SESSION_TYPE when it says
-// x11 or wayland, else Wayland when $WAYLAND_DISPLAY names a compositor,
-// else X11.
-SessionKind sessionKindOf(const std::string& xdgSessionType, const std::string& waylandDisplay);
-SessionKind currentSessionKind();
 
 // The idle-time, focused-application, full-screen and pointer sources of one
 // session, chosen once at start-up. On X11 they come from the X server

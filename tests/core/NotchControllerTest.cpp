@@ -45,7 +45,7 @@ protected:
     NotchControllerTest()
         : screens({screen("desk", {0, 0, 1920, 1080})}, 27),
           notch(std::make_unique<NotchController>(scheduler, screens, surface)) {
-        notch->onTimedOut = [this](const Moment& m) { timedOut.push_back(m); };
+        timedOutWatch = notch->timedOut.connect([this](const Moment& m) { timedOut.push_back(m); });
         recording = notch->model().changed.connect([this](Change c) {
             changes.push_back({scheduler.now(), c});
         });
@@ -63,6 +63,7 @@ protected:
     std::unique_ptr<NotchController> notch;
     std::vector<Moment> timedOut;
     std::vector<TimedChange> changes;
+    Connection timedOutWatch;
     Connection recording;
 };
 

@@ -11,11 +11,6 @@ namespace {
 
 using Gate = ReminderEngine::Gate;
 using Tone = Answer::Tone;
-using pelliwig::testing::utc;
-
-Instant berlin(int day, int hour, int minute = 0) {
-    return utc(2026, 1, day, hour - 1, minute);
-}
 
 bool among(const std::string& line, const LineBank::LanguageTable& table) {
     const auto& english = table.at(Language::english);
@@ -278,7 +273,7 @@ TEST_F(AnswersTest, PreviewIgnoresTheGateAndSetsLastShown) {
 TEST_F(AnswersTest, PreviewWithoutKindNeverNeedsARecord) {
     world.start();
     std::vector<ReminderKind> seen;
-    const auto& kinds = ReminderEngine::previewKinds();
+    const auto& kinds = previewKinds();
     for (std::size_t i = 0; i < kinds.size(); ++i) {
         world.random.push((i + 0.5) / kinds.size());
         engine().preview(std::nullopt);

@@ -7,11 +7,6 @@ namespace pelliwig {
 namespace {
 
 using Gate = ReminderEngine::Gate;
-using pelliwig::testing::utc;
-
-Instant berlin(int day, int hour, int minute = 0) {
-    return utc(2026, 1, day, hour - 1, minute);
-}
 
 class AppsTest : public ::testing::Test {
 protected:

@@ -7,12 +7,6 @@ namespace pelliwig {
 namespace {
 
 using Gate = ReminderEngine::Gate;
-using pelliwig::testing::utc;
-
-// Berlin in winter is an hour ahead of UTC. 2026-01-12 is a Monday.
-Instant berlin(int day, int hour, int minute = 0) {
-    return utc(2026, 1, day, hour - 1, minute);
-}
 
 constexpr double kAway = 100000;  // idle seconds: ticks do nothing
 

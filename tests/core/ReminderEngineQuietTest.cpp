@@ -9,11 +9,6 @@ namespace {
 using Gate = ReminderEngine::Gate;
 using pelliwig::testing::utc;
 
-// Berlin in winter is an hour ahead of UTC. 2026-01-12 is a Monday.
-Instant berlin(int day, int hour, int minute = 0) {
-    return utc(2026, 1, day, hour - 1, minute);
-}
-
 // What keeps her quiet in a test: the user's pause, the desktop's do not
 // disturb, a full-screen window.
 enum class Quiet { pause, doNotDisturb, fullScreen };

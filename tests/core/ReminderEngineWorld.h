@@ -13,24 +13,25 @@
 #include "core/engine/ReminderEngine.h"
 #include "core/notch/NotchController.h"
 #include "core/settings/Prefs.h"
+#include "fakes/FakeSensors.h"
 #include "fakes/FixedScreens.h"
 #include "fakes/MemoryStore.h"
 #include "fakes/RecordingSurface.h"
-#include "fakes/ScriptedDoNotDisturb.h"
 #include "fakes/ScriptedEventStore.h"
-#include "fakes/ScriptedFrontApp.h"
-#include "fakes/ScriptedFullScreen.h"
 #include "fakes/ScriptedIdleTime.h"
-#include "fakes/ScriptedMediaDevices.h"
-#include "fakes/ScriptedPointerEvents.h"
-#include "fakes/ScriptedPowerSources.h"
 #include "fakes/ScriptedRandom.h"
 #include "fakes/VirtualScheduler.h"
 #include "support/TestTime.h"
 
 namespace pelliwig {
 
-class ReminderEngineWorld {
+// A local time in Berlin in January 2026, an hour ahead of UTC; 2026-01-12 is
+// a Monday.
+inline Instant berlin(int day, int hour, int minute = 0) {
+    return testing::utc(2026, 1, day, hour - 1, minute);
+}
+
+class ReminderEngineWorld : public FakeSensors {
 public:
     // Starts the clock at that UTC time with a calm user: only the kinds a test
     // enables, no surprises, no idle peeks, every random draw 0.99 (no dice
@@ -58,8 +59,7 @@ public:
     void stop() { engine.reset(); }
 
     ReminderEngine::Ports ports() {
-        return {scheduler, random, store,   idle,         front,     power,
-                media,     events, pointer, doNotDisturb, fullScreen};
+        return FakeSensors::ports(scheduler, random, store, idle, events);
     }
 
     void enable(std::initializer_list<ReminderKind> kinds) {
@@ -101,13 +101,7 @@ public:
     MemoryStore store;
     Prefs prefs{store};
     ScriptedIdleTime idle;
-    ScriptedFrontApp front;
-    ScriptedPowerSources power;
-    ScriptedMediaDevices media;
     ScriptedEventStore events;
-    ScriptedPointerEvents pointer;
-    ScriptedDoNotDisturb doNotDisturb;
-    ScriptedFullScreen fullScreen;
     FixedScreens screens{{Screen{.name = "desk", .frame = {0, 0, 1920, 1080}}}, 27};
     RecordingSurface surface;
     NotchController notch{scheduler, screens, surface};

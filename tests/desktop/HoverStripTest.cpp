@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 
+#include "support/QtApplication.h"
 #include "support/XvfbServer.h"
 
 namespace pelliwig {
@@ -31,18 +32,8 @@ struct StripDisplay {
 
 const StripDisplay kDisplay;
 
-class QtApplication : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "pelliwig-test";
-        static char* argv[] = {name, nullptr};
-        if (kDisplay.whyNot().empty() && !QApplication::instance())
-            new QApplication(argc, argv);  // lives until the process ends
-    }
-};
-
-const auto* const kApp = ::testing::AddGlobalTestEnvironment(new QtApplication);
+const auto* const kApp = ::testing::AddGlobalTestEnvironment(
+    new testing::QtApplication([] { return kDisplay.whyNot().empty(); }));
 
 // Runs Qt's event loop until `done`, for at most two seconds.
 template <typename Condition>
@@ -91,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, HoverStripTest,
                                            HoverStrip::Kind::transparent),
                          [](const auto& row) {
                              return row.param == HoverStrip::Kind::inputOnly ? "InputOnly"
-                                                                              : "Transparent";
+                                                                             : "Transparent";
                          });
 
 }  // namespace

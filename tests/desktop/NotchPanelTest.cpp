@@ -30,6 +30,7 @@
 #include "fakes/SeededRandom.h"
 #include "linux/x11/X11Desktop.h"
 #include "linux/x11/XcbConnection.h"
+#include "support/QtApplication.h"
 #include "support/XvfbServer.h"
 
 namespace pelliwig {
@@ -58,18 +59,8 @@ struct PanelDisplay {
 
 const PanelDisplay kDisplay;
 
-class QtApplication : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "pelliwig-test";
-        static char* argv[] = {name, nullptr};
-        if (kDisplay.whyNot().empty() && !QApplication::instance())
-            new QApplication(argc, argv);  // lives until the process ends
-    }
-};
-
-const auto* const kApp = ::testing::AddGlobalTestEnvironment(new QtApplication);
+const auto* const kApp = ::testing::AddGlobalTestEnvironment(
+    new testing::QtApplication([] { return kDisplay.whyNot().empty(); }));
 
 constexpr uint32_t kDesktopColour = 0x3366cc;
 

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "support/ScopedEnv.h"
+
 namespace pelliwig {
 namespace {
 
@@ -182,32 +184,6 @@ TEST(DesktopEntryIndexTest, AnswersFromMissingFolders) {
     EXPECT_EQ(index.nameFor("anything", "anything"), std::nullopt);
 }
 
-// Sets environment variables for one test and restores them after.
-class ScopedEnv {
-public:
-    void set(const char* name, const char* value) {
-        const char* old = std::getenv(name);
-        saved_.push_back({name, old ? std::optional<std::string>(old) : std::nullopt});
-        if (value) {
-            ::setenv(name, value, 1);
-        } else {
-            ::unsetenv(name);
-        }
-    }
-    ~ScopedEnv() {
-        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-            if (it->second) {
-                ::setenv(it->first.c_str(), it->second->c_str(), 1);
-            } else {
-                ::unsetenv(it->first.c_str());
-            }
-        }
-    }
-
-private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-};
-
 struct LocaleCase {
     const char* lcAll;
     const char* lang;
@@ -217,7 +193,7 @@ struct LocaleCase {
 class LocaleSuffixTest : public ::testing::TestWithParam<LocaleCase> {};
 
 TEST_P(LocaleSuffixTest, FollowsTheDesktopEntryOrder) {
-    ScopedEnv env;
+    testing::ScopedEnv env;
     env.set("LC_ALL", GetParam().lcAll);
     env.set("LC_MESSAGES", nullptr);
     env.set("LANG", GetParam().lang);
@@ -235,7 +211,7 @@ INSTANTIATE_TEST_SUITE_P(Locales, LocaleSuffixTest,
                                            LocaleCase{nullptr, nullptr, {}}));
 
 TEST(DesktopEntryIndexTest, DefaultFoldersFollowTheBaseDirectoryRules) {
-    ScopedEnv env;
+    testing::ScopedEnv env;
     env.set("HOME", "/home/someone");
     env.set("XDG_DATA_HOME", "relative/is/ignored");
     env.set("XDG_DATA_DIRS", "/opt/share:relative:/usr/share");

@@ -102,30 +102,5 @@ TEST_F(GSettingsDoNotDisturbTest, NoneWithoutTheSchema) {
     g_settings_schema_source_unref(without);
 }
 
-// GIO is opened only in GNOME sessions, as XDG_CURRENT_DESKTOP lists them.
-TEST(GSettingsDoNotDisturbSession, OnlyGnomeSessionsReadTheKey) {
-    const struct {
-        const char* currentDesktop;
-        bool gnome;
-    } cases[] = {
-        {"GNOME", true},
-        {"ubuntu:GNOME", true},
-        {"GNOME-Classic:GNOME", true},
-        {"GNOME-Flashback:GNOME", true},
-        {"KDE", false},
-        {"XFCE", false},
-        {"sway", false},
-        {"", false},
-        {nullptr, false},
-        {"GNOMEISH", false},
-        {"X-GNOME", false},
-        {"Unity:", false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(GSettingsDoNotDisturb::isGnomeSession(c.currentDesktop), c.gnome)
-            << (c.currentDesktop ? c.currentDesktop : "(unset)");
-    }
-}
-
 }  // namespace
 }  // namespace pelliwig

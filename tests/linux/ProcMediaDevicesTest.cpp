@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/ScratchFolder.h"
+
 namespace pelliwig {
 namespace {
 
@@ -19,32 +21,21 @@ namespace fs = std::filesystem;
 // A throwaway folder laid out like /proc.
 class FakeProc {
 public:
-    FakeProc() {
-        std::string pattern = (fs::temp_directory_path() / "pelliwig-proc-XXXXXX").string();
-        root_ = mkdtemp(pattern.data()) ? fs::path(pattern) : fs::path();
-    }
-    ~FakeProc() {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-    FakeProc(const FakeProc&) = delete;
-    FakeProc& operator=(const FakeProc&) = delete;
-
-    const fs::path& root() const { return root_; }
+    const fs::path& root() const { return folder_.path(); }
 
     // An open file of a process, as /proc shows it: a link named after the fd.
     void openFile(const std::string& process, const std::string& fd, const std::string& target) {
-        fs::create_directories(root_ / process / "fd");
-        fs::create_symlink(target, root_ / process / "fd" / fd);
+        fs::create_directories(root() / process / "fd");
+        fs::create_symlink(target, root() / process / "fd" / fd);
     }
     void write(const fs::path& relative, const std::string& text) {
-        fs::create_directories((root_ / relative).parent_path());
-        std::ofstream(root_ / relative) << text;
+        fs::create_directories((root() / relative).parent_path());
+        std::ofstream(root() / relative) << text;
     }
-    void folder(const fs::path& relative) { fs::create_directories(root_ / relative); }
+    void folder(const fs::path& relative) { fs::create_directories(root() / relative); }
 
 private:
-    fs::path root_;
+    testing::ScratchFolder folder_{"proc"};
 };
 
 struct OpenFile {

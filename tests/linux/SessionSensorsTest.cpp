@@ -18,27 +18,6 @@ namespace {
 using testing::waitUntil;
 using namespace std::chrono_literals;
 
-struct KindCase {
-    const char* xdgSessionType;
-    const char* waylandDisplay;
-    SessionKind expected;
-};
-
-class SessionKindTest : public ::testing::TestWithParam<KindCase> {};
-
-TEST_P(SessionKindTest, ReadsTheSessionsEnvironment) {
-    EXPECT_EQ(sessionKindOf(GetParam().xdgSessionType, GetParam().waylandDisplay),
-              GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Environments, SessionKindTest,
-                         ::testing::Values(KindCase{"x11", "", SessionKind::X11},
-                                           KindCase{"wayland", "", SessionKind::Wayland},
-                                           KindCase{"x11", "wayland-0", SessionKind::X11},
-                                           KindCase{"", "wayland-0", SessionKind::Wayland},
-                                           KindCase{"tty", "", SessionKind::X11},
-                                           KindCase{"", "", SessionKind::X11}));
-
 // Points $DISPLAY somewhere for one test and restores it after.
 class DisplayVariable {
 public:

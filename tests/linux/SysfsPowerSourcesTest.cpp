@@ -11,6 +11,8 @@
 
 #include "fakes/VirtualScheduler.h"
 
+#include "support/ScratchFolder.h"
+
 namespace pelliwig {
 namespace {
 
@@ -21,27 +23,16 @@ using Attributes = std::map<std::string, std::string>;  // file name → content
 // A throwaway folder laid out like /sys/class/power_supply.
 class SupplyFolder {
 public:
-    SupplyFolder() {
-        std::string pattern = (fs::temp_directory_path() / "pelliwig-power-XXXXXX").string();
-        root_ = mkdtemp(pattern.data()) ? fs::path(pattern) : fs::path();
-    }
-    ~SupplyFolder() {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-    SupplyFolder(const SupplyFolder&) = delete;
-    SupplyFolder& operator=(const SupplyFolder&) = delete;
-
-    const fs::path& root() const { return root_; }
+    const fs::path& root() const { return folder_.path(); }
     // The kernel ends each value with a newline.
     void supply(const std::string& name, const Attributes& attributes) {
-        fs::create_directories(root_ / name);
+        fs::create_directories(root() / name);
         for (const auto& [file, text] : attributes)
-            std::ofstream(root_ / name / file) << text << '\n';
+            std::ofstream(root() / name / file) << text << '\n';
     }
 
 private:
-    fs::path root_;
+    testing::ScratchFolder folder_{"power"};
 };
 
 Attributes battery(const std::string& capacity, const std::string& status) {

@@ -153,7 +153,8 @@ INSTANTIATE_TEST_SUITE_P(
         ChangeCase{"Percentage",
                    [](UPowerTest& test) { test.setDevice("BAT0", "{'Percentage': <15.0>}"); },
                    {{15, false}}},
-        ChangeCase{"DaemonOnBattery", [](UPowerTest& test) { test.setOnBattery(false); }, {{50, true}}},
+        ChangeCase{
+            "DaemonOnBattery", [](UPowerTest& test) { test.setOnBattery(false); }, {{50, true}}},
         ChangeCase{"DeviceAdded",
                    [](UPowerTest& test) { test.addDischarging("BAT1", 70); },
                    {{50, false}, {70, false}}},

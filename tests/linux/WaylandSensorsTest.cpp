@@ -24,6 +24,7 @@
 #include "linux/wayland/WaylandIdleTime.h"
 #include "linux/xdg/DesktopEntryIndex.h"
 #include "support/QtCoreApplication.h"
+#include "support/ScopedEnv.h"
 #include "support/WaylandCompositor.h"
 #include "support/WaylandInput.h"
 
@@ -46,28 +47,6 @@ public:
     }
     TaskHandle after(double, std::function<void()>) override { return {}; }
     TaskHandle every(double, std::function<void()>) override { return {}; }
-};
-
-// Sets environment variables for one test and restores them after.
-class EnvironmentGuard {
-public:
-    void set(const std::string& name, const std::string& value) {
-        const char* old = std::getenv(name.c_str());
-        saved_.push_back({name, old ? std::optional<std::string>(old) : std::nullopt});
-        ::setenv(name.c_str(), value.c_str(), 1);
-    }
-    ~EnvironmentGuard() {
-        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-            if (it->second) {
-                ::setenv(it->first.c_str(), it->second->c_str(), 1);
-            } else {
-                ::unsetenv(it->first.c_str());
-            }
-        }
-    }
-
-private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
 // Waits for `condition` while the Qt loop delivers the compositor's events.
@@ -119,7 +98,7 @@ class WaylandIdleTimeTest : public ::testing::TestWithParam<IdleCase> {};
 TEST_P(WaylandIdleTimeTest, GrowsWhileNothingHappensAndDropsAfterInput) {
     WaylandCompositor compositor(GetParam().compositor);
     if (!compositor.ok()) GTEST_SKIP() << compositor.name() << ": " << compositor.why();
-    EnvironmentGuard env;
+    testing::ScopedEnv env;
     env.set("WAYLAND_DISPLAY", compositor.socketPath());
     auto connection = std::make_shared<WaylandConnection>();
     ASSERT_TRUE(connection->ok());
@@ -164,7 +143,7 @@ TEST(WaylandSessionSensors, FocusedAppFollowsSwayFocus) {
     if (!sway.ok()) GTEST_SKIP() << "sway: " << sway.why();
     if (testing::findProgram("foot").empty()) GTEST_SKIP() << "foot is not installed";
     EntryFolder entries("pelliwig-left", "Left Pad");
-    EnvironmentGuard env;
+    testing::ScopedEnv env;
     env.set("WAYLAND_DISPLAY", sway.socketPath());
     env.set("XDG_DATA_HOME", entries.dataHome());
     env.set("XDG_DATA_DIRS", entries.dataHome() / "none");
@@ -212,7 +191,7 @@ TEST(WaylandFrontAppTest, TellsWhenTheFocusedWindowIsFullScreen) {
     WaylandCompositor sway(WaylandCompositor::Kind::sway);
     if (!sway.ok()) GTEST_SKIP() << "sway: " << sway.why();
     if (testing::findProgram("foot").empty()) GTEST_SKIP() << "foot is not installed";
-    EnvironmentGuard env;
+    testing::ScopedEnv env;
     env.set("WAYLAND_DISPLAY", sway.socketPath());
     ASSERT_TRUE(sway.startClient({"foot", "--app-id=pelliwig-film", "sleep", "600"}));
     auto connection = std::make_shared<WaylandConnection>();

@@ -24,13 +24,8 @@
 #include "core/support/Enum.h"
 #include "core/support/Json.h"
 #include "core/support/Uuid.h"
+#include "fakes/FakeSensors.h"
 #include "fakes/FixedScreens.h"
-#include "fakes/ScriptedDoNotDisturb.h"
-#include "fakes/ScriptedFrontApp.h"
-#include "fakes/ScriptedFullScreen.h"
-#include "fakes/ScriptedMediaDevices.h"
-#include "fakes/ScriptedPointerEvents.h"
-#include "fakes/ScriptedPowerSources.h"
 #include "fakes/SeededRandom.h"
 #include "fakes/VirtualScheduler.h"
 
@@ -128,9 +123,7 @@ private:
     void launch() {
         notch_ = std::make_unique<NotchController>(scheduler_, screens_, surface_);
         engine_ = std::make_unique<ReminderEngine>(
-            *notch_, *prefs_,
-            ReminderEngine::Ports{scheduler_, random_, *store_, idle_, front_, power_, media_,
-                                  events_, pointer_, doNotDisturb_, fullScreen_},
+            *notch_, *prefs_, sensors_.ports(scheduler_, random_, *store_, idle_, events_),
             trace());
     }
 
@@ -179,11 +172,11 @@ private:
         }
         if (callSince_ && now - *callSince_ >= kCallNoticed) problem(kind + " shown during a call");
         if (Pause(*prefs_, clock).active()) problem(kind + " shown while she is paused");
-        if (doNotDisturb_.current && prefs_->followDoNotDisturb.get()) {
+        if (sensors_.doNotDisturb.current && prefs_->followDoNotDisturb.get()) {
             problem(kind + " shown under Do Not Disturb");
         }
         // The low battery warns over a full-screen window too.
-        if (fullScreen_.current && prefs_->quietDuringFullScreen.get() &&
+        if (sensors_.fullScreen.current && prefs_->quietDuringFullScreen.get() &&
             cue.kind != ReminderKind::battery) {
             problem(kind + " shown over a full-screen window");
         }
@@ -274,7 +267,7 @@ private:
         const Instant bed = std::min(wake + uniform(12, 17) * 3600, dayStart + kDay - kMinute);
         actions.push_back({wake, [this] {
                                idle_.active();
-                               front_.current = pick(kApps);
+                               sensors_.front.current = pick(kApps);
                            }});
         for (Instant t = wake + uniform(5, 50) * kMinute; t < bed; t += uniform(5, 50) * kMinute) {
             plan(t, actions);
@@ -294,7 +287,7 @@ private:
         const double roll = uniform(0, 100);
         if (roll < 30) {
             actions.push_back({t, [this] {
-                                   front_.current =
+                                   sensors_.front.current =
                                        chance(0.1) ? std::nullopt : std::optional(pick(kApps));
                                }});
         } else if (roll < 38) {
@@ -309,7 +302,7 @@ private:
         } else if (roll < 53) {
             actions.push_back({t, [this] { pointerTo(0); }});
             actions.push_back({t + 1, [this] { pointerTo(uniform(-60, 60)); }});
-            actions.push_back({t + uniform(2, 8), [this] { pointer_.moveTo(720, 890); }});
+            actions.push_back({t + uniform(2, 8), [this] { sensors_.pointer.moveTo(720, 890); }});
         } else if (roll < 55) {
             const int minutes = number(5, 50);
             actions.push_back({t, [this, minutes] { engine_->startFocus(minutes); }});
@@ -339,13 +332,13 @@ private:
         } else if (roll < 71.5) {
             actions.push_back({t, [this] { pauseOrResume(); }});
         } else if (roll < 72.5) {
-            actions.push_back({t, [this] { doNotDisturb_.current = true; }});
-            actions.push_back(
-                {t + uniform(10, 120) * kMinute, [this] { doNotDisturb_.current = false; }});
+            actions.push_back({t, [this] { sensors_.doNotDisturb.current = true; }});
+            actions.push_back({t + uniform(10, 120) * kMinute,
+                               [this] { sensors_.doNotDisturb.current = false; }});
         } else if (roll < 74) {
-            actions.push_back({t, [this] { fullScreen_.current = true; }});
+            actions.push_back({t, [this] { sensors_.fullScreen.current = true; }});
             actions.push_back(
-                {t + uniform(10, 150) * kMinute, [this] { fullScreen_.current = false; }});
+                {t + uniform(10, 150) * kMinute, [this] { sensors_.fullScreen.current = false; }});
         }
     }
 
@@ -366,16 +359,16 @@ private:
 
     void callStarts(bool camera) {
         if (camera) {
-            media_.cameraStates = {true};
+            sensors_.media.cameraStates = {true};
         } else {
-            media_.microphone = true;
+            sensors_.media.microphone = true;
         }
         if (!callSince_) callSince_ = scheduler_.now();
     }
 
     void callEnds() {
-        media_.cameraStates = {false};
-        media_.microphone = false;
+        sensors_.media.cameraStates = {false};
+        sensors_.media.microphone = false;
         callSince_.reset();
     }
 
@@ -387,13 +380,13 @@ private:
         } else {
             battery_ = std::max(2, battery_ - number(3, 25));
         }
-        power_.battery(battery_, onPower_);
+        sensors_.power.battery(battery_, onPower_);
     }
 
     void pointerTo(double offset) {
         if (!notch_->geometry()) return;
         const Rect notch = notch_->geometry()->notchRect;
-        pointer_.moveTo(notch.midX() + offset, notch.midY());
+        sensors_.pointer.moveTo(notch.midX() + offset, notch.midY());
     }
 
     void preview() {
@@ -517,13 +510,8 @@ private:
     VirtualScheduler scheduler_;
     SeededRandom random_;
     sim::SimIdleTime idle_{scheduler_};
-    ScriptedFrontApp front_;
-    ScriptedPowerSources power_;
-    ScriptedMediaDevices media_;
+    FakeSensors sensors_;
     sim::SimEventStore events_;
-    ScriptedPointerEvents pointer_;
-    ScriptedDoNotDisturb doNotDisturb_;
-    ScriptedFullScreen fullScreen_;
     FixedScreens screens_;
     sim::NullSurface surface_;
     std::unique_ptr<SqliteStore> store_;

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 
+#include <functional>
+#include <utility>
+
 #include <gtest/gtest.h>
 
 namespace pelliwig::testing {
@@ -11,12 +14,21 @@ namespace pelliwig::testing {
 // ends, so widgets a test leaves behind never outlive it.
 class QtApplication : public ::testing::Environment {
 public:
+    QtApplication() = default;
+    // Made only when `wanted` says so: when the display the test program
+    // started for it is up (its tests skip otherwise).
+    explicit QtApplication(std::function<bool()> wanted) : wanted_(std::move(wanted)) {}
+
     void SetUp() override {
         static int argc = 1;
         static char name[] = "pelliwig-test";
         static char* argv[] = {name, nullptr};
+        if (wanted_ && !wanted_()) return;
         if (!QApplication::instance()) new QApplication(argc, argv);
     }
+
+private:
+    std::function<bool()> wanted_;
 };
 
 }  // namespace pelliwig::testing

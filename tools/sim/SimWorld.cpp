@@ -67,11 +67,7 @@ void SimWorld::launch() {
     notch_ = std::make_unique<NotchController>(scheduler_, screens_, surface_);
     observe();
     engine_ = std::make_unique<ReminderEngine>(
-        *notch_, prefs_,
-        ReminderEngine::Ports{scheduler_, random_, store_, idle_, front_, power_, media_, events_,
-                              pointer_, doNotDisturb_, fullScreen_},
-        trace());
-    wrapTimeOut();
+        *notch_, prefs_, sensors_.ports(scheduler_, random_, store_, idle_, events_), trace());
 }
 
 ReminderEngine::Trace SimWorld::trace() {
@@ -94,24 +90,20 @@ ReminderEngine::Trace SimWorld::trace() {
     return trace;
 }
 
-// The controller tells the engine of a time-out and then dismisses; the sim
-// listens in on the first and folds the second into it.
-void SimWorld::wrapTimeOut() {
-    auto engineHandler = notch_->onTimedOut;
-    notch_->onTimedOut = [this, engineHandler](const Moment& moment) {
-        report_.moment(scheduler_.now(), "timeout", moment, {}, std::nullopt);
-        timedOut_ = true;
-        if (engineHandler) engineHandler(moment);
-    };
-}
-
 void SimWorld::quit() {
     observers_.clear();
     engine_.reset();
     notch_.reset();
 }
 
+// Connected before the engine, so each report comes before what the engine
+// does about it. The controller tells of a time-out and then dismisses; the
+// dismissal is folded into the time-out.
 void SimWorld::observe() {
+    observers_.push_back(notch_->timedOut.connect([this](const Moment& moment) {
+        report_.moment(scheduler_.now(), "timeout", moment, {}, std::nullopt);
+        timedOut_ = true;
+    }));
     observers_.push_back(notch_->model().changed.connect([this](NotchModel::Change change) {
         const auto& model = notch_->model();
         if (change.field != NotchModel::Field::isBubbleShown || model.isBubbleShown()) return;
@@ -161,16 +153,16 @@ void SimWorld::applyToSensors(const Command& c) {
             idle_.idleFromNow();
             break;
         case K::app:
-            front_.current = c.text;
+            sensors_.front.current = c.text;
             break;
         case K::camera:
-            media_.cameraStates = {c.flag};
+            sensors_.media.cameraStates = {c.flag};
             break;
         case K::mic:
-            media_.microphone = c.flag;
+            sensors_.media.microphone = c.flag;
             break;
         case K::power:
-            power_.battery(static_cast<int>(c.number), c.flag);
+            sensors_.power.battery(static_cast<int>(c.number), c.flag);
             break;
         case K::set:
             // As the settings window would store it: the value in its envelope.
@@ -190,10 +182,10 @@ void SimWorld::applyToSensors(const Command& c) {
             applyPause(c);
             break;
         case K::dnd:
-            doNotDisturb_.current = c.flag;
+            sensors_.doNotDisturb.current = c.flag;
             break;
         case K::fullscreen:
-            fullScreen_.current = c.flag;
+            sensors_.fullScreen.current = c.flag;
             break;
         default:
             break;
@@ -216,7 +208,7 @@ void SimWorld::applyToApp(const Command& c) {
             pointerTo(c.number);
             break;
         case K::hoverLeave:
-            pointer_.moveTo(desktop().frame.midX(), desktop().frame.maxY() - 10);
+            sensors_.pointer.moveTo(desktop().frame.midX(), desktop().frame.maxY() - 10);
             break;
         case K::wake:
             engine_->resumed();
@@ -271,7 +263,7 @@ void SimWorld::applyPause(const Command& c) {
 void SimWorld::pointerTo(double offset) {
     if (!notch_->geometry()) return;
     const Rect notch = notch_->geometry()->notchRect;
-    pointer_.moveTo(notch.midX() + offset, notch.midY());
+    sensors_.pointer.moveTo(notch.midX() + offset, notch.midY());
 }
 
 }  // namespace pelliwig::sim

@@ -14,13 +14,8 @@
 #include "core/notch/NotchController.h"
 #include "core/platform/KeyValueStore.h"
 #include "core/settings/Prefs.h"
+#include "fakes/FakeSensors.h"
 #include "fakes/FixedScreens.h"
-#include "fakes/ScriptedDoNotDisturb.h"
-#include "fakes/ScriptedFrontApp.h"
-#include "fakes/ScriptedFullScreen.h"
-#include "fakes/ScriptedMediaDevices.h"
-#include "fakes/ScriptedPointerEvents.h"
-#include "fakes/ScriptedPowerSources.h"
 #include "fakes/SeededRandom.h"
 #include "fakes/VirtualScheduler.h"
 
@@ -55,7 +50,6 @@ private:
     void quit();
     void observe();
     ReminderEngine::Trace trace();
-    void wrapTimeOut();
     bool beforeLaunch(const Command& command) const;
     void apply(const Command& command);
     void applyToSensors(const Command& command);
@@ -73,13 +67,8 @@ private:
     Clock clock_{scheduler_};
     Pause pause_{prefs_, clock_};
     SimIdleTime idle_{scheduler_};
-    ScriptedFrontApp front_;
-    ScriptedPowerSources power_;
-    ScriptedMediaDevices media_;
+    FakeSensors sensors_;
     SimEventStore events_;
-    ScriptedPointerEvents pointer_;
-    ScriptedDoNotDisturb doNotDisturb_;
-    ScriptedFullScreen fullScreen_;
     FixedScreens screens_;
     NullSurface surface_;
     std::unique_ptr<NotchController> notch_;

@@ -21,24 +21,6 @@ const LineBank::Sentences* regularLines(const LineBank::Tables& tables, Reminder
     return it != tables.english.end() && !it->second.empty() ? &it->second : nullptr;
 }
 
-// Kinds whose normal moments carry buttons.
-bool asksForAnswer(ReminderKind kind) {
-    switch (kind) {
-        case ReminderKind::battery:
-        case ReminderKind::bedtime:
-        case ReminderKind::breaks:
-        case ReminderKind::water:
-        case ReminderKind::meal:
-        case ReminderKind::call:
-        case ReminderKind::calendar:
-        case ReminderKind::appTime:
-        case ReminderKind::custom:
-            return true;
-        default:
-            return false;
-    }
-}
-
 std::string inLanguage(Language language, const char* english, const char* hinglish) {
     return language == Language::hinglish ? hinglish : english;
 }

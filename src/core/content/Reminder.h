@@ -137,6 +137,14 @@ std::string_view title(ReminderKind kind);
 // The face shown when neither the cue nor the style chooses one.
 Face defaultFace(ReminderKind kind);
 
+// Whether the kind's normal moments carry answer buttons: it asks something
+// of the user, so she can sulk or be jealous about it.
+bool asksForAnswer(ReminderKind kind);
+
+// The kinds that can be previewed, in declaration order: every kind but the
+// four that need a record the user entered.
+const std::vector<ReminderKind>& previewKinds();
+
 // Every kind except calendar and photo, in declaration order.
 const std::vector<ReminderKind>& defaultEnabledKinds();
 

@@ -19,48 +19,13 @@ bool isMilestone(int streak) {
     return std::find(kMilestones.begin(), kMilestones.end(), streak) != kMilestones.end();
 }
 
-// The nudges she can sulk or be jealous about: the ones that ask something
-// of the user.
-bool asksSomething(ReminderKind kind) {
-    switch (kind) {
-        case ReminderKind::battery:
-        case ReminderKind::bedtime:
-        case ReminderKind::breaks:
-        case ReminderKind::water:
-        case ReminderKind::meal:
-        case ReminderKind::call:
-        case ReminderKind::calendar:
-        case ReminderKind::appTime:
-        case ReminderKind::custom:
-            return true;
-        default:
-            return false;
-    }
-}
-
 }  // namespace
 
 LineBank::AppCategory appCategoryOf(AppBucket bucket) {
     using C = LineBank::AppCategory;
-    switch (bucket) {
-        case AppBucket::coding:
-        case AppBucket::design:
-        case AppBucket::writing:
-        case AppBucket::mail:
-        case AppBucket::meetings:
-            return C::work;
-        case AppBucket::social:
-        case AppBucket::dating:
-        case AppBucket::video:
-        case AppBucket::games:
-            return C::social;
-        case AppBucket::browsing:
-            return C::browsing;
-        case AppBucket::shopping:
-        case AppBucket::other:
-            return C::other;
-    }
-    return C::other;
+    if (isWork(bucket)) return C::work;
+    if (isSocialTime(bucket)) return C::social;
+    return bucket == AppBucket::browsing ? C::browsing : C::other;
 }
 
 LinePicker::LinePicker(const Prefs& prefs, Memory& memory, LineBank& lines, Random& random,
@@ -93,7 +58,7 @@ std::string LinePicker::pickLine(ReminderKind kind, MomentStyle style) {
 }
 
 std::optional<std::string> LinePicker::sulkingLine(ReminderKind kind) {
-    if (!asksSomething(kind)) return std::nullopt;
+    if (!asksForAnswer(kind)) return std::nullopt;
     const auto record = memory_.state.kinds.find(rawString(kind));
     const int ignored = record == memory_.state.kinds.end() ? 0 : record->second.ignoredStreak;
     if (ignored < kSulkAfterIgnores) return std::nullopt;
@@ -104,7 +69,7 @@ std::optional<std::string> LinePicker::sulkingLine(ReminderKind kind) {
 }
 
 std::optional<std::string> LinePicker::jealousLine(ReminderKind kind) {
-    if (!asksSomething(kind) || memory_.jealousy() < kJealousFrom) return std::nullopt;
+    if (!asksForAnswer(kind) || memory_.jealousy() < kJealousFrom) return std::nullopt;
     if (random_.uniform() >= kJealousOdds) return std::nullopt;
     std::string opener = pick(LineBank::tables().jealousOpen, "jealous");
     return opener + " " + lines_.next(kind, language());

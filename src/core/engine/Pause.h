@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "core/content/DayWindows.h"
 #include "core/settings/Prefs.h"
 #include "core/support/Clock.h"
 
@@ -13,7 +14,7 @@ namespace pelliwig {
 class Pause {
 public:
     // "Until tomorrow" ends at 05:00: after any night, before any morning.
-    static constexpr int kTomorrowAt = 5 * 60;
+    static constexpr int kTomorrowAt = DayWindows::kMorning.start;
 
     Pause(Prefs& prefs, const Clock& clock) : prefs_(prefs), clock_(clock) {}
 

@@ -30,16 +30,15 @@ ReminderEngine::ReminderEngine(NotchController& notch, Prefs& prefs, const Ports
 
 ReminderEngine::~ReminderEngine() = default;
 
-// The notch outlives the engine but keeps our handlers, so those go through
-// a weak reference; everything else that calls back is owned by the engine.
+// The notch outlives the engine but keeps its model's handlers, so those go
+// through a weak reference, and the engine's connection to the controller
+// ends with it; everything else that calls back is owned by the engine.
 void ReminderEngine::wire() {
     std::weak_ptr<ReminderEngine*> weak = self_;
     notch_.model().onAnswer = [weak](const Moment& moment, const Answer& answer) {
         if (auto self = weak.lock()) (*self)->answer(moment, answer);
     };
-    notch_.onTimedOut = [weak](const Moment& moment) {
-        if (auto self = weak.lock()) (*self)->timedOut(moment);
-    };
+    timedOutWatch_ = notch_.timedOut.connect([this](const Moment& moment) { timedOut(moment); });
     battery_.onLow = [this] { fire(plainCue(ReminderKind::battery)); };
     battery_.onCharger = [this] { fire(plainCue(ReminderKind::charger)); };
 

@@ -160,10 +160,6 @@ public:
     std::optional<Said> appSwitchLine(AppBucket bucket, const std::string& name,
                                       std::optional<AppBucket> previous, double stretch, int at);
 
-    // The kinds a preview without a kind chooses from: all but those that
-    // need a record the user entered.
-    static const std::vector<ReminderKind>& previewKinds();
-
     Memory& memory() { return memory_; }
     const Memory& memory() const { return memory_; }
     const FiredLog& fired() const { return fired_; }
@@ -245,6 +241,7 @@ private:
     Instant curStart_;
     Instant lastAppComment_ = kDistantPast;
 
+    Connection timedOutWatch_;
     // Snooze returns and the tick after a resume.
     std::vector<TaskHandle> delayed_;
     // Lent to callbacks held by others (the notch model and controller): they

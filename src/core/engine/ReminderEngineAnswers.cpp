@@ -73,21 +73,6 @@ void ReminderEngine::focusFinished() {
     show(plainCue(ReminderKind::focus));
 }
 
-const std::vector<ReminderKind>& ReminderEngine::previewKinds() {
-    static const std::vector<ReminderKind> kinds = [] {
-        std::vector<ReminderKind> all;
-        for (ReminderKind kind : allCases<ReminderKind>()) {
-            if (kind == ReminderKind::custom || kind == ReminderKind::countdown ||
-                kind == ReminderKind::date || kind == ReminderKind::deadline) {
-                continue;
-            }
-            all.push_back(kind);
-        }
-        return all;
-    }();
-    return kinds;
-}
-
 void ReminderEngine::preview(std::optional<ReminderKind> kind) {
     const auto& kinds = previewKinds();
     const ReminderKind chosen = kind ? *kind : kinds[ports_.random.index(kinds.size())];

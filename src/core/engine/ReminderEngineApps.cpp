@@ -6,37 +6,11 @@ namespace pelliwig {
 
 namespace {
 
-bool distracting(AppBucket bucket) {
-    switch (bucket) {
-        case AppBucket::social:
-        case AppBucket::dating:
-        case AppBucket::video:
-        case AppBucket::games:
-        case AppBucket::shopping:
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool work(AppBucket bucket) {
-    switch (bucket) {
-        case AppBucket::coding:
-        case AppBucket::design:
-        case AppBucket::writing:
-        case AppBucket::mail:
-        case AppBucket::meetings:
-            return true;
-        default:
-            return false;
-    }
-}
-
 bool distracting(std::optional<AppBucket> bucket) {
-    return bucket && distracting(*bucket);
+    return bucket && isLeisure(*bucket);
 }
 bool work(std::optional<AppBucket> bucket) {
-    return bucket && work(*bucket);
+    return bucket && isWork(*bucket);
 }
 
 }  // namespace

@@ -3,13 +3,15 @@
 #include <cstdint>
 #include <utility>
 
+#include "core/content/DayWindows.h"
+
 namespace pelliwig::Rules {
 
 namespace {
 
 constexpr int kSunday = 1;
 constexpr int kFriday = 6;
-constexpr int kMorningStart = 300;  // 05:00
+constexpr int kMorningStart = DayWindows::kMorning.start;
 
 // From the bedtime to midnight. A bedtime after midnight (before the morning
 // begins) lasts only until the morning: otherwise a 00:30 bedtime would tell
@@ -40,9 +42,13 @@ void addDailyCues(std::vector<Cue>& out, const TickContext& context, const Prefs
     if (inWindowFrom(m, prefs.callTime.get(), 90)) {
         out.push_back(cue(ReminderKind::call, "call|" + day));
     }
-    if (inWindow(m, 750, 870)) out.push_back(cue(ReminderKind::meal, "meal|" + day + "|0"));
-    if (inWindow(m, 1170, 1290)) out.push_back(cue(ReminderKind::meal, "meal|" + day + "|1"));
-    if (inWindow(m, kMorningStart, 690)) {
+    if (DayWindows::kLunch.contains(m)) {
+        out.push_back(cue(ReminderKind::meal, "meal|" + day + "|0"));
+    }
+    if (DayWindows::kDinner.contains(m)) {
+        out.push_back(cue(ReminderKind::meal, "meal|" + day + "|1"));
+    }
+    if (DayWindows::kMorning.contains(m)) {
         const auto style = memory.state.coldUntilApology ? MomentStyle::cold : MomentStyle::normal;
         out.push_back(cue(ReminderKind::morning, "morning|" + day, std::nullopt, style));
     }

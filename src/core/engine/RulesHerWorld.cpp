@@ -1,3 +1,4 @@
+#include "core/content/DayWindows.h"
 #include "core/engine/PhotoPicker.h"
 #include "core/engine/Rules.h"
 
@@ -21,7 +22,7 @@ void addSpecialDates(std::vector<Cue>& out, const TickContext& context, const Pr
 // Each running countdown is announced once each morning, up to and including its day.
 void addCountdowns(std::vector<Cue>& out, const TickContext& context, const Prefs& prefs,
                    const Clock& clock) {
-    if (!inWindow(context.minutesOfDay, 300, 690)) return;
+    if (!DayWindows::kMorning.contains(context.minutesOfDay)) return;
     for (const auto& countdown : prefs.countdowns.get()) {
         if (countdown.label.empty() || clock.daysUntil(countdown.date, context.now) < 0) continue;
         const std::string& id = countdown.id.text();

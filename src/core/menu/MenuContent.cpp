@@ -177,16 +177,4 @@ std::string pausedUntilLine(Instant until, std::string_view timeLocale) {
     return untilLine("Paused until", until, timeLocale);
 }
 
-const std::vector<ReminderKind>& previewKinds() {
-    static const std::vector<ReminderKind> kinds = [] {
-        auto all = allCases<ReminderKind>();
-        std::erase_if(all, [](ReminderKind kind) {
-            return kind == ReminderKind::custom || kind == ReminderKind::countdown ||
-                   kind == ReminderKind::date || kind == ReminderKind::deadline;
-        });
-        return all;
-    }();
-    return kinds;
-}
-
 }  // namespace pelliwig

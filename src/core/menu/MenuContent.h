@@ -79,8 +79,4 @@ std::string focusUntilLine(Instant endsAt, std::string_view timeLocale = {});
 // "Paused until " and the end, formatted as for focusUntilLine.
 std::string pausedUntilLine(Instant until, std::string_view timeLocale = {});
 
-// The kinds that can be previewed, in declaration order: every kind but the
-// four that need a record the user entered.
-const std::vector<ReminderKind>& previewKinds();
-
 }  // namespace pelliwig

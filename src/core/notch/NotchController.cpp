@@ -60,7 +60,7 @@ void NotchController::timeOut() {
     if (!model_.moment() || !model_.isShown()) return;
     // A copy, since the handler may change what the model holds.
     const Moment moment = *model_.moment();
-    if (moment.style == MomentStyle::normal && onTimedOut) onTimedOut(moment);
+    if (moment.style == MomentStyle::normal) timedOut(moment);
     dismiss();
 }
 

@@ -11,6 +11,7 @@
 #include "core/platform/Scheduler.h"
 #include "core/platform/Screens.h"
 #include "core/support/Geometry.h"
+#include "core/support/Signal.h"
 
 namespace pelliwig {
 
@@ -69,8 +70,9 @@ public:
     // extending right and down.
     static Rect panelFrame(const Rect& notchRect);
 
-    // Told when a normal moment ran out its time unanswered.
-    std::function<void(const Moment&)> onTimedOut;
+    // Told when a normal moment ran out its time unanswered, before it is
+    // taken away.
+    Signal<const Moment&> timedOut;
 
 private:
     std::optional<NotchGeometry> measure() const;

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "core/settings/SqliteStore.h"
-
 namespace pelliwig {
 
 Prefs::Prefs(KeyValueStore& store)
@@ -40,12 +38,6 @@ Prefs::Prefs(KeyValueStore& store)
       pausedUntil(store, willChange, changed, "pausedUntil", std::nullopt),
       followDoNotDisturb(store, willChange, changed, "followDoNotDisturb", true),
       quietDuringFullScreen(store, willChange, changed, "quietDuringFullScreen", true) {}
-
-Prefs& Prefs::shared() {
-    static SqliteStore store(SqliteStore::defaultPath());
-    static Prefs prefs(store);
-    return prefs;
-}
 
 bool Prefs::isEnabled(ReminderKind kind) const {
     if (kind == ReminderKind::custom) return true;

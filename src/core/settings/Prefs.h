@@ -25,10 +25,6 @@ public:
     Prefs(const Prefs&) = delete;
     Prefs& operator=(const Prefs&) = delete;
 
-    // The process's instance, over the default SQLite store. Only the
-    // application's entry point uses it; everything else is handed a Prefs.
-    static Prefs& shared();
-
     Signal<> willChange;
     Signal<std::string_view> changed;
 

@@ -47,9 +47,12 @@ std::string TimeLocale::icuId(std::string_view posix) {
     return id;
 }
 
+std::string TimeLocale::environmentName() {
+    return posixName(std::getenv("LC_ALL"), std::getenv("LC_TIME"), std::getenv("LANG"));
+}
+
 void TimeLocale::useEnvironment() {
-    const std::string id =
-        icuId(posixName(std::getenv("LC_ALL"), std::getenv("LC_TIME"), std::getenv("LANG")));
+    const std::string id = icuId(environmentName());
     const icu::Locale locale(id.c_str());
     if (locale.isBogus()) return;
     UErrorCode status = U_ZERO_ERROR;

@@ -14,6 +14,8 @@ public:
     // The POSIX locale of dates: the first of $LC_ALL, $LC_TIME and $LANG
     // that is set and not empty, else "C". Null stands for unset.
     static std::string posixName(const char* lcAll, const char* lcTime, const char* lang);
+    // That name from this process's environment.
+    static std::string environmentName();
     // ICU's id of a POSIX locale name: "de_DE.UTF-8" is "de_DE",
     // "sr_RS@latin" is "sr_Latn_RS", "C" and "POSIX" are "en_US_POSIX".
     static std::string icuId(std::string_view posix);

@@ -43,7 +43,7 @@ struct DesktopPlatform {
                     return buttons.answers(moment, prefs.language.get());
                 }),
           surface(panel, context.openMenuAt),
-          sensors(currentSessionKind(), context.scheduler, QDBusConnection::sessionBus()),
+          sensors(SessionTraits::current().kind, context.scheduler, QDBusConnection::sessionBus()),
           pointer(sensors.pointer(), sensors.pointerFd() >= 0,
                   [this](Point device) { return screens.fromDevicePixels(device); }),
           hoverSurface(surface, panel, pointer),

@@ -1,11 +1,11 @@
 #include "desktop/notch/HoverStrip.h"
 
-#include <cstdlib>
 #include <cstring>
 
 #include <QCoreApplication>
 
 #include "desktop/support/QtScreens.h"
+#include "linux/SessionTraits.h"
 #include "linux/x11/X11Desktop.h"
 
 namespace pelliwig {
@@ -45,8 +45,7 @@ HoverStrip::~HoverStrip() {
 }
 
 HoverStrip::Kind HoverStrip::kindForSession() {
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return wayland && *wayland ? Kind::transparent : Kind::inputOnly;
+    return SessionTraits::current().wayland() ? Kind::transparent : Kind::inputOnly;
 }
 
 // Override-redirect: the window manager leaves it alone, so it takes no

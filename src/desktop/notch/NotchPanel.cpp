@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 #include <QEvent>
 #include <QObject>
 
 #include "core/notch/NotchGeometry.h"
+#include "linux/SessionTraits.h"
 #include "linux/x11/X11Desktop.h"
 
 namespace pelliwig {
@@ -29,8 +29,7 @@ constexpr Qt::WindowFlags kFlags = Qt::Tool | Qt::FramelessWindowHint | Qt::Wind
 // window no frame and no focus, and keeps it out of task bars and on every
 // desktop.
 bool managedOnScreenDisplay() {
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return wayland && *wayland && X11Desktop::windowManagerName() == "KWin";
+    return SessionTraits::current().wayland() && X11Desktop::windowManagerName() == "KWin";
 }
 
 QRect pixels(const Rect& r) {

@@ -1,5 +1,6 @@
 #include "desktop/settings/ReminderDetail.h"
 
+#include "core/content/DayWindows.h"
 #include "desktop/settings/HomePath.h"
 #include "desktop/support/TimeText.h"
 #include "linux/calendar/IcalEventStore.h"
@@ -27,8 +28,9 @@ ReminderDetail reminderDetail(ReminderKind kind) {
             return DetailStepper{"Every ", " min", 30, 240, 15, &Prefs::waterEvery};
         case K::meal:
             // The meal rule's two windows.
-            return DetailNote{"Lunch " + at(750) + "–" + at(870) + ", dinner " + at(1170) + "–" +
-                              at(1290)};
+            return DetailNote{"Lunch " + at(DayWindows::kLunch.start) + "–" +
+                              at(DayWindows::kLunch.end) + ", dinner " +
+                              at(DayWindows::kDinner.start) + "–" + at(DayWindows::kDinner.end)};
         case K::call:
             return DetailTime{"Around", &Prefs::callTime};
         case K::focus:
@@ -36,8 +38,8 @@ ReminderDetail reminderDetail(ReminderKind kind) {
                 "Start a focus session from her menu (the heart in your tray, or right-click "
                 "her)."};
         case K::morning:
-            return DetailNote{"First time you're active between " + at(300) + " and " + at(690) +
-                              "."};
+            return DetailNote{"First time you're active between " + at(DayWindows::kMorning.start) +
+                              " and " + at(DayWindows::kMorning.end) + "."};
         case K::calendar:
             return DetailNote{calendarNote(
                 shownPath(IcalEventStore::droppedFolder(IcalEventStore::dataHome()).string()))};

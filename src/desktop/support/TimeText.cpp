@@ -3,20 +3,18 @@
 #include <QRegularExpression>
 #include <QTime>
 
+#include "core/support/TimeLocale.h"
+
 namespace pelliwig {
 
 std::string timeLocaleId() {
-    QByteArray name;
-    for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
-        name = qgetenv(variable);
-        if (!name.isEmpty()) break;
-    }
+    std::string name = TimeLocale::environmentName();
     // "de_DE.UTF-8@euro": the codeset and modifier say nothing of times.
     for (const char mark : {'.', '@'}) {
-        if (const auto at = name.indexOf(mark); at >= 0) name.truncate(at);
+        if (const auto at = name.find(mark); at != std::string::npos) name.resize(at);
     }
     if (name == "C" || name == "POSIX") return {};
-    return name.toStdString();
+    return name;
 }
 
 QString timeOfDayFormat(const QLocale& locale) {

@@ -71,19 +71,6 @@ GSettingsSchema* findSchema(GSettingsSchemaSource* source) {
 
 }  // namespace
 
-bool GSettingsDoNotDisturb::isGnomeSession(const char* currentDesktop) {
-    if (!currentDesktop) return false;
-    // A colon-separated list, most specific first ("ubuntu:GNOME").
-    std::string_view rest(currentDesktop);
-    while (!rest.empty()) {
-        const auto colon = rest.find(':');
-        if (rest.substr(0, colon) == "GNOME") return true;
-        if (colon == std::string_view::npos) break;
-        rest.remove_prefix(colon + 1);
-    }
-    return false;
-}
-
 std::unique_ptr<GSettingsDoNotDisturb> GSettingsDoNotDisturb::open(GSettingsSchemaSource* source,
                                                                    GSettingsBackend* backend) {
     if (!gio().loaded) return nullptr;

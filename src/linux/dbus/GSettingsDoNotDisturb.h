@@ -17,10 +17,6 @@ namespace pelliwig {
 // followed through its change signal, which arrives on the main loop.
 class GSettingsDoNotDisturb final : public DoNotDisturb {
 public:
-    // Whether XDG_CURRENT_DESKTOP's list names GNOME, whose shell is what
-    // honours the key; other desktops keep their own switch.
-    static bool isGnomeSession(const char* currentDesktop);
-
     // Nothing when the schema is not installed, as on desktops other than
     // GNOME (GSettings would abort on a missing schema). No source: the
     // system's schemas; no backend: the user's settings (dconf).

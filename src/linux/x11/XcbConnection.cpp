@@ -42,8 +42,8 @@ xcb_atom_t XcbConnection::atom(const std::string& name) {
 }
 
 XcbPtr<xcb_get_property_reply_t> XcbConnection::property(xcb_window_t window,
-                                                         const std::string& name,
-                                                         xcb_atom_t type, uint32_t length) {
+                                                         const std::string& name, xcb_atom_t type,
+                                                         uint32_t length) {
     const xcb_atom_t atomOfName = atom(name);
     if (atomOfName == XCB_ATOM_NONE) return nullptr;
     auto value = reply(xcb_get_property_reply,
