@@ -38,13 +38,6 @@ Totals add(const std::vector<Memory::DayStats>& days) {
     return totals;
 }
 
-const LineBank::LanguageTable& verdictTable(const Totals& totals) {
-    const auto& t = LineBank::tables();
-    if (totals.ignored < 4 && totals.water > 6) return t.reportGood;
-    if (totals.ignored < 12) return t.reportMeh;
-    return t.reportBad;
-}
-
 // Minutes of the longest sitting: whole seconds first, then whole minutes.
 std::string sittingMinutes(double seconds) {
     if (!std::isfinite(seconds)) return "0";
@@ -52,6 +45,25 @@ std::string sittingMinutes(double seconds) {
 }
 
 }  // namespace
+
+WeekVerdict weekVerdict(int waterAcks, int ignored) {
+    if (ignored < 4 && waterAcks > 6) return WeekVerdict::good;
+    if (ignored < 12) return WeekVerdict::meh;
+    return WeekVerdict::bad;
+}
+
+const LineBank::LanguageTable& verdictLines(WeekVerdict verdict) {
+    const auto& t = LineBank::tables();
+    switch (verdict) {
+        case WeekVerdict::good:
+            return t.reportGood;
+        case WeekVerdict::meh:
+            return t.reportMeh;
+        case WeekVerdict::bad:
+            break;
+    }
+    return t.reportBad;
+}
 
 std::string WeeklyReport::reportLine() {
     const Totals totals = add(memory_.lastDays(kDays));
@@ -62,7 +74,8 @@ std::string WeeklyReport::reportLine() {
     const Language language = prefs_.language.get();
     const auto& t = LineBank::tables();
     const std::string scorecard = lines_.pick(t.report, language, "report");
-    const std::string verdict = lines_.pick(verdictTable(totals), language, "reportc");
+    const std::string verdict =
+        lines_.pick(verdictLines(weekVerdict(totals.water, totals.ignored)), language, "reportc");
     std::string text = fillPlaceholders(scorecard, {{"h", whole(totals.activeSeconds / 3600)},
                                                     {"m", sittingMinutes(totals.longestSitting)},
                                                     {"w", std::to_string(totals.water)},

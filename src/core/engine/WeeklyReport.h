@@ -9,6 +9,16 @@
 
 namespace pelliwig {
 
+// How a week went, by the scorecard's rule: good with fewer than 4 ignored
+// moments and more than 6 water answers, so-so with fewer than 12 ignored
+// moments, else bad.
+enum class WeekVerdict { good, meh, bad };
+
+WeekVerdict weekVerdict(int waterAcks, int ignored);
+
+// Her verdict sentences for a tier, in both languages.
+const LineBank::LanguageTable& verdictLines(WeekVerdict verdict);
+
 // The Sunday scorecard: hours at the computer, the longest sitting, water and
 // a verdict over the last seven days, with a jab at a leisure category that
 // took three hours or more.
