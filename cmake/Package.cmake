@@ -8,7 +8,6 @@
 include(GNUInstallDirs)
 
 set(PELLIWIG_RELEASE_DATE "2026-12-07" CACHE STRING "Date of this release, YYYY-MM-DD")
-set(PELLIWIG_HOMEPAGE "https://pelliwig.app" CACHE STRING "The project's web site")
 set(PELLIWIG_MAINTAINER "Pelliwig developers <maintainers@pelliwig.app>" CACHE STRING
     "Maintainer field of the Debian package")
 execute_process(COMMAND date -u -R -d "${PELLIWIG_RELEASE_DATE}"

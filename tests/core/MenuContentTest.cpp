@@ -29,6 +29,8 @@ public:
     void resume() override { calls.push_back("resume"); }
     void openSettings() override { calls.push_back("settings"); }
     void openWelcome() override { calls.push_back("welcome"); }
+    void openDiary() override { calls.push_back("diary"); }
+    void openAbout() override { calls.push_back("about"); }
     void quit() override { calls.push_back("quit"); }
 
     std::vector<std::string> calls;
@@ -73,7 +75,8 @@ const std::vector<std::string> kSummon{"Say something", "submenu:Preview…", "-
 const std::vector<std::string> kFocusButtons{"Focus 25 min", "Focus 50 min", "submenu:Pause",
                                              "---"};
 const std::vector<std::string> kPauseChoices{"For 30 minutes", "For an hour", "Until tomorrow"};
-const std::vector<std::string> kApplication{"Settings…", "Welcome screen", "Quit Zuzi"};
+const std::vector<std::string> kApplication{"Your week", "Settings…", "Welcome screen",
+                                            "About Zuzi", "Quit Zuzi"};
 
 std::vector<std::string> join(std::vector<std::vector<std::string>> parts) {
     std::vector<std::string> all;
@@ -280,6 +283,9 @@ std::vector<ActionCase> actionCases() {
     add("pause.60", kNoEngine, {"pause 60"});
     add("settings", kNoEngine, {"settings"});
     add("welcome", kNoEngine, {"welcome"});
+    // Before the engine exists her diary shows what there is: nothing yet.
+    add("diary", kNoEngine, {"diary"});
+    add("about", kNoEngine, {"about"});
     add("quit", kNoEngine, {"quit"});
     // Before the engine exists its buttons are there but do nothing.
     add("saySomething", kNoEngine, {});

@@ -101,6 +101,18 @@ TEST_F(AppDelegateEndToEndTest, FirstRunMeetHerHandOverAndCleanEnd) {
     EXPECT_TRUE(stored("memory").has_value());
 }
 
+// "pelliwig --diary" from a terminal opens her diary in the Zuzi that runs.
+TEST_F(AppDelegateEndToEndTest, DiaryFromTheCommandLine) {
+    auto app = start();
+    ASSERT_TRUE(app);
+    ASSERT_TRUE(waitUntil([&] { return visible("^Welcome to Zuzi$"); }, 15s));
+    EXPECT_EQ(ChildProcess::run({program.string(), "--diary"}, env(), 10s), 0);
+    EXPECT_TRUE(waitUntil([&] { return visible("^Your week$"); }, 10s)) << "the diary never showed";
+    EXPECT_TRUE(app->running());
+    ::kill(app->pid(), SIGTERM);
+    EXPECT_TRUE(waitUntil([&] { return !app->running(); }, 5s));
+}
+
 TEST_F(AppDelegateEndToEndTest, NoDisplayIsOneLineAndAnError) {
     auto vars = env();
     vars[0] = "DISPLAY=" + XvfbServer::deadDisplay();

@@ -11,8 +11,10 @@
 #include "NotchTestSupport.h"
 #include "core/notch/NotchGeometry.h"
 #include "core/notch/SpriteChoice.h"
+#include "desktop/app/AboutWindow.h"
 #include "desktop/app/TrayMenu.h"
 #include "desktop/app/WelcomeWindow.h"
+#include "desktop/diary/DiaryWindow.h"
 #include "fakes/CannedHttpClient.h"
 #include "fakes/MemoryLoginItem.h"
 #include "fakes/MemoryStore.h"
@@ -32,6 +34,7 @@ struct RecordingEngine final : EngineFacade {
     bool onCall() const override { return call; }
     std::optional<Instant> focusEndsAt() const override { return focusEnd; }
     bool seesFrontApp() const override { return front; }
+    const Memory::State& memory() const override { return remembered; }
     void saveMemory() override { ++saves; }
 
     std::vector<std::optional<ReminderKind>> previews;
@@ -40,6 +43,7 @@ struct RecordingEngine final : EngineFacade {
     bool call = false;
     bool front = true;
     int saves = 0;
+    Memory::State remembered;
 };
 
 class AppDelegateTest : public ::testing::Test {
@@ -289,6 +293,75 @@ TEST_F(AppDelegateTest, SettingsOpensOneWindowAndBringsItBack) {
     settings->close();
     entry("settings")->trigger();
     EXPECT_TRUE(settings->isVisible());
+}
+
+// "Your week" in her menu, "--diary" at launch and from a later launch all
+// open the one diary window, over what the engine remembers.
+struct DiaryRouteCase {
+    const char* name;
+    std::vector<std::string> launchArguments;
+    std::vector<std::string> handedOver;
+    bool fromMenu;
+};
+
+class AppDelegateDiaryTest : public AppDelegateTest,
+                             public ::testing::WithParamInterface<DiaryRouteCase> {};
+
+TEST_P(AppDelegateDiaryTest, OpensHerDiaryOverTheEnginesMemory) {
+    onboard();
+    const auto& c = GetParam();
+    launch(c.launchArguments);
+    Clock clock(*scheduler);
+    engine->remembered.days[clock.dayKey(scheduler->now() - 86400)].activeSeconds = 7200;
+    engine->remembered.days[clock.dayKey(scheduler->now())].waterAcks = 3;
+    if (!c.handedOver.empty()) delegate->handOver(AppOptions::parse(c.handedOver));
+    if (c.fromMenu) entry("diary")->trigger();
+    auto* diary = delegate->diaryWindow();
+    ASSERT_NE(diary, nullptr);
+    EXPECT_TRUE(diary->isVisible());
+    EXPECT_EQ(diary->windowTitle(), "Your week");
+    diary->refresh();
+    EXPECT_EQ(diary->diary().activeSeconds, 7200);
+    EXPECT_EQ(diary->diary().waterAcks, 3);
+    EXPECT_FALSE(diary->findChild<QLabel*>("portrait")->pixmap().isNull());
+
+    diary->close();
+    entry("diary")->trigger();
+    EXPECT_EQ(delegate->diaryWindow(), diary);
+    EXPECT_TRUE(diary->isVisible());
+    diary->close();
+}
+
+INSTANTIATE_TEST_SUITE_P(Routes, AppDelegateDiaryTest,
+                         ::testing::Values(DiaryRouteCase{"Menu", {}, {}, true},
+                                           DiaryRouteCase{"AtLaunch", {"--diary"}, {}, false},
+                                           DiaryRouteCase{"HandedOver", {}, {"--diary"}, false}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(AppDelegateTest, HerDiaryBeforeTheEngineIsEmptyNotBroken) {
+    AppServices services;
+    services.store = std::make_unique<MemoryStore>();
+    services.scheduler = std::make_unique<VirtualScheduler>(1000);
+    services.loginItem = std::make_unique<MemoryLoginItem>();
+    AppDelegate bare(std::move(services));
+    bare.openDiary();
+    ASSERT_NE(bare.diaryWindow(), nullptr);
+    EXPECT_EQ(bare.diaryWindow()->diary().activeSeconds, 0);
+    EXPECT_EQ(bare.diaryWindow()->diary().days.size(), 7u);
+    bare.diaryWindow()->close();
+}
+
+TEST_F(AppDelegateTest, AboutFromTheMenuOpensOneWindow) {
+    entry("about")->trigger();
+    QWidget* about = delegate->aboutWindow();
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_EQ(about->windowTitle(), "About Zuzi");
+    about->close();
+    entry("about")->trigger();
+    EXPECT_EQ(delegate->aboutWindow(), about);
+    EXPECT_TRUE(about->isVisible());
+    about->close();
 }
 
 // Ctrl+, in the welcome window opens the settings, as the menu says.

@@ -53,6 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"LoginItem", {"--login-item"}, with(&AppOptions::loginItem)},
         Case{"Welcome", {"--welcome"}, with(&AppOptions::welcome)},
         Case{"Settings", {"--settings"}, with(&AppOptions::settings)},
+        Case{"Diary", {"--diary"}, with(&AppOptions::diary)},
         Case{"Quit", {"--quit"}, with(&AppOptions::quit)},
         Case{"Help", {"--help"}, with(&AppOptions::help)},
         Case{"ShortHelp", {"-h"}, with(&AppOptions::help)},
@@ -96,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AppOptionsUsageTest, NamesEveryFlagAndKind) {
     const auto usage = AppOptions::usage();
-    for (const char* flag : {"--preview", "--pause", "--welcome", "--settings", "--quit",
+    for (const char* flag : {"--preview", "--pause", "--welcome", "--settings", "--diary", "--quit",
                              "--login-item", "--no-notch", "--help", "--version"}) {
         EXPECT_NE(usage.find(flag), std::string::npos) << flag;
     }

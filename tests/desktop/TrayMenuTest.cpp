@@ -29,6 +29,8 @@ struct CountingActions final : MenuActions {
     void resume() override {}
     void openSettings() override { ++settings; }
     void openWelcome() override {}
+    void openDiary() override {}
+    void openAbout() override {}
     void quit() override { ++quits; }
     int previews = 0;
     int pausedFor = 0;

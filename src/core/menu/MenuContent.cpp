@@ -117,9 +117,11 @@ void addFocus(std::vector<MenuEntry>& menu, const MenuState& state, MenuActions&
 }
 
 void addApplication(std::vector<MenuEntry>& menu, MenuActions& actions) {
+    menu.push_back(button("diary", "Your week", [&actions] { actions.openDiary(); }));
     menu.push_back(button(
         "settings", "Settings…", [&actions] { actions.openSettings(); }, "Ctrl+,"));
     menu.push_back(button("welcome", "Welcome screen", [&actions] { actions.openWelcome(); }));
+    menu.push_back(button("about", "About Zuzi", [&actions] { actions.openAbout(); }));
     menu.push_back(button(
         "quit", "Quit Zuzi", [&actions] { actions.quit(); }, "Ctrl+Q"));
 }

@@ -45,6 +45,9 @@ public:
     virtual void resume() = 0;
     virtual void openSettings() = 0;
     virtual void openWelcome() = 0;
+    // Her diary of the last days, and who she is.
+    virtual void openDiary() = 0;
+    virtual void openAbout() = 0;
     virtual void quit() = 0;
 };
 

@@ -11,11 +11,16 @@
 #include <QUrl>
 
 #include "core/notch/NotchGeometry.h"
+#include "core/settings/SqliteStore.h"
+#include "desktop/app/AboutWindow.h"
 #include "desktop/app/TrayMenu.h"
 #include "desktop/app/WelcomeWindow.h"
+#include "desktop/diary/DiaryWindow.h"
+#include "desktop/settings/HomePath.h"
 #include "desktop/settings/SettingsView.h"
 #include "desktop/support/Assets.h"
 #include "desktop/support/SpriteSheet.h"
+#include "desktop/support/TimeText.h"
 
 namespace pelliwig {
 namespace {
@@ -71,6 +76,7 @@ void AppDelegate::launch(const AppOptions& options) {
             kPreviewDelay, [this, kind = options.previewKind] { preview(kind); });
     }
     if (options.settings) openSettings();
+    if (options.diary) openDiary();
     if (!prefs_.hasOnboarded.get() || options.welcome) {
         welcomeTask_ = services_.scheduler->after(kWelcomeDelay, [this] { openWelcome(); });
     }
@@ -86,6 +92,7 @@ void AppDelegate::handOver(const AppOptions& options) {
     applyPause(options.pause);
     if (options.preview) preview(options.previewKind);
     if (options.settings || options.plain()) openSettings();
+    if (options.diary) openDiary();
 }
 
 QWidget* AppDelegate::settingsWindow() const {
@@ -117,6 +124,40 @@ void AppDelegate::openSettings() {
         tray_->serveShortcutsIn(settings_.get());
     }
     settings_->showAndRaise();
+}
+
+void AppDelegate::openDiary() {
+    if (!diary_) {
+        // Her face follows the Appearance setting and the season, as in the notch.
+        auto sheet =
+            std::make_shared<SpriteSheet>(SpriteSheet::situationFrom(prefs_, clock_),
+                                          [](const QString& name) { return Assets::url(name); });
+        diary_ = std::make_unique<DiaryWindow>(
+            [this](int span) { return diary(span); },
+            [sheet](const Face& face) { return sheet->image(face); }, *services_.scheduler);
+        tray_->serveShortcutsIn(diary_.get());
+    }
+    diary_->showAndRaise();
+}
+
+Diary AppDelegate::diary(int span) const {
+    static const Memory::State nothingYet;
+    const Memory::State& memory = engine_ ? engine_->memory() : nothingYet;
+    return diaryOf(memory, clock_, span, prefs_.language.get(), timeLocaleId());
+}
+
+void AppDelegate::openAbout() {
+    if (!about_) {
+        SpriteSheet sheet(SpriteSheet::situationFrom(prefs_, clock_),
+                          [](const QString& name) { return Assets::url(name); });
+        const QString store =
+            QString::fromStdString(shownPath(SqliteStore::defaultPath().string()));
+        about_ = std::make_unique<AboutWindow>(
+            QPixmap::fromImage(sheet.image(Face::mood(Mood::happy))), store,
+            [this](const QString& url) { openUrl(url.toStdString()); });
+        tray_->serveShortcutsIn(about_.get());
+    }
+    about_->showAndRaise();
 }
 
 void AppDelegate::saveMemory() {

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPoint>
 
+#include "core/engine/Diary.h"
 #include "core/engine/Pause.h"
 #include "core/engine/UpdateChecker.h"
 #include "core/menu/MenuContent.h"
@@ -22,6 +23,8 @@
 
 namespace pelliwig {
 
+class AboutWindow;
+class DiaryWindow;
 class SettingsView;
 class TrayMenu;
 class WelcomeWindow;
@@ -72,13 +75,20 @@ public:
     // Arguments from a later launch act at once: "--login-item" registers,
     // "--preview" previews, "--pause" pauses or resumes, "--welcome" and
     // "--settings" open their windows and "--quit" ends her; a launch with no
-    // options at all opens the settings. ("--no-notch" changes nothing on a
-    // screen without a notch.)
+    // options at all opens the settings, "--diary" her diary. ("--no-notch"
+    // changes nothing on a screen without a notch.)
     void handOver(const AppOptions& options);
 
     // Creates the welcome window on first use, then brings it to the front.
     void openWelcome() override;
     void openSettings() override;
+    // Her diary and her About window, each created on first use.
+    void openDiary() override;
+    void openAbout() override;
+
+    // Her diary of the `span` days up to today, from what the engine
+    // remembers (nothing before the engine exists).
+    Diary diary(int span) const;
 
     // Writes her memory now; at quit, on a signal and when the session ends.
     void saveMemory();
@@ -92,6 +102,9 @@ public:
     WelcomeWindow* welcome() { return welcome_.get(); }
     // The settings window; none until first opened.
     QWidget* settingsWindow() const;
+    // Her diary and About windows; none until first opened.
+    DiaryWindow* diaryWindow() const { return diary_.get(); }
+    AboutWindow* aboutWindow() const { return about_.get(); }
 
 signals:
     void engineChanged();
@@ -121,6 +134,8 @@ private:
     std::unique_ptr<EngineFacade> engine_;
     std::unique_ptr<WelcomeWindow> welcome_;
     std::unique_ptr<SettingsView> settings_;
+    std::unique_ptr<DiaryWindow> diary_;
+    std::unique_ptr<AboutWindow> about_;
     Connection updateFound_;
     Connection appearanceChanged_;
     // Delayed start-up work; dies with the delegate.

@@ -25,6 +25,7 @@ AppOptions AppOptions::parse(const std::vector<std::string>& arguments) {
     options.loginItem = has("--login-item");
     options.welcome = has("--welcome");
     options.settings = has("--settings");
+    options.diary = has("--diary");
     options.quit = has("--quit");
     options.help = has("--help") || has("-h");
     options.version = has("--version");
@@ -55,6 +56,7 @@ std::string AppOptions::usage() {
         "                    keep quiet for that many minutes, until 05:00, or no longer\n"
         "  --welcome         open the welcome window\n"
         "  --settings        open her settings\n"
+        "  --diary           open her diary of your last days\n"
         "  --quit            end the Zuzi that runs\n"
         "  --login-item      start Zuzi whenever you log in\n"
         "  --no-notch        use the plain area at the top centre of the screen\n"

@@ -29,6 +29,7 @@ struct AppOptions {
     bool preview = false;    // "--preview" [KIND]: a preview one second after launch
     std::optional<ReminderKind> previewKind;  // none: missing or not a kind name
     bool settings = false;                    // "--settings": open the settings window
+    bool diary = false;                       // "--diary": open her diary, "Your week"
     bool quit = false;                        // "--quit": end the Zuzi that runs
     std::optional<PauseRequest> pause;        // none: no "--pause" or a bad value
     bool help = false;

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "core/content/Reminder.h"
+#include "core/engine/Memory.h"
 #include "core/support/Instant.h"
 
 namespace pelliwig {
@@ -29,6 +30,8 @@ public:
     virtual std::optional<Instant> focusEndsAt() const = 0;
     // The session tells her which application is focused.
     virtual bool seesFrontApp() const = 0;
+    // What she remembers, as it stands now: her diary reads its days.
+    virtual const Memory::State& memory() const = 0;
 
     // Writes her memory now, unthrottled: the process is about to end.
     virtual void saveMemory() = 0;

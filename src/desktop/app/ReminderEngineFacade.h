@@ -22,6 +22,7 @@ public:
     bool onCall() const override { return engine_->meetingStart().has_value(); }
     std::optional<Instant> focusEndsAt() const override;
     bool seesFrontApp() const override { return seesFrontApp_; }
+    const Memory::State& memory() const override { return engine_->memory().state; }
     void saveMemory() override { engine_->memory().save(false); }
 
     ReminderEngine& engine() { return *engine_; }
