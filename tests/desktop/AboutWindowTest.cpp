@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -94,6 +95,21 @@ TEST_F(AboutWindowTest, CloseAndEscapeEndIt) {
     window.showAndRaise();
     window.findChild<QPushButton*>("close")->click();
     EXPECT_FALSE(window.isVisible());
+}
+
+// Drawn into gallery/ beside the test program for a person to look at; the
+// check is the one a picture shows wrongly at a glance: no text cut off.
+TEST_F(AboutWindowTest, FitsItsTextAndIsDrawnToTheGallery) {
+    window.showAndRaise();
+    for (auto* label : window.findChildren<QLabel*>()) {
+        if (label->wordWrap()) {
+            EXPECT_GE(label->height(), label->heightForWidth(label->width()))
+                << label->objectName().toStdString();
+        }
+    }
+    QDir dir(QDir(QCoreApplication::applicationDirPath()).filePath("gallery"));
+    ASSERT_TRUE(dir.mkpath("."));
+    EXPECT_TRUE(window.grab().save(dir.filePath("about.png")));
 }
 
 }  // namespace
