@@ -37,9 +37,9 @@ SessionTraits SessionTraits::from(std::string_view sessionType, std::string_view
 }
 
 const SessionTraits& SessionTraits::current() {
-    static const SessionTraits traits = from(
-        environment("XDG_SESSION_TYPE"), environment("WAYLAND_DISPLAY"),
-        environment("XDG_CURRENT_DESKTOP"));
+    static const SessionTraits traits =
+        from(environment("XDG_SESSION_TYPE"), environment("WAYLAND_DISPLAY"),
+             environment("XDG_CURRENT_DESKTOP"));
     return traits;
 }
 

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/content/AppBucket.h"
 #include "core/content/Language.h"
 #include "core/content/Reminder.h"
-#include "core/engine/AppBucket.h"
 #include "core/engine/Memory.h"
 #include "core/engine/WeeklyReport.h"
 #include "core/support/Clock.h"
