@@ -20,8 +20,8 @@ ReminderEngine::ReminderEngine(NotchController& notch, Prefs& prefs, const Ports
       fired_(ports.store, clock_),
       memory_(ports.store, clock_),
       picker_(prefs, memory_, lines_, ports.random, clock_),
+      apps_(prefs, memory_, lines_, ports.random, clock_.now()),
       pause_(prefs, clock_),
-      curStart_(clock_.now()),
       self_(std::make_shared<ReminderEngine*>(this)) {
     wire();
     timer_ = ports_.scheduler.every(kTickSeconds, [this] { tick(); });

@@ -12,6 +12,7 @@
 #include "core/content/LineBank.h"
 #include "core/content/Reminder.h"
 #include "core/engine/ActivityTracker.h"
+#include "core/engine/AppSwitchRemarks.h"
 #include "core/engine/FiredLog.h"
 #include "core/engine/LinePicker.h"
 #include "core/engine/Memory.h"
@@ -79,11 +80,7 @@ public:
     };
 
     // What appSwitchLine chose to say, and with which face.
-    struct Said {
-        std::string text;
-        Mood mood;
-        bool operator==(const Said&) const = default;
-    };
+    using Said = AppSwitchRemarks::Said;
 
     // One moment handed to the notch, for whoever traces her.
     struct Presentation {
@@ -101,8 +98,6 @@ public:
     static constexpr double kIdlePeekSeconds = 2.2;
     static constexpr double kSleepPeekEvery = 1800;
     static constexpr double kMeetingWorthAsking = 600;
-    static constexpr double kAppStretchMinimum = 300;
-    static constexpr double kAppCommentEvery = 4500;
     static constexpr double kHoverEyesReach = 70;
 
     // Told of every cue offered to the gate, with the verdict, and of every
@@ -198,19 +193,7 @@ private:
     void surpriseOrIdlePeek();
     Face moodFace() const;
 
-    struct Candidate {
-        Said said;
-        double odds;
-    };
-    std::optional<Candidate> switchCandidate(AppBucket bucket, const std::string& name,
-                                             std::optional<AppBucket> previous, double stretch,
-                                             int at);
-    std::optional<Candidate> teasingCandidate(AppBucket bucket, const std::string& name);
-
     std::optional<std::string> previewLine(ReminderKind kind);
-    std::string pickFilled(const LineBank::LanguageTable& table, std::string_view key,
-                           const std::string& app);
-    std::string genericAppLine(AppBucket bucket, const std::string& name, std::string_view key);
 
     Language language() const { return prefs_.language.get(); }
 
@@ -229,6 +212,7 @@ private:
     FiredLog fired_;
     Memory memory_;
     LinePicker picker_;
+    AppSwitchRemarks apps_;
     std::optional<FocusTimer> focus_;
     Pause pause_;
     TaskHandle timer_;
@@ -236,10 +220,6 @@ private:
     std::optional<Instant> meetingStart_;
     Instant lastSleepPeek_ = kDistantPast;
     std::optional<Moment> hoverMoment_;
-    std::string lastFrontKey_;
-    std::optional<AppBucket> curBucket_;
-    Instant curStart_;
-    Instant lastAppComment_ = kDistantPast;
 
     Connection timedOutWatch_;
     // Snooze returns and the tick after a resume.

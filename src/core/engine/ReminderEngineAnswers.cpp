@@ -1,7 +1,5 @@
 #include "core/engine/ReminderEngine.h"
 
-#include "core/content/Placeholders.h"
-
 namespace pelliwig {
 
 void ReminderEngine::answer(const Moment& moment, const Answer& answer) {
@@ -82,24 +80,10 @@ void ReminderEngine::preview(std::optional<ReminderKind> kind) {
 std::optional<std::string> ReminderEngine::previewLine(ReminderKind kind) {
     auto app = ports_.front.name();
     if (!app || app->empty()) app = "Safari";
-    if (kind == ReminderKind::appSwitch) return genericAppLine(appBucketOf(*app), *app, "switch");
+    if (kind == ReminderKind::appSwitch)
+        return apps_.genericLine(appBucketOf(*app), *app, "switch");
     if (kind == ReminderKind::appTime) return "{app:" + *app + "}";
     return std::nullopt;
-}
-
-std::string ReminderEngine::pickFilled(const LineBank::LanguageTable& table, std::string_view key,
-                                       const std::string& app) {
-    return fillPlaceholders(lines_.pick(table, language(), key), {{"app", app}});
-}
-
-// The bucket's own quips, or the catch-all ones when it has none.
-std::string ReminderEngine::genericAppLine(AppBucket bucket, const std::string& name,
-                                           std::string_view key) {
-    const auto& quips = LineBank::tables().appSwitch;
-    auto table = quips.find(bucket);
-    if (table == quips.end()) table = quips.find(AppBucket::other);
-    if (table == quips.end()) return pickFilled({}, key, name);
-    return pickFilled(table->second, key, name);
 }
 
 }  // namespace pelliwig
