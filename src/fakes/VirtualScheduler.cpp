@@ -24,12 +24,6 @@ void VirtualScheduler::dropCancelled() {
     std::erase_if(tasks_, [](const auto& entry) { return *entry.second.cancelled; });
 }
 
-std::optional<Instant> VirtualScheduler::nextDue() {
-    dropCancelled();
-    if (tasks_.empty()) return std::nullopt;
-    return tasks_.begin()->first.first;
-}
-
 std::size_t VirtualScheduler::pending() {
     dropCancelled();
     return tasks_.size();

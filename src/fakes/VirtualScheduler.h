@@ -35,8 +35,6 @@ public:
     void jumpTo(Instant t);
     // Runs the next pending task (moving the clock to its due time); false if none.
     bool runNext();
-    // The due time of the next pending task, if any.
-    std::optional<Instant> nextDue();
     // Number of pending, uncancelled tasks.
     std::size_t pending();
 

@@ -4,12 +4,6 @@
 
 namespace pelliwig::Photo {
 
-bool canDecode(std::string_view extension) {
-    const QByteArray format = QByteArray(extension.data(), qsizetype(extension.size())).toLower();
-    const QList<QByteArray> formats = QImageReader::supportedImageFormats();
-    return formats.contains(format) || (format == "jpg" && formats.contains("jpeg"));
-}
-
 QImage loadFilling(const std::string& path, QSize size) {
     QImageReader reader(QString::fromStdString(path));
     reader.setAutoTransform(true);

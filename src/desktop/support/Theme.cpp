@@ -53,9 +53,6 @@ QFont lineFont() {
 QFont buttonFont() {
     return systemFont(12, QFont::DemiBold);
 }
-QFont closeFont() {
-    return systemFont(10, QFont::Bold);
-}
 QFont zzzFont() {
     return systemFont(12, QFont::Bold);
 }

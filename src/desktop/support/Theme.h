@@ -20,7 +20,6 @@ QColor zzzTint();
 // would no longer fit the widths the bubble is laid out to.
 QFont lineFont();    // 14, semibold: the line, and what measures it
 QFont buttonFont();  // 12, semibold
-QFont closeFont();   // 10, bold
 QFont zzzFont();     // 12, bold
 
 // The stroke of the close glyph, drawn as a cross since the desktop has no
