@@ -67,7 +67,15 @@ bool becomeTheInstance(SingleInstance& instance, const QStringList& arguments, i
 
 int main(int argc, char** argv) {
     const auto arguments = argumentsOf(argc, argv);
-    const auto options = AppOptions::parse(arguments);
+    const auto parsed = AppOptions::parse(arguments);
+    // A mistyped option is said, and nothing else happens: neither here nor
+    // in a Zuzi already running.
+    if (!parsed.ok()) {
+        std::fprintf(stderr, "pelliwig: %s\n\n%s", parsed.error.c_str(),
+                     AppOptions::usage().c_str());
+        return 2;
+    }
+    const AppOptions& options = parsed.options;
     if (options.help) {
         std::fputs(AppOptions::usage().c_str(), stdout);
         return 0;
@@ -105,7 +113,10 @@ int main(int argc, char** argv) {
     AppDelegate delegate(desktopServices());
     QObject::connect(&instance, &SingleInstance::received, &delegate,
                      [&delegate](const QStringList& received) {
-                         delegate.handOver(AppOptions::parse(fromQt(received)));
+                         // The launch that sent them checked them first;
+                         // anything else sends nothing we act on.
+                         const auto handed = AppOptions::parse(fromQt(received));
+                         if (handed.ok()) delegate.handOver(handed.options);
                      });
     delegate.launch(options);
     return QApplication::exec();

@@ -113,6 +113,39 @@ TEST_F(AppDelegateEndToEndTest, DiaryFromTheCommandLine) {
     EXPECT_TRUE(waitUntil([&] { return !app->running(); }, 5s));
 }
 
+// A bad command line is an error with the usage, before and after she runs,
+// and the Zuzi that runs hears nothing of it.
+TEST_F(AppDelegateEndToEndTest, BadOptionsAreSaidAndChangeNothing) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--pause", "1h"}, "pelliwig: --pause takes a number of minutes"},
+        {{"--pause", "abc"}, "pelliwig: --pause takes a number of minutes"},
+        {{"--bogus"}, "pelliwig: unknown option \"--bogus\"\n"},
+    };
+    const auto check = [&](const char* when) {
+        for (const auto& [arguments, error] : cases) {
+            auto argv = arguments;
+            argv.insert(argv.begin(), program.string());
+            const auto ended = ChildProcess::errors(argv, env(), 10s);
+            EXPECT_EQ(ended.status, 2) << when << " " << arguments[0];
+            EXPECT_TRUE(ended.errors.starts_with(error)) << when << ": " << ended.errors;
+            EXPECT_NE(ended.errors.find("Usage: pelliwig [OPTION]..."), std::string::npos);
+        }
+    };
+    check("with no Zuzi running");
+    EXPECT_FALSE(fs::exists(home / "config" / "pelliwig" / "defaults.sqlite"));
+
+    auto app = start({"--welcome"});
+    ASSERT_TRUE(app);
+    ASSERT_TRUE(waitUntil([&] { return visible("^Welcome to Zuzi$"); }, 15s));
+    check("with Zuzi running");
+    // A good hand-over after the bad ones still reaches her, and the bad
+    // pauses never did.
+    EXPECT_EQ(ChildProcess::run({program.string(), "--settings"}, env(), 10s), 0);
+    EXPECT_TRUE(waitUntil([&] { return visible("^Settings"); }, 5s));
+    EXPECT_FALSE(stored("pausedUntil").has_value());
+    EXPECT_TRUE(app->running());
+}
+
 TEST_F(AppDelegateEndToEndTest, NoDisplayIsOneLineAndAnError) {
     auto vars = env();
     vars[0] = "DISPLAY=" + XvfbServer::deadDisplay();

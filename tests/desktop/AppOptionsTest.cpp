@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -37,7 +39,9 @@ struct Case {
 class AppOptionsTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(AppOptionsTest, Parses) {
-    EXPECT_EQ(AppOptions::parse(GetParam().arguments), GetParam().expected);
+    const auto parsed = AppOptions::parse(GetParam().arguments);
+    EXPECT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options, GetParam().expected);
 }
 
 AppOptions everyFlag() {
@@ -86,21 +90,66 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"PauseMinutes", {"--pause", "30"}, pausing(PauseRequest::Until::minutes, 30)},
         Case{"PauseTomorrow", {"--pause", "tomorrow"}, pausing(PauseRequest::Until::tomorrow)},
         Case{"PauseOff", {"--pause", "off"}, pausing(PauseRequest::Until::off)},
-        Case{"PauseBadValues", {"--pause", "0"}, {}},
-        Case{"PauseNotANumber", {"--pause", "30m"}, {}}, Case{"PauseWithoutValue", {"--pause"}, {}},
-        // Flags are whole arguments: look-alikes and toolkit options are ignored.
-        Case{"LookAlikes", {"--Welcome", "--no-notch=1", "-welcome", "--previews", "water"}, {}},
+        // Qt takes its own options out of the arguments, with one dash or two.
         Case{"ToolkitOptions",
              {"-platform", "offscreen", "--login-item"},
-             with(&AppOptions::loginItem)}),
+             with(&AppOptions::loginItem)},
+        Case{"ToolkitOptionsEveryForm",
+             {"--style", "fusion", "-style=fusion", "-reverse", "--display", ":3", "--settings"},
+             with(&AppOptions::settings)}),
     [](const auto& row) { return row.param.name; });
 
-TEST(AppOptionsUsageTest, NamesEveryFlagAndKind) {
+struct Refusal {
+    std::string name;
+    std::vector<std::string> arguments;
+    std::string error;
+};
+
+class AppOptionsRefusalTest : public ::testing::TestWithParam<Refusal> {};
+
+// A mistyped option or value is named, never quietly dropped.
+TEST_P(AppOptionsRefusalTest, NamesTheFirstBadArgument) {
+    const auto parsed = AppOptions::parse(GetParam().arguments);
+    EXPECT_FALSE(parsed.ok());
+    EXPECT_EQ(parsed.error, GetParam().error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, AppOptionsRefusalTest,
+    ::testing::Values(
+        Refusal{"Unknown", {"--bogus"}, R"(unknown option "--bogus")"},
+        Refusal{"UnknownAfterGoodOnes", {"--welcome", "-x"}, R"(unknown option "-x")"},
+        Refusal{"PauseWithUnit",
+                {"--pause", "1h"},
+                R"(--pause takes a number of minutes, "tomorrow" or "off", not "1h")"},
+        Refusal{"PauseWord",
+                {"--pause", "abc"},
+                R"(--pause takes a number of minutes, "tomorrow" or "off", not "abc")"},
+        Refusal{"PauseZero",
+                {"--pause", "0"},
+                R"(--pause takes a number of minutes, "tomorrow" or "off", not "0")"},
+        Refusal{"PauseWithoutValue", {"--pause"}, "--pause needs a value: MINUTES|tomorrow|off"},
+        Refusal{"PauseFollowedByAFlag",
+                {"--pause", "--welcome"},
+                "--pause needs a value: MINUTES|tomorrow|off"},
+        // Options are whole arguments in their own spelling.
+        Refusal{"CaseMatters", {"--Welcome"}, R"(unknown option "--Welcome")"},
+        Refusal{"NoValueGlued", {"--no-notch=1"}, R"(unknown option "--no-notch=1")"},
+        Refusal{"OneDash", {"-welcome"}, R"(unknown option "-welcome")"},
+        Refusal{"LongerName", {"--previews"}, R"(unknown option "--previews")"},
+        Refusal{"StrayWord", {"water"}, R"(unexpected argument "water")"},
+        Refusal{"ToolkitFlagWithValue", {"-reverse=1"}, R"(unknown option "-reverse=1")"}),
+    [](const auto& row) { return row.param.name; });
+
+TEST(AppOptionsUsageTest, NamesEveryListedFlagAndKind) {
     const auto usage = AppOptions::usage();
     for (const char* flag : {"--preview", "--pause", "--welcome", "--settings", "--diary", "--quit",
-                             "--login-item", "--no-notch", "--help", "--version"}) {
+                             "--login-item", "--help", "--version"}) {
         EXPECT_NE(usage.find(flag), std::string::npos) << flag;
     }
+    // Still taken, no longer offered: a screen here has no notch.
+    EXPECT_EQ(usage.find("--no-notch"), std::string::npos);
+    EXPECT_TRUE(AppOptions::parse({"--no-notch"}).options.noNotch);
     // The kinds close the text, as words in declaration order.
     std::istringstream kinds(usage.substr(usage.find("Kinds:") + 6));
     std::vector<std::string> listed;
@@ -108,6 +157,32 @@ TEST(AppOptionsUsageTest, NamesEveryFlagAndKind) {
     std::vector<std::string> expected;
     for (const auto kind : allCases<ReminderKind>()) expected.push_back(rawString(kind));
     EXPECT_EQ(listed, expected);
+}
+
+// The manual page describes every option the program takes, those --help
+// leaves out included.
+TEST(AppOptionsUsageTest, ManualPageListsEveryOption) {
+    std::ifstream in(PELLIWIG_MAN_PAGE);
+    ASSERT_TRUE(in) << PELLIWIG_MAN_PAGE;
+    const std::string page{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    for (const auto name : AppOptions::names()) {
+        // roff writes each dash of an option as "\-"; the name stands as a
+        // word of its own ("\-h" inside "\-\-help" does not count).
+        std::string written;
+        for (const char c : name) written += c == '-' ? std::string("\\-") : std::string(1, c);
+        const auto standsAlone = [&](std::size_t at) {
+            const auto end = at + written.size();
+            return at > 0 && std::string_view(" \"").find(page[at - 1]) != std::string_view::npos &&
+                   end < page.size() &&
+                   std::string_view(" \"\n").find(page[end]) != std::string_view::npos;
+        };
+        bool found = false;
+        for (auto at = page.find(written); at != std::string::npos && !found;
+             at = page.find(written, at + 1)) {
+            found = standsAlone(at);
+        }
+        EXPECT_TRUE(found) << name;
+    }
 }
 
 }  // namespace

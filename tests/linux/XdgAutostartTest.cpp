@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "support/ChildProcess.h"
+
 namespace pelliwig {
 namespace {
 
@@ -93,7 +95,7 @@ private:
 
 // Each test gets its own folder: test cases of one program may run at once
 // and share the configuration folder the test runner set.
-class XdgAutostartTest : public testing::Test {
+class XdgAutostartTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const char* base = std::getenv("XDG_CONFIG_HOME");
@@ -124,9 +126,22 @@ TEST_F(XdgAutostartTest, RegisterWritesAnEntryStartingTheProgramWithTheFlag) {
     const auto entry = readFile(entryIn(folder));
     EXPECT_TRUE(entry.starts_with("[Desktop Entry]\n"));
     EXPECT_EQ(valueOf(entry, "Type"), "Application");
-    EXPECT_EQ(valueOf(entry, "Name"), "Pelliwig");
+    EXPECT_EQ(valueOf(entry, "Name"), "Zuzi");
+    EXPECT_EQ(valueOf(entry, "Icon"), "pelliwig");
+    EXPECT_EQ(valueOf(entry, "TryExec"), "/opt/pelliwig/bin/pelliwig");
     EXPECT_EQ(valueOf(entry, "Exec"), "/opt/pelliwig/bin/pelliwig --login-item");
     EXPECT_EQ(valueOf(entry, "Hidden"), std::nullopt);
+}
+
+// What the desktops check an entry against; their tool reads it as valid.
+TEST_F(XdgAutostartTest, EntryPassesTheDesktopEntryValidator) {
+    const auto validator = pelliwig::testing::findProgram("desktop-file-validate");
+    if (validator.empty()) GTEST_SKIP() << "desktop-file-validate is not installed";
+    XdgAutostart item(folder, "/home/a b/100%/pelliwig");
+    ASSERT_TRUE(item.registerItem());
+    const auto ended =
+        pelliwig::testing::ChildProcess::errors({validator, entryIn(folder).string()});
+    EXPECT_EQ(ended.status, 0) << ended.errors;
 }
 
 TEST_F(XdgAutostartTest, MakesMissingFoldersOwnerOnlyAndTheEntryReadable) {
@@ -201,7 +216,7 @@ TEST_F(XdgAutostartTest, DefaultsToTheRunningProgramAndTheConfiguredFolder) {
     EXPECT_EQ(arguments[1], "--login-item");
 }
 
-class ConfigHomeTest : public XdgAutostartTest, public testing::WithParamInterface<const char*> {
+class ConfigHomeTest : public XdgAutostartTest, public ::testing::WithParamInterface<const char*> {
 protected:
     void SetUp() override {
         XdgAutostartTest::SetUp();
@@ -220,10 +235,10 @@ TEST_P(ConfigHomeTest, FallsBackToTheHomeFolder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, ConfigHomeTest,
-                         testing::Values(nullptr, "", "relative/config", "./config"));
+                         ::testing::Values(nullptr, "", "relative/config", "./config"));
 
 // A launcher reading the entry back gets exactly the path that was written.
-class ExecRoundTripTest : public testing::TestWithParam<std::string> {};
+class ExecRoundTripTest : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ExecRoundTripTest, GivesBackThePath) {
     const auto entry = XdgAutostart::entryText(GetParam());
@@ -232,6 +247,15 @@ TEST_P(ExecRoundTripTest, GivesBackThePath) {
     ASSERT_TRUE(exec);
     const std::vector<std::string> expected{GetParam(), "--login-item"};
     EXPECT_EQ(execArguments(*exec), expected) << *exec;
+    // TryExec is a plain string: only its backslashes are escaped.
+    const auto tryExec = valueOf(*entry, "TryExec");
+    ASSERT_TRUE(tryExec);
+    std::string path;
+    for (std::size_t i = 0; i < tryExec->size(); ++i) {
+        if ((*tryExec)[i] == '\\' && i + 1 < tryExec->size()) ++i;
+        path += (*tryExec)[i];
+    }
+    EXPECT_EQ(path, GetParam()) << *tryExec;
 }
 
 const std::vector<std::string> kPaths{
@@ -248,7 +272,7 @@ const std::vector<std::string> kPaths{
     "/home/zo\u00eb/\u0924\u0941\u092e/pelliwig",
 };
 
-INSTANTIATE_TEST_SUITE_P(Paths, ExecRoundTripTest, testing::ValuesIn(kPaths));
+INSTANTIATE_TEST_SUITE_P(Paths, ExecRoundTripTest, ::testing::ValuesIn(kPaths));
 
 struct Quoting {
     std::string argument;
@@ -259,7 +283,7 @@ void PrintTo(const Quoting& quoting, std::ostream* out) {
     *out << quoting.argument;
 }
 
-class ExecArgumentTest : public testing::TestWithParam<Quoting> {};
+class ExecArgumentTest : public ::testing::TestWithParam<Quoting> {};
 
 TEST_P(ExecArgumentTest, QuotesAndEscapes) {
     EXPECT_EQ(XdgAutostart::execArgument(GetParam().argument), GetParam().written);
@@ -277,12 +301,12 @@ const std::vector<Quoting> kQuotings{
     {"/1 00%", R"("/1 00%%")"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Arguments, ExecArgumentTest, testing::ValuesIn(kQuotings));
+INSTANTIATE_TEST_SUITE_P(Arguments, ExecArgumentTest, ::testing::ValuesIn(kQuotings));
 
 // Paths no desktop entry can hold: registration fails instead of writing a
 // broken entry.
 class UnwritablePathTest : public XdgAutostartTest,
-                           public testing::WithParamInterface<std::string> {};
+                           public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(UnwritablePathTest, IsRefused) {
     EXPECT_EQ(XdgAutostart::entryText(GetParam()), std::nullopt);
@@ -304,7 +328,7 @@ const std::vector<std::string> kUnwritablePaths{
     "/opt/cut\xe2\x82",
 };
 
-INSTANTIATE_TEST_SUITE_P(Paths, UnwritablePathTest, testing::ValuesIn(kUnwritablePaths));
+INSTANTIATE_TEST_SUITE_P(Paths, UnwritablePathTest, ::testing::ValuesIn(kUnwritablePaths));
 
 struct ReadBack {
     std::string name;
@@ -316,7 +340,7 @@ void PrintTo(const ReadBack& readBack, std::ostream* out) {
     *out << readBack.name;
 }
 
-class ReadBackTest : public XdgAutostartTest, public testing::WithParamInterface<ReadBack> {};
+class ReadBackTest : public XdgAutostartTest, public ::testing::WithParamInterface<ReadBack> {};
 
 TEST_P(ReadBackTest, HonoursSwitchedOffEntries) {
     writeFile(entryIn(folder), GetParam().entry);
@@ -339,7 +363,7 @@ const std::vector<ReadBack> kReadBacks{
     {"Empty", "", false},
 };
 
-INSTANTIATE_TEST_SUITE_P(Entries, ReadBackTest, testing::ValuesIn(kReadBacks),
+INSTANTIATE_TEST_SUITE_P(Entries, ReadBackTest, ::testing::ValuesIn(kReadBacks),
                          [](const auto& row) { return row.param.name; });
 
 }  // namespace

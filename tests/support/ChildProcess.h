@@ -71,10 +71,11 @@ public:
     ~ChildProcess() { stop(); }
 
     // Nothing when the program cannot be started. Its output goes to
-    // `outputPath` when one is given.
+    // `outputPath` and its errors to `errorPath` when they are given.
     static std::optional<ChildProcess> start(const std::vector<std::string>& argv,
                                              const std::vector<std::string>& extraEnv = {},
-                                             const std::string& outputPath = "/dev/null") {
+                                             const std::string& outputPath = "/dev/null",
+                                             const std::string& errorPath = "/dev/null") {
         if (argv.empty()) return std::nullopt;
         std::vector<std::string> env = mergedEnvironment(extraEnv);
         std::vector<char*> args = pointers(argv);
@@ -84,7 +85,8 @@ public:
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 1, outputPath.c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, errorPath.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
         pid_t pid = -1;
         const int failed =
             ::posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data());
@@ -127,6 +129,32 @@ public:
         }
         ::unlink(path.c_str());
         return text;
+    }
+
+    struct Ended {
+        int status = -1;  // the exit status; -1 as for run()
+        std::string errors;
+    };
+
+    // How a program ended and what it wrote to its standard error.
+    static Ended errors(const std::vector<std::string>& argv,
+                        const std::vector<std::string>& extraEnv = {},
+                        std::chrono::milliseconds timeout = 5s) {
+        std::string path = std::filesystem::temp_directory_path() / "pelliwig-errors-XXXXXX";
+        const int fd = ::mkstemp(path.data());
+        if (fd < 0) return {};
+        ::close(fd);
+        Ended ended;
+        auto child = start(argv, extraEnv, "/dev/null", path);
+        int status = -1;
+        if (child && waitUntil([&] { return child->reap(&status); }, timeout, 2ms) &&
+            WIFEXITED(status)) {
+            ended.status = WEXITSTATUS(status);
+        }
+        std::ifstream in(path);
+        ended.errors.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        ::unlink(path.c_str());
+        return ended;
     }
 
     pid_t pid() const { return pid_; }

@@ -2,14 +2,13 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/content/Reminder.h"
 
 namespace pelliwig {
 
-// The command line. Each flag is compared with one whole argument; anything
-// else is ignored, so toolkit options pass through untouched.
 // "--pause MINUTES|tomorrow|off": what the desktop's Pause actions ask for.
 struct PauseRequest {
     enum class Until { minutes, tomorrow, off };
@@ -22,6 +21,11 @@ struct PauseRequest {
     static std::optional<PauseRequest> parse(const std::string& value);
 };
 
+struct ParsedOptions;
+
+// The command line. Each option is one whole argument, its value (if it takes
+// one) the next; Qt's own options (-platform xcb, -style …) pass through to
+// the toolkit. Anything else is an error, reported rather than ignored.
 struct AppOptions {
     bool noNotch = false;    // "--no-notch": the substitute area even on a notched screen
     bool loginItem = false;  // "--login-item": register to start at login
@@ -31,7 +35,7 @@ struct AppOptions {
     bool settings = false;                    // "--settings": open the settings window
     bool diary = false;                       // "--diary": open her diary, "Your week"
     bool quit = false;                        // "--quit": end the Zuzi that runs
-    std::optional<PauseRequest> pause;        // none: no "--pause" or a bad value
+    std::optional<PauseRequest> pause;        // none: no "--pause"
     bool help = false;
     bool version = false;
 
@@ -42,10 +46,22 @@ struct AppOptions {
     bool plain() const { return *this == AppOptions{}; }
 
     // `arguments` without the program's own name.
-    static AppOptions parse(const std::vector<std::string>& arguments);
+    static ParsedOptions parse(const std::vector<std::string>& arguments);
 
-    // What --help prints.
+    // What --help prints. Options kept only so old command lines still work
+    // are not listed.
     static std::string usage();
+
+    // Every option the program takes, listed or not ("--no-notch", "-h" …).
+    static std::vector<std::string_view> names();
+};
+
+struct ParsedOptions {
+    AppOptions options;
+    // One line naming the first bad argument; empty when all were good.
+    std::string error;
+
+    bool ok() const { return error.empty(); }
 };
 
 }  // namespace pelliwig

@@ -231,8 +231,14 @@ std::optional<std::string> XdgAutostart::entryText(const fs::path& executable) {
     if (!canBeProgramPath(executable)) return std::nullopt;
     std::string text(kGroup);
     text += "\nType=Application\n";
-    text += "Name=Pelliwig\n";
+    // Named and drawn as in the desktop's menu, so the session's list of
+    // programs started at login shows her as the user knows her.
+    text += "Name=Zuzi\n";
     text += "Comment=Zuzi, the companion who lives at the top of your screen\n";
+    text += "Icon=pelliwig\n";
+    // Once the program is removed the session skips the entry instead of
+    // failing to start it at every login.
+    text += "TryExec=" + escapeBackslashes(executable.native()) + "\n";
     text += "Exec=" + execArgument(executable.native()) + " --login-item\n";
     text += "Terminal=false\n";
     return text;

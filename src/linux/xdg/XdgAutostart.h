@@ -10,7 +10,8 @@
 namespace pelliwig {
 
 // The login item as an XDG autostart entry: a desktop entry in the user's
-// autostart folder that the session starts at login, with "--login-item".
+// autostart folder that the session starts at login, with "--login-item",
+// named and drawn as her menu entry, and skipped once the program is gone.
 class XdgAutostart final : public LoginItem {
 public:
     static constexpr std::string_view kFileName = "pelliwig.desktop";
