@@ -32,6 +32,7 @@ public:
     void openDiary() override { calls.push_back("diary"); }
     void openAbout() override { calls.push_back("about"); }
     void quit() override { calls.push_back("quit"); }
+    void answer(std::size_t index) override { calls.push_back("answer " + std::to_string(index)); }
 
     std::vector<std::string> calls;
 };
@@ -71,7 +72,7 @@ const MenuEntry* find(const std::vector<MenuEntry>& menu, const std::string& id)
 
 const Release kRelease{"1.4", "https://pelliwig.app/get/1.4", std::nullopt};
 const Instant kFocusEnd = utc(2026, 3, 7, 13, 30);  // 14:30 in Berlin
-const std::vector<std::string> kSummon{"Say something", "submenu:Preview…", "---"};
+const std::vector<std::string> kSummon{"Say something", "submenu:Preview", "---"};
 const std::vector<std::string> kFocusButtons{"Focus 25 min", "Focus 50 min", "submenu:Pause",
                                              "---"};
 const std::vector<std::string> kPauseChoices{"For 30 minutes", "For an hour", "Until tomorrow"};
@@ -143,6 +144,25 @@ std::vector<StateCase> stateCases() {
         // A stale focus end cannot show without the engine that owns it.
         StateCase{"HiddenFocusedAppWithoutEngine",
                   {false, 0, false, std::nullopt, std::nullopt, false, std::nullopt},
+                  join({kSummon, kFocusButtons, kApplication})},
+        // While a moment with answers is up they open the menu.
+        StateCase{"AnswersFirst",
+                  [] {
+                      MenuState state{true, 0, false, std::nullopt, kRelease, true, std::nullopt};
+                      state.answers = {"Drank \U0001F4A7", "In 10 min"};
+                      return state;
+                  }(),
+                  join({{"Drank \U0001F4A7", "In 10 min", "---", "Update to Zuzi 1.4…", "---",
+                         "caption:Jealousy ░░░░░", "---"},
+                        kSummon,
+                        kFocusButtons,
+                        kApplication})},
+        StateCase{"AnswersWithoutEngine",
+                  [] {
+                      MenuState state;
+                      state.answers = {"Drank \U0001F4A7"};
+                      return state;
+                  }(),
                   join({kSummon, kFocusButtons, kApplication})},
         StateCase{"FocusWithoutEngine",
                   {false, 0, true, kFocusEnd, std::nullopt, true, std::nullopt},
@@ -263,6 +283,12 @@ MenuState paused() {
     return state;
 }
 
+MenuState answering() {
+    MenuState state = kEngine;
+    state.answers = {"Getting up", "In 10 min"};
+    return state;
+}
+
 std::vector<ActionCase> actionCases() {
     std::vector<ActionCase> cases;
     const auto add = [&cases](std::string id, const MenuState& state,
@@ -270,6 +296,8 @@ std::vector<ActionCase> actionCases() {
         cases.push_back(ActionCase{std::move(id), state, std::move(expected)});
     };
     add("update", withRelease(), {"open https://pelliwig.app/get/1.4"});
+    add("answer.0", answering(), {"answer 0"});
+    add("answer.1", answering(), {"answer 1"});
     add("saySomething", kEngine, {"preview -"});
     add("preview.water", kEngine, {"preview water"});
     add("focus25", kEngine, {"focus 25"});
@@ -323,6 +351,27 @@ TEST(MenuContentTest, IdsAreUnique) {
     EXPECT_NE(std::find(ids.begin(), ids.end(), "pause.resume"), ids.end());
     std::sort(ids.begin(), ids.end());
     EXPECT_EQ(std::adjacent_find(ids.begin(), ids.end()), ids.end());
+}
+
+TEST(MenuContentTest, JealousyLineSaysWhatItIs) {
+    RecordingActions actions;
+    const auto menu = menuContent(kEngine, actions);
+    const auto* line = find(menu, "jealousy");
+    ASSERT_NE(line, nullptr);
+    EXPECT_NE(line->tooltip.find("jealous"), std::string::npos) << line->tooltip;
+}
+
+// The shell hands in the writer of its own time fields, so the menu and the
+// fields write a time alike.
+TEST(MenuContentTest, TimesComeFromTheWriterHandedIn) {
+    ZoneAndLocale zone("Europe/Berlin", "en_US");
+    RecordingActions actions;
+    MenuState state = focusing();
+    state.pausedUntil = kFocusEnd + 60;
+    const auto menu = menuContent(state, actions,
+                                  [](int minutes) { return "<" + std::to_string(minutes) + ">"; });
+    EXPECT_EQ(find(menu, "focusUntil")->title, "Focus until <870>");
+    EXPECT_EQ(find(menu, "pausedUntil")->title, "Paused until <871>");
 }
 
 TEST(MenuContentTest, SettingsAndQuitCarryTheirShortcuts) {

@@ -1,6 +1,7 @@
 #include "core/notch/NotchController.h"
 
 #include <algorithm>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -166,6 +167,37 @@ TEST_F(NotchControllerTest, ViewCloseRequestDismisses) {
     scheduler.advance(1);
     EXPECT_TRUE(fullyHidden());
 }
+
+struct CloseCase {
+    std::string name;
+    bool fromKeyboard;  // Escape rather than the close button
+    bool reported;
+};
+
+class CloseRequestTest : public NotchControllerTest,
+                         public testing::WithParamInterface<CloseCase> {};
+
+// Escape lets the moment go as its time running out would: she counts it
+// unanswered. The close button is an answer of its own and is not.
+TEST_P(CloseRequestTest, EscapeCountsAsATimeOut) {
+    const Moment m = moment("drink");
+    notch->present(m, 60);
+    if (GetParam().fromKeyboard) {
+        notch->model().onExpire();
+    } else {
+        notch->model().onDismiss();
+    }
+    scheduler.advance(1);
+    EXPECT_TRUE(fullyHidden());
+    EXPECT_EQ(timedOut, GetParam().reported ? std::vector<Moment>{m} : std::vector<Moment>{});
+    scheduler.advance(60);
+    EXPECT_EQ(timedOut.size(), GetParam().reported ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Requests, CloseRequestTest,
+                         testing::Values(CloseCase{"CloseButton", false, false},
+                                         CloseCase{"Escape", true, true}),
+                         [](const auto& row) { return row.param.name; });
 
 struct StyleCase {
     MomentStyle style;

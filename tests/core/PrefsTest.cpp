@@ -43,7 +43,9 @@ TEST_F(PrefsTest, AFreshStoreReadsTheDefaultsAndWritesNothing) {
     EXPECT_EQ(prefs.pausedUntil.get(), std::nullopt);
     EXPECT_TRUE(prefs.followDoNotDisturb.get());
     EXPECT_TRUE(prefs.quietDuringFullScreen.get());
-    EXPECT_EQ(prefs.keys().size(), 32u);
+    EXPECT_FALSE(prefs.reduceMotion.get());
+    EXPECT_EQ(prefs.bubbleShortcut.get(), "");
+    EXPECT_EQ(prefs.keys().size(), 34u);
     EXPECT_EQ(store.writes, 0);
 }
 

@@ -75,6 +75,38 @@ INSTANTIATE_TEST_SUITE_P(Offsets, HoverEyesTest,
                                            EyesCase{-71, Pose::lookLeft},
                                            EyesCase{250, Pose::lookRight}));
 
+struct StillCase {
+    std::string name;
+    bool ownSetting;
+    std::optional<bool> desktop;  // none: the desktop says nothing
+    bool eyesMove;
+};
+
+class StillEyesTest : public PresenceTest, public ::testing::WithParamInterface<StillCase> {};
+
+// Asked to keep still, by her setting or the desktop's, she looks down and
+// stays so wherever the pointer goes.
+TEST_P(StillEyesTest, EyesFollowOnlyWhenNothingAsksForStillness) {
+    world.prefs.reduceMotion.set(GetParam().ownSetting);
+    world.start();
+    if (const auto desktop = GetParam().desktop) {
+        engine().desktopReducesMotion = [desktop] { return *desktop; };
+    }
+    world.pointerIntoNotch();
+    world.pointerAt(200);
+    world.pointerAt(-200);
+    const Face expected = Face::pose(GetParam().eyesMove ? Pose::lookLeft : Pose::lookDown);
+    EXPECT_EQ(face(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, StillEyesTest,
+                         ::testing::Values(StillCase{"NothingAsks", false, std::nullopt, true},
+                                           StillCase{"DesktopAnimates", false, false, true},
+                                           StillCase{"HerOwnSetting", true, std::nullopt, false},
+                                           StillCase{"DesktopSetting", false, true, false},
+                                           StillCase{"Both", true, true, false}),
+                         [](const auto& row) { return row.param.name; });
+
 TEST_F(PresenceTest, OnlyAChangeOfPoseRedrawsHerFace) {
     world.start();
     world.pointerIntoNotch();

@@ -30,7 +30,7 @@ SettingValues::SettingValues() {
     MemoryStore scratch;
     const Prefs p(scratch);
     for (const auto* cell : {&p.hasOnboarded, &p.idlePeeks, &p.sleepInNotch, &p.followDoNotDisturb,
-                             &p.quietDuringFullScreen}) {
+                             &p.quietDuringFullScreen, &p.reduceMotion}) {
         add(decoders_, *cell);
     }
     for (const auto* cell : {&p.quietStart, &p.quietEnd, &p.minGap, &p.bedtime, &p.callTime,
@@ -55,6 +55,7 @@ SettingValues::SettingValues() {
     add(decoders_, p.notchPosition);
     add(decoders_, p.notchScreen);
     add(decoders_, p.pausedUntil);
+    add(decoders_, p.bubbleShortcut);
 }
 
 bool SettingValues::known(std::string_view key) const {

@@ -124,6 +124,12 @@ public:
     // The user pressed one of the shown moment's buttons.
     void answer(const Moment& moment, const Answer& answer);
 
+    // Whether the desktop asks programs to keep still (its animations are
+    // off); her own setting asks the same. Empty: only her own setting.
+    std::function<bool()> desktopReducesMotion;
+    // Either asks her to keep still: her eyes then do not follow the pointer.
+    bool motionReduced() const;
+
     // The pointer came to rest in the notch, moved `offset` points right of
     // its centre while there, or went away.
     void hoverEntered();

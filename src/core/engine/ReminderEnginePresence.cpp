@@ -19,8 +19,12 @@ void ReminderEngine::hoverEntered() {
 
 // Only the hover moment itself follows the pointer: an idle peek is of kind
 // hover too, and must not be turned into an old hover line.
+bool ReminderEngine::motionReduced() const {
+    return prefs_.reduceMotion.get() || (desktopReducesMotion && desktopReducesMotion());
+}
+
 void ReminderEngine::hoverMoved(double offset) {
-    if (!hoverMoment_) return;
+    if (!hoverMoment_ || motionReduced()) return;
     const auto& model = notch_.model();
     if (!model.isShown() || !model.moment()) return;
     const Moment& shown = *model.moment();

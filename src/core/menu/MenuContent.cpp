@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+#include <unicode/calendar.h>
 #include <unicode/datefmt.h>
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
@@ -12,6 +13,26 @@ namespace pelliwig {
 namespace {
 
 using Type = MenuEntry::Type;
+
+// Writes the time of day of an instant; empty when it cannot.
+using InstantText = std::function<std::string(Instant)>;
+
+std::string shortTime(Instant at, std::string_view timeLocale);
+
+int localMinutes(Instant at) {
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::Calendar> calendar(icu::Calendar::createInstance(status));
+    if (U_FAILURE(status) || !calendar) return 0;
+    calendar->setTime(at * 1000.0, status);
+    const int hour = calendar->get(UCAL_HOUR_OF_DAY, status);
+    const int minute = calendar->get(UCAL_MINUTE, status);
+    return U_FAILURE(status) ? 0 : hour * 60 + minute;
+}
+
+std::string untilLine(const std::string& lead, Instant at, const InstantText& timeText) {
+    const std::string time = timeText(at);
+    return time.empty() ? lead : lead + " " + time;
+}
 
 MenuEntry entry(Type type, std::string id, std::string title = {}) {
     MenuEntry made;
@@ -47,10 +68,25 @@ void addUpdate(std::vector<MenuEntry>& menu, const MenuState& state, MenuActions
     menu.push_back(separator("update"));
 }
 
+// While a moment with answers is up they come first, so the keyboard reaches
+// them wherever the menu opens.
+void addAnswers(std::vector<MenuEntry>& menu, const MenuState& state, MenuActions& actions) {
+    if (!state.engineExists || state.answers.empty()) return;
+    for (std::size_t i = 0; i < state.answers.size(); ++i) {
+        menu.push_back(button("answer." + std::to_string(i), state.answers[i],
+                              [&actions, i] { actions.answer(i); }));
+    }
+    menu.push_back(separator("answers"));
+}
+
 void addEngineStatus(std::vector<MenuEntry>& menu, const MenuState& state,
-                     std::string_view timeLocale) {
+                     const InstantText& timeText) {
     if (!state.engineExists) return;
-    menu.push_back(entry(Type::caption, "jealousy", jealousyLine(state.jealousy)));
+    auto jealousy = entry(Type::caption, "jealousy", jealousyLine(state.jealousy));
+    jealousy.tooltip =
+        "How jealous she is today: time in social apps fills the bar; answering her and the "
+        "evening check-in empty it";
+    menu.push_back(std::move(jealousy));
     if (state.onCall) menu.push_back(entry(Type::caption, "onCall", "Quiet: you're on a call"));
     // Said rather than left silent, so the missing remarks do not look like a fault.
     if (!state.seesFrontApp) {
@@ -58,14 +94,15 @@ void addEngineStatus(std::vector<MenuEntry>& menu, const MenuState& state,
             entry(Type::caption, "noFrontApp", "App remarks need an X11 or wlroots/KDE session"));
     }
     if (state.pausedUntil) {
-        menu.push_back(
-            entry(Type::caption, "pausedUntil", pausedUntilLine(*state.pausedUntil, timeLocale)));
+        menu.push_back(entry(Type::caption, "pausedUntil",
+                             untilLine("Paused until", *state.pausedUntil, timeText)));
     }
     menu.push_back(separator("engine"));
 }
 
 MenuEntry previewMenu(const MenuState& state, MenuActions& actions) {
-    auto submenu = entry(Type::submenu, "preview", "Preview…");
+    // A submenu, not a dialog: no ellipsis.
+    auto submenu = entry(Type::submenu, "preview", "Preview");
     for (const auto kind : previewKinds()) {
         submenu.children.push_back(
             button("preview." + rawString(kind), std::string(title(kind)),
@@ -102,10 +139,10 @@ MenuEntry pauseMenu(const MenuState& state, MenuActions& actions) {
 }
 
 void addFocus(std::vector<MenuEntry>& menu, const MenuState& state, MenuActions& actions,
-              std::string_view timeLocale) {
+              const InstantText& timeText) {
     if (state.engineExists && state.focusEndsAt) {
-        menu.push_back(
-            entry(Type::text, "focusUntil", focusUntilLine(*state.focusEndsAt, timeLocale)));
+        menu.push_back(entry(Type::text, "focusUntil",
+                             untilLine("Focus until", *state.focusEndsAt, timeText)));
         menu.push_back(
             button("cancelFocus", "Cancel focus", [&actions] { actions.cancelFocus(); }));
     } else {
@@ -128,15 +165,32 @@ void addApplication(std::vector<MenuEntry>& menu, MenuActions& actions) {
 
 }  // namespace
 
-std::vector<MenuEntry> menuContent(const MenuState& state, MenuActions& actions,
-                                   std::string_view timeLocale) {
+namespace {
+
+std::vector<MenuEntry> menuWith(const MenuState& state, MenuActions& actions,
+                                const InstantText& timeText) {
     std::vector<MenuEntry> menu;
+    addAnswers(menu, state, actions);
     addUpdate(menu, state, actions);
-    addEngineStatus(menu, state, timeLocale);
+    addEngineStatus(menu, state, timeText);
     addSummon(menu, state, actions);
-    addFocus(menu, state, actions, timeLocale);
+    addFocus(menu, state, actions, timeText);
     addApplication(menu, actions);
     return menu;
+}
+
+}  // namespace
+
+std::vector<MenuEntry> menuContent(const MenuState& state, MenuActions& actions,
+                                   std::string_view timeLocale) {
+    return menuWith(state, actions, [locale = std::string(timeLocale)](Instant at) {
+        return shortTime(at, locale);
+    });
+}
+
+std::vector<MenuEntry> menuContent(const MenuState& state, MenuActions& actions,
+                                   const TimeOfDayText& timeText) {
+    return menuWith(state, actions, [&timeText](Instant at) { return timeText(localMinutes(at)); });
 }
 
 std::string jealousyLine(int jealousy) {
@@ -164,19 +218,16 @@ std::string shortTime(Instant at, std::string_view timeLocale) {
     return utf8;
 }
 
-std::string untilLine(const std::string& lead, Instant at, std::string_view timeLocale) {
-    const std::string time = shortTime(at, timeLocale);
-    return time.empty() ? lead : lead + " " + time;
-}
-
 }  // namespace
 
 std::string focusUntilLine(Instant endsAt, std::string_view timeLocale) {
-    return untilLine("Focus until", endsAt, timeLocale);
+    return untilLine("Focus until", endsAt,
+                     [timeLocale](Instant at) { return shortTime(at, timeLocale); });
 }
 
 std::string pausedUntilLine(Instant until, std::string_view timeLocale) {
-    return untilLine("Paused until", until, timeLocale);
+    return untilLine("Paused until", until,
+                     [timeLocale](Instant at) { return shortTime(at, timeLocale); });
 }
 
 }  // namespace pelliwig

@@ -22,6 +22,8 @@ struct MenuState {
     std::optional<Release> release;      // a newer release than this one
     bool seesFrontApp = true;            // false where the session hides the focused application
     std::optional<Instant> pausedUntil;  // set while she is paused
+    // The labels of the answers on show in her bubble, in their order.
+    std::vector<std::string> answers = {};
 
     bool operator==(const MenuState&) const = default;
 };
@@ -49,6 +51,9 @@ public:
     virtual void openDiary() = 0;
     virtual void openAbout() = 0;
     virtual void quit() = 0;
+    // Picks the answer at `index` of MenuState::answers, as a click on it
+    // would; nothing when that moment has gone meanwhile.
+    virtual void answer(std::size_t index) = 0;
 };
 
 // One line of the menu. `id` is stable and unique within the menu (the Qt
@@ -61,9 +66,13 @@ struct MenuEntry {
     std::string id;
     std::string title;
     std::string shortcut;  // portable text such as "Ctrl+Q"
+    std::string tooltip;   // what a line means, when its title does not say
     std::function<void()> action;
     std::vector<MenuEntry> children;  // a submenu's entries
 };
+
+// Writes a time of day, given in minutes after local midnight.
+using TimeOfDayText = std::function<std::string(int minutes)>;
 
 // The menu's entries, top to bottom, for a state. The actions are called
 // through `actions`, which must outlive the entries. Times are written the
@@ -71,6 +80,10 @@ struct MenuEntry {
 // them; an empty one means ICU's default locale.
 std::vector<MenuEntry> menuContent(const MenuState& state, MenuActions& actions,
                                    std::string_view timeLocale = {});
+// The same with times written by `timeText`, so that the menu writes them as
+// the shell's own time fields do.
+std::vector<MenuEntry> menuContent(const MenuState& state, MenuActions& actions,
+                                   const TimeOfDayText& timeText);
 
 // "Jealousy " and five blocks, ceil(J / 20) of them dark.
 std::string jealousyLine(int jealousy);

@@ -12,6 +12,7 @@ NotchController::NotchController(Scheduler& scheduler, Screens& screens, NotchSu
       placement_(std::move(placement)) {
     // The model is ours, so the view's close request can never outlive us.
     model_.onDismiss = [this] { dismiss(); };
+    model_.onExpire = [this] { timeOut(); };
     rebuild();
     screensChanged_ = screens_.onChange([this] { rebuild(); });
 }

@@ -46,6 +46,9 @@ public:
     // Called by the view: the user closed the moment, or clicked an answer.
     std::function<void()> onDismiss;
     std::function<void(const Moment&, const Answer&)> onAnswer;
+    // Called by the view: the user sent the moment away from the keyboard
+    // (Escape), which counts as letting its time run out.
+    std::function<void()> onExpire;
 
 private:
     std::optional<Moment> moment_;

@@ -37,7 +37,9 @@ Prefs::Prefs(KeyValueStore& store)
                   std::string(NotchPlacement::kPrimaryScreen)),
       pausedUntil(store, willChange, changed, "pausedUntil", std::nullopt),
       followDoNotDisturb(store, willChange, changed, "followDoNotDisturb", true),
-      quietDuringFullScreen(store, willChange, changed, "quietDuringFullScreen", true) {}
+      quietDuringFullScreen(store, willChange, changed, "quietDuringFullScreen", true),
+      reduceMotion(store, willChange, changed, "reduceMotion", false),
+      bubbleShortcut(store, willChange, changed, "bubbleShortcut", "") {}
 
 bool Prefs::isEnabled(ReminderKind kind) const {
     if (kind == ReminderKind::custom) return true;
@@ -91,7 +93,9 @@ std::vector<std::string> Prefs::keys() const {
             notchScreen.key(),
             pausedUntil.key(),
             followDoNotDisturb.key(),
-            quietDuringFullScreen.key()};
+            quietDuringFullScreen.key(),
+            reduceMotion.key(),
+            bubbleShortcut.key()};
 }
 
 NotchPlacement Prefs::placement() const {

@@ -65,6 +65,12 @@ public:
     Stored<std::optional<Instant>, OptionalCodec<Instant, DateCodec>> pausedUntil;
     Stored<bool> followDoNotDisturb;
     Stored<bool> quietDuringFullScreen;
+    // She comes and goes without sliding or springing, and her eyes stay
+    // still; the desktop's own setting asks the same.
+    Stored<bool> reduceMotion;
+    // The key that brings the keyboard to her bubble ("Ctrl+Alt+Z"); empty
+    // for none, as it starts.
+    Stored<std::string> bubbleShortcut;
 
     // Custom reminders are always on as a kind (each has its own switch);
     // every other kind is on when listed in enabledKinds.
