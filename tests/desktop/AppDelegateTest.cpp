@@ -4,9 +4,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDateTime>
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
+#include <QWidgetAction>
 
 #include "NotchTestSupport.h"
 #include "core/notch/NotchGeometry.h"
@@ -15,6 +17,7 @@
 #include "desktop/app/TrayMenu.h"
 #include "desktop/app/WelcomeWindow.h"
 #include "desktop/diary/DiaryWindow.h"
+#include "desktop/support/TimeText.h"
 #include "fakes/CannedHttpClient.h"
 #include "fakes/MemoryLoginItem.h"
 #include "fakes/MemoryStore.h"
@@ -36,6 +39,16 @@ struct RecordingEngine final : EngineFacade {
     bool seesFrontApp() const override { return front; }
     const Memory::State& memory() const override { return remembered; }
     void saveMemory() override { ++saves; }
+    std::vector<std::string> answers() const override { return offered; }
+    void answer(std::size_t index) override { answered.push_back(index); }
+    bool takeKeyboard() override {
+        ++keyboardAsked;
+        return !offered.empty();
+    }
+
+    std::vector<std::string> offered;
+    std::vector<std::size_t> answered;
+    int keyboardAsked = 0;
 
     std::vector<std::optional<ReminderKind>> previews;
     std::optional<Instant> focusEnd;
@@ -46,10 +59,21 @@ struct RecordingEngine final : EngineFacade {
     Memory::State remembered;
 };
 
+// The keys the bubble shortcut setting names, as the delegate binds them.
+struct RecordingShortcut final : GlobalShortcut {
+    std::string bind(const std::string& keys) override {
+        binds.push_back(keys);
+        return keys == "Ctrl+Q" ? "taken by another program" : "";
+    }
+    std::vector<std::string> binds;
+};
+
 class AppDelegateTest : public ::testing::Test {
 protected:
     AppDelegateTest() {
         AppServices services;
+        services.shortcut = std::make_unique<RecordingShortcut>();
+        shortcut = static_cast<RecordingShortcut*>(services.shortcut.get());
         services.store = std::make_unique<MemoryStore>();
         store = static_cast<MemoryStore*>(services.store.get());
         services.scheduler = std::make_unique<VirtualScheduler>(1000);
@@ -67,7 +91,7 @@ protected:
     ~AppDelegateTest() override { NotchGeometry::forceFallback = false; }
 
     void launch(const std::vector<std::string>& arguments) {
-        delegate->launch(AppOptions::parse(arguments));
+        delegate->launch(AppOptions::parse(arguments).options);
     }
 
     bool welcomeShown() const { return delegate->welcome() && delegate->welcome()->isVisible(); }
@@ -86,6 +110,7 @@ protected:
     VirtualScheduler* scheduler = nullptr;
     MemoryLoginItem* loginItem = nullptr;
     RecordingEngine* engine = nullptr;
+    RecordingShortcut* shortcut = nullptr;
     std::optional<bool> fallbackWhenBuilt;
     std::unique_ptr<AppDelegate> delegate;
 };
@@ -192,13 +217,13 @@ TEST_F(AppDelegateTest, MeetHerClosesTheWindowAndSheSaysGoodMorning) {
 TEST_F(AppDelegateTest, HandedOverArgumentsActAtOnce) {
     onboard();
     launch({});
-    delegate->handOver(AppOptions::parse({"--login-item"}));
+    delegate->handOver(AppOptions::parse({"--login-item"}).options);
     EXPECT_TRUE(loginItem->registered);
     EXPECT_EQ(loginItem->changeRequests, 1);
-    delegate->handOver(AppOptions::parse({"--preview", "water"}));
+    delegate->handOver(AppOptions::parse({"--preview", "water"}).options);
     ASSERT_EQ(engine->previews.size(), 1u);
     EXPECT_EQ(engine->previews[0], ReminderKind::water);
-    delegate->handOver(AppOptions::parse({"--welcome"}));
+    delegate->handOver(AppOptions::parse({"--welcome"}).options);
     EXPECT_TRUE(welcomeShown());
 }
 
@@ -208,12 +233,12 @@ TEST_F(AppDelegateTest, APlainLaunchOpensTheSettings) {
     onboard();
     launch({});
     EXPECT_FALSE(settingsShown());
-    delegate->handOver(AppOptions::parse({}));
+    delegate->handOver(AppOptions::parse({}).options);
     EXPECT_TRUE(settingsShown());
     settingsWindow()->close();
-    delegate->handOver(AppOptions::parse({"--login-item"}));
+    delegate->handOver(AppOptions::parse({"--login-item"}).options);
     EXPECT_FALSE(settingsShown()) << "only a launch without options asks for the settings";
-    delegate->handOver(AppOptions::parse({"--settings"}));
+    delegate->handOver(AppOptions::parse({"--settings"}).options);
     EXPECT_TRUE(settingsShown());
 }
 
@@ -232,6 +257,10 @@ TEST_F(AppDelegateTest, MenuFollowsTheEngineEachTimeItOpens) {
     engine->call = true;
     ASSERT_NE(entry("jealousy"), nullptr);
     EXPECT_EQ(entry("jealousy")->text().toStdString(), jealousyLine(45));
+    // The bar says what it measures when the pointer rests on it.
+    const auto* line = qobject_cast<QWidgetAction*>(entry("jealousy"))->defaultWidget();
+    EXPECT_TRUE(line->toolTip().startsWith("How jealous she is today"))
+        << line->toolTip().toStdString();
     EXPECT_NE(entry("onCall"), nullptr);
 
     entry("focus25")->trigger();
@@ -259,17 +288,55 @@ TEST_F(AppDelegateTest, PauseFromTheMenuOrAnotherLaunchIsStoredAndShown) {
     entry("pause.30")->trigger();
     EXPECT_EQ(delegate->menuState().pausedUntil, 1000.0 + 30 * 60);
     ASSERT_NE(entry("pausedUntil"), nullptr);
-    EXPECT_EQ(entry("pausedUntil")->text().toStdString(), pausedUntilLine(1000.0 + 30 * 60));
+    // Written as the settings' time fields write times.
+    const QTime until = QDateTime::fromSecsSinceEpoch(1000 + 30 * 60).time();
+    EXPECT_EQ(entry("pausedUntil")->text(),
+              "Paused until " + timeOfDayText(until.hour() * 60 + until.minute()));
     entry("pause.resume")->trigger();
     EXPECT_EQ(store->read("pausedUntil"), std::nullopt);
     EXPECT_EQ(entry("pausedUntil"), nullptr);
 
-    delegate->handOver(AppOptions::parse({"--pause", "60"}));
+    delegate->handOver(AppOptions::parse({"--pause", "60"}).options);
     EXPECT_EQ(delegate->menuState().pausedUntil, 1000.0 + 60 * 60);
-    delegate->handOver(AppOptions::parse({"--pause", "off"}));
+    delegate->handOver(AppOptions::parse({"--pause", "off"}).options);
     EXPECT_EQ(delegate->menuState().pausedUntil, std::nullopt);
-    delegate->handOver(AppOptions::parse({"--pause", "tomorrow"}));
+    delegate->handOver(AppOptions::parse({"--pause", "tomorrow"}).options);
     EXPECT_TRUE(delegate->menuState().pausedUntil.has_value());
+}
+
+// A moment's answers lead her menu while it is out, and the menu is drawn
+// anew as they come and go, for a tray host that shows what it last read.
+TEST_F(AppDelegateTest, AnswersOnShowLeadTheMenuAndPickTheAnswer) {
+    onboard();
+    launch({});
+    EXPECT_EQ(entry("answer.0"), nullptr);
+    engine->offered = {"Drank", "In 10 min"};
+    engine->answersChanged();
+    auto* menu = delegate->tray().menu();
+    ASSERT_NE(menu->findChild<QAction*>("answer.1"), nullptr);
+    EXPECT_EQ(menu->actions().front()->objectName(), "answer.0");
+    EXPECT_EQ(menu->findChild<QAction*>("answer.1")->text(), "In 10 min");
+    menu->findChild<QAction*>("answer.1")->trigger();
+    EXPECT_EQ(engine->answered, std::vector<std::size_t>{1});
+    engine->offered.clear();
+    engine->answersChanged();
+    EXPECT_EQ(menu->findChild<QAction*>("answer.0"), nullptr);
+}
+
+// None is taken until the user names keys in General; pressing them brings
+// the keyboard to her bubble.
+TEST_F(AppDelegateTest, BubbleShortcutFollowsItsSetting) {
+    onboard();
+    launch({});
+    EXPECT_EQ(shortcut->binds, std::vector<std::string>{""});
+    delegate->prefs().bubbleShortcut.set("Ctrl+Alt+Z");
+    delegate->prefs().minGap.set(30);  // other settings leave the keys alone
+    EXPECT_EQ(shortcut->binds, (std::vector<std::string>{"", "Ctrl+Alt+Z"}));
+    ASSERT_TRUE(shortcut->onActivated);
+    shortcut->onActivated();
+    EXPECT_EQ(engine->keyboardAsked, 1);
+    delegate->prefs().bubbleShortcut.set("");
+    EXPECT_EQ(shortcut->binds.back(), "");
 }
 
 TEST_F(AppDelegateTest, PreviewSubmenuReachesTheEngine) {

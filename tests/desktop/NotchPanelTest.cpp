@@ -345,6 +345,97 @@ TEST_F(NotchPanelTest, ClicksActWithoutTakingFocus) {
     answerThenDismiss();
 }
 
+// What the keyboard does once she was asked to take it, and where it goes
+// after: back to the editor that had it.
+struct KeysCase {
+    std::string name;
+    std::vector<std::string> keys;  // as xdotool names them
+    std::vector<std::string> answered;
+    int timedOut;
+};
+
+class NotchPanelKeyboardTest : public NotchPanelTest,
+                               public ::testing::WithParamInterface<KeysCase> {};
+
+TEST_P(NotchPanelKeyboardTest, AnswersFromTheKeyboardWhenAskedAndGivesItBack) {
+    std::vector<std::string> answered;
+    int timedOut = 0;
+    notch_->model().onAnswer = [&](const Moment&, const Answer& a) {
+        answered.push_back(a.label);
+        notch_->dismiss();
+    };
+    notch_->onTimedOut = [&](const Moment&) { ++timedOut; };
+    notch_->present(water(), 60);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel_->view()->bubble()->isVisible(); }));
+    // Unasked, she never has it.
+    EXPECT_EQ(focusedWindow(), editor_->id());
+    EXPECT_FALSE(panel_->hasKeyboard());
+
+    ASSERT_TRUE(panel_->takeKeyboard());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return focusedWindow() == panelWindow(); }))
+        << "focus is on " << focusedWindow();
+    for (const auto& key : GetParam().keys) {
+        ASSERT_TRUE(kDisplay.server.xdotool({"key", "--clearmodifiers", key}));
+        QTest::qWait(0);
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return answered.size() == GetParam().answered.size() && timedOut == GetParam().timedOut;
+    })) << answered.size()
+        << " answers, " << timedOut << " time-outs";
+    EXPECT_EQ(answered, GetParam().answered);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return focusedWindow() == editor_->id(); }))
+        << "focus is on " << focusedWindow();
+    EXPECT_FALSE(panel_->hasKeyboard());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, NotchPanelKeyboardTest,
+    ::testing::Values(KeysCase{"ReturnPicksTheFirst", {"Return"}, {"Drank \U0001F4A7"}, 0},
+                      KeysCase{"RightThenReturn", {"Right", "Return"}, {"In 10 min"}, 0},
+                      KeysCase{"TabThenSpace", {"Tab", "space"}, {"In 10 min"}, 0},
+                      KeysCase{
+                          "BackAndForth", {"Right", "Left", "Return"}, {"Drank \U0001F4A7"}, 0},
+                      KeysCase{"EscapeLetsItGo", {"Escape"}, {}, 1}),
+    [](const auto& row) { return row.param.name; });
+
+TEST_F(NotchPanelTest, NoBubbleNoKeyboard) {
+    EXPECT_FALSE(panel_->takeKeyboard());
+    Moment peek = water();
+    peek.style = MomentStyle::peek;
+    ASSERT_TRUE(presentAndSettle(peek));
+    EXPECT_FALSE(panel_->takeKeyboard());
+    EXPECT_EQ(focusedWindow(), editor_->id());
+}
+
+// Frame by frame on the screen: asked to keep still, she is all out and her
+// bubble all there at the first frame; otherwise she slides and springs.
+class NotchPanelMotionTest : public NotchPanelTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(NotchPanelMotionTest, ReducedMotionShowsHerAtOnce) {
+    const bool still = GetParam();
+    panel_->setMotionReduced([still] { return still; });
+    double now = 0;
+    auto* view = panel_->view();
+    view->setAnimationClock([&now] { return now; });
+    notch_->present(water());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->isVisible(); }));
+    view->advance();
+    QTest::qWait(50);  // the first frame reaches the screen
+    EXPECT_EQ(view->animating(), !still);
+    EXPECT_EQ(view->bubble()->isVisible(), still);
+    // The box beside her is black at once only when she keeps still.
+    const bool boxOut = QTest::qWaitFor([&] { return pixel(kOnBox.x(), kOnBox.y()) == 0; }, 300);
+    EXPECT_EQ(boxOut, still);
+    now = 2;  // long after every curve has settled
+    view->advance();
+    EXPECT_FALSE(view->animating());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pixel(kOnBox.x(), kOnBox.y()) == 0; }));
+    EXPECT_TRUE(view->bubble()->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(Motion, NotchPanelMotionTest, ::testing::Bool(),
+                         [](const auto& row) { return row.param ? "Still" : "Moving"; });
+
 // A photo bubble is taller than the usual window, which grows to hold it.
 TEST_F(NotchPanelTest, GrowsForAPhotoBubble) {
     QImage photo(400, 300, QImage::Format_RGB32);

@@ -3,9 +3,11 @@
 #include <cmath>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QFontMetricsF>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 #include "NotchTestSupport.h"
 #include "desktop/notch/Bubble.h"
@@ -194,6 +196,59 @@ TEST_F(NotchViewTest, UnreadablePhotoLeavesTheSlotEmpty) {
     EXPECT_FALSE(bubble().layout().photo);
     EXPECT_DOUBLE_EQ(bubble().layout().text.width, 220);
 }
+
+// What a screen reader finds in the bubble of each kind of moment.
+struct ReaderCase {
+    std::string name;
+    MomentStyle style;
+    bool photo;
+    std::vector<std::string> buttons;  // the bubble's push buttons, in order
+};
+
+class BubbleReaderTest : public NotchViewTest, public ::testing::WithParamInterface<ReaderCase> {};
+
+TEST_P(BubbleReaderTest, IsAnAlertNamedByHerLineHoldingItsButtons) {
+    QTemporaryDir dir;
+    auto m = moment("Water, now <b>please</b>", GetParam().style);
+    if (GetParam().photo) {
+        QImage picture(64, 48, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        const QString path = dir.filePath("beach.png");
+        ASSERT_TRUE(picture.save(path));
+        m.image = path.toStdString();
+    }
+    present(m);
+    QAccessibleInterface* alert = QAccessible::queryAccessibleInterface(&bubble());
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->role(), QAccessible::AlertMessage);
+    EXPECT_EQ(alert->text(QAccessible::Name), "Water, now <b>please</b>");
+    std::vector<std::string> buttons;
+    QStringList images;
+    for (int i = 0; i < alert->childCount(); ++i) {
+        QAccessibleInterface* child = alert->child(i);
+        if (!child || child->state().invisible) continue;
+        if (child->role() == QAccessible::Button) {
+            buttons.push_back(child->text(QAccessible::Name).toStdString());
+            EXPECT_TRUE(child->state().focusable) << buttons.back();
+            EXPECT_NE(child->actionInterface(), nullptr);
+        }
+        if (child->role() == QAccessible::Graphic) images << child->text(QAccessible::Description);
+    }
+    std::sort(buttons.begin(), buttons.end());
+    auto expected = GetParam().buttons;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(buttons, expected);
+    EXPECT_EQ(images, GetParam().photo ? QStringList{"A photo from your folder: beach.png"}
+                                       : QStringList{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moments, BubbleReaderTest,
+    ::testing::Values(
+        ReaderCase{"Answers", MomentStyle::normal, false, {"Drank", "In 10 min", "Close"}},
+        ReaderCase{"Reaction", MomentStyle::reaction, false, {}},
+        ReaderCase{"Photo", MomentStyle::normal, true, {"Drank", "In 10 min", "Close"}}),
+    [](const auto& row) { return row.param.name; });
 
 TEST_F(NotchViewTest, ClicksReachTheRightCallback) {
     int dismissed = 0;

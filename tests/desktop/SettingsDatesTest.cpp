@@ -55,11 +55,16 @@ TEST_F(SettingsDatesTest, APickedAnniversaryKeepsMonthAndDayOnly) {
     EXPECT_EQ(stored("anniversary"), R"({"value":{"month":12,"day":24}})");
 }
 
-TEST_F(SettingsDatesTest, AddALineAppendsAnEnabledNoonReminderWithNoText) {
+TEST_F(SettingsDatesTest, AddALineAppendsAnEnabledNoonReminderOnceTyped) {
     click(find<QToolButton>("addCustomReminder"));
+    // Stored with its first edit: typing goes into the new row's line.
+    EXPECT_TRUE(prefs.customReminders.get().empty());
+    auto* typedInto = qobject_cast<QLineEdit*>(view->focusWidget());
+    ASSERT_NE(typedInto, nullptr);
+    typeText(typedInto, "Stretch");
     const auto reminders = prefs.customReminders.get();
     ASSERT_EQ(reminders.size(), 1u);
-    EXPECT_EQ(reminders[0].text, "");
+    EXPECT_EQ(reminders[0].text, "Stretch");
     EXPECT_EQ(reminders[0].minutes, 720);
     EXPECT_TRUE(reminders[0].enabled);
     auto* r = row(reminders[0]);

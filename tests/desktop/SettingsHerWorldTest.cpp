@@ -170,15 +170,17 @@ TEST_F(SettingsHerWorldTest, PickingTheBigDayChangesTheDayNotTheTime) {
 
 TEST_F(SettingsHerWorldTest, RemovingTheMiddleOfThreeCountdownsKeepsTheOthersInOrder) {
     auto* add = find<QToolButton>("addCountdown", tab());
-    for (int i = 0; i < 3; ++i) click(add);
+    const char* labels[] = {"trip", "concert", "results"};
+    // Each new row takes the keyboard and is stored with what is typed.
+    for (const char* label : labels) {
+        click(add);
+        auto* field = qobject_cast<QLineEdit*>(view->focusWidget());
+        ASSERT_NE(field, nullptr);
+        typeText(field, label);
+    }
     const auto made = prefs.countdowns.get();
     ASSERT_EQ(made.size(), 3u);
     for (const auto& c : made) EXPECT_EQ(c.date, clock.now() + 604'800);
-    const char* labels[] = {"trip", "concert", "results"};
-    for (int i = 0; i < 3; ++i) {
-        type(view->herWorldTab()->countdownRow(made[i].id)->findChild<QLineEdit*>("label"),
-             labels[i]);
-    }
     QWidget* first = view->herWorldTab()->countdownRow(made[0].id);
     QWidget* last = view->herWorldTab()->countdownRow(made[2].id);
     auto* firstField = first->findChild<QLineEdit*>("label");
@@ -215,14 +217,17 @@ TEST_F(SettingsHerWorldTest, ACountdownDatePickedKeepsItsTimeOfDay) {
 TEST_F(SettingsHerWorldTest, ANewSpecialDateIsTodayAndTheTwentyNinthOfFebruaryStays) {
     scheduler.advanceTo(utc(2028, 2, 1, 12, 0));
     click(find<QToolButton>("addSpecialDate", tab()));
-    auto dates = prefs.specialDates.get();
-    ASSERT_EQ(dates.size(), 1u);
-    EXPECT_EQ(dates[0].monthDay, (MonthDay{2, 1}));
-    EXPECT_EQ(dates[0].label, "");
-    auto* row = view->herWorldTab()->specialDateRow(dates[0].id);
+    // The new row shows today and is stored once it is given something.
+    EXPECT_TRUE(prefs.specialDates.get().empty());
+    auto* row = view->focusWidget()->parentWidget();
+    ASSERT_TRUE(row->objectName().startsWith("specialDate."));
     EXPECT_EQ(row->findChild<QLineEdit*>("label")->placeholderText(),
               "Diwali, mom's birthday, first day at work…");
+    EXPECT_EQ(row->findChild<QDateEdit*>("date")->date(), QDate(2028, 2, 1));
     row->findChild<QDateEdit*>("date")->setDate(QDate(2028, 2, 29));
+    const auto dates = prefs.specialDates.get();
+    ASSERT_EQ(dates.size(), 1u);
+    EXPECT_EQ(dates[0].label, "");
     EXPECT_EQ(storedValue("specialDates")[0]["monthDay"], Json::parse(R"({"month":2,"day":29})"));
 
     scheduler.advanceTo(utc(2029, 1, 1, 12, 0));
@@ -231,15 +236,15 @@ TEST_F(SettingsHerWorldTest, ANewSpecialDateIsTodayAndTheTwentyNinthOfFebruarySt
 }
 
 TEST_F(SettingsHerWorldTest, TaughtLinesAreStoredExactlyAsTyped) {
+    prefs.taughtLines.set({TaughtLine{.text = "first"}});
     click(find<QToolButton>("addTaughtLine", tab()));
-    click(find<QToolButton>("addTaughtLine", tab()));
-    const auto lines = prefs.taughtLines.get();
-    ASSERT_EQ(lines.size(), 2u);
-    auto* field = view->herWorldTab()->taughtLineRow(lines[1].id)->findChild<QLineEdit*>("text");
+    auto* field = qobject_cast<QLineEdit*>(view->focusWidget());
+    ASSERT_NE(field, nullptr);
     EXPECT_EQ(field->placeholderText(), "Something only she would say to you");
     type(field, "<i>meri jaan</i> & {name} 💛");
     const auto json = storedValue("taughtLines");
-    EXPECT_EQ(json[0]["text"], "");
+    ASSERT_EQ(json.size(), 2u);
+    EXPECT_EQ(json[0]["text"], "first");
     EXPECT_EQ(json[1]["text"], "<i>meri jaan</i> & {name} 💛");
 }
 

@@ -3,15 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTimeEdit>
 #include <QWidgetAction>
 
 #include "NotchTestSupport.h"
+#include "SettingsTestWindow.h"
 #include "core/notch/NotchGeometry.h"
 #include "core/notch/NotchModel.h"
 #include "desktop/app/NotchMenuSurface.h"
 #include "desktop/notch/NotchPanel.h"
+#include "desktop/settings/TimeField.h"
 #include "support/TestTime.h"
 
 namespace pelliwig {
@@ -32,6 +36,8 @@ struct CountingActions final : MenuActions {
     void openDiary() override {}
     void openAbout() override {}
     void quit() override { ++quits; }
+    void answer(std::size_t index) override { answered.push_back(index); }
+    std::vector<std::size_t> answered;
     int previews = 0;
     int pausedFor = 0;
     int settings = 0;
@@ -138,52 +144,39 @@ INSTANTIATE_TEST_SUITE_P(
         ShortcutCase{"OtherKeysInHerWindow", false, Qt::Key_W, Qt::ControlModifier, 0, 0}),
     [](const auto& row) { return std::string(row.param.name); });
 
-// "Focus until" follows the locale the desktop writes times in (LC_ALL,
-// else LC_TIME, else LANG), not the language of the texts.
+// "Focus until" is written as her time fields write times, whatever the
+// locale (in the C locale ICU would say "2:30 PM" beside 24-hour fields).
 struct TimeLocaleCase {
     const char* name;
-    const char* all;
-    const char* time;
-    const char* lang;
+    QLocale locale;
     const char* expected;
 };
 
-class TrayTimeTest : public TrayMenuTest, public ::testing::WithParamInterface<TimeLocaleCase> {
-protected:
-    // Puts the locale variables back as the test found them.
-    struct Variable {
-        explicit Variable(const char* variable)
-            : name(variable), before(qgetenv(variable)), was(qEnvironmentVariableIsSet(variable)) {}
-        ~Variable() { was ? qputenv(name, before) : qunsetenv(name); }
-        void set(const char* value) { value ? qputenv(name, value) : qunsetenv(name); }
-        const char* name;
-        QByteArray before;
-        bool was;
-    };
-    Variable all{"LC_ALL"}, time{"LC_TIME"}, lang{"LANG"};
-};
+class TrayTimeTest : public TrayMenuTest, public ::testing::WithParamInterface<TimeLocaleCase> {};
 
-TEST_P(TrayTimeTest, FocusUntilIsWrittenInTheLocaleForTimes) {
-    const auto& c = GetParam();
-    all.set(c.all);
-    time.set(c.time);
-    lang.set(c.lang);
+TEST_P(TrayTimeTest, FocusUntilIsWrittenAsTheTimeFieldsWriteIt) {
+    const testing::LocaleForTest locale(GetParam().locale);
     state.engineExists = true;
     state.focusEndsAt = testing::utc(2026, 3, 7, 13, 30);  // 14:30 in Berlin
+    TimeField field({});
+    field.setMinutes(14 * 60 + 30);
     ASSERT_NE(open("focusUntil"), nullptr);
-    EXPECT_EQ(open("focusUntil")->text(), QString::fromUtf8(c.expected));
+    EXPECT_EQ(open("focusUntil")->text(), "Focus until " + field.editor()->text());
+    // 12 or 24 hours as the locale says; the fields decide the rest.
+    if (GetParam().expected) {
+        EXPECT_EQ(open("focusUntil")->text(), QString::fromUtf8(GetParam().expected));
+    } else {
+        EXPECT_TRUE(open("focusUntil")->text().contains("2:30"))
+            << open("focusUntil")->text().toStdString();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Locales, TrayTimeTest,
-    ::testing::Values(
-        TimeLocaleCase{"German", "de_DE.UTF-8", nullptr, nullptr, "Focus until 14:30"},
-        TimeLocaleCase{"American", "en_US.UTF-8", nullptr, nullptr, "Focus until 2:30\u202FPM"},
-        TimeLocaleCase{"EnglishTextsGermanTimes", nullptr, "de_DE.UTF-8", "en_US.UTF-8",
-                       "Focus until 14:30"},
-        TimeLocaleCase{"BritishFromLang", nullptr, nullptr, "en_GB.UTF-8", "Focus until 14:30"},
-        TimeLocaleCase{"AllBeforeTime", "en_US.UTF-8", "de_DE.UTF-8", nullptr,
-                       "Focus until 2:30\u202FPM"}),
+    ::testing::Values(TimeLocaleCase{"German", QLocale("de_DE"), "Focus until 14:30"},
+                      TimeLocaleCase{"British", QLocale("en_GB"), "Focus until 14:30"},
+                      TimeLocaleCase{"C", QLocale::c(), "Focus until 14:30"},
+                      TimeLocaleCase{"American", QLocale("en_US"), nullptr}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // Right-clicking her in the notch opens the menu where the pointer is; a

@@ -55,11 +55,11 @@ protected:
 TEST_F(WelcomeWindowTest, ShowsItsTexts) {
     open();
     EXPECT_EQ(window->windowTitle(), "Welcome to Zuzi");
-    EXPECT_EQ(child<QLabel>("title")->text(), "Someone's waiting in your notch.");
+    EXPECT_EQ(child<QLabel>("title")->text(), "Someone's waiting at the top of your screen.");
     EXPECT_EQ(child<QLabel>("paragraph")->text(),
-              "Zuzi peeks out of the notch with short, sassy nudges: water, food, breaks, "
-              "bedtime, and the occasional sweet nothing. No sound, no account, nothing leaves "
-              "your computer.");
+              "Zuzi peeks out at the top of your screen with short, sassy nudges: water, food, "
+              "breaks, bedtime, and the occasional sweet nothing. No sound, no account, nothing "
+              "leaves your computer.");
     EXPECT_EQ(child<QAbstractButton>("meetHer")->text(), "Meet her");
     EXPECT_EQ(child<QAbstractButton>("language.english")->text(), "English");
     EXPECT_EQ(child<QAbstractButton>("language.hinglish")->text(), "Hinglish");
@@ -69,6 +69,47 @@ TEST_F(WelcomeWindowTest, ShowsItsTexts) {
         EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
     }
 }
+
+struct AreaCase {
+    std::string name;
+    QRect area;  // a screen's work area, in the window's own pixels
+    bool fullPortrait;
+};
+
+class WelcomeFitTest : public WelcomeWindowTest, public ::testing::WithParamInterface<AreaCase> {};
+
+// At 200 % a 1920x1080 screen is 960x540 to the window, less a top bar; the
+// window then fits with its title bar, "Meet her" and the caption in view.
+TEST_P(WelcomeFitTest, FitsTheWorkArea) {
+    QPixmap portrait(300, 300);
+    portrait.fill(Qt::red);
+    window = std::make_unique<WelcomeWindow>(prefs, loginItem, portrait,
+                                             WelcomeWindow::Reach::notchOnly, [] {});
+    window->fitInto(GetParam().area);
+    constexpr int kTitleBar = 40;
+    EXPECT_LE(window->height() + kTitleBar, GetParam().area.height());
+    EXPECT_LE(window->width(), GetParam().area.width());
+    for (const char* name : {"meetHer", "caption", "title", "paragraph"}) {
+        auto* part = child<QWidget>(name);
+        const QRect where(part->mapTo(window.get(), QPoint(0, 0)), part->size());
+        EXPECT_TRUE(window->rect().contains(where)) << name;
+    }
+    const int portraitHeight = child<QLabel>("portrait")->height();
+    if (GetParam().fullPortrait) {
+        EXPECT_EQ(portraitHeight, WelcomeWindow::kPortraitHeight);
+    } else {
+        EXPECT_LT(portraitHeight, WelcomeWindow::kPortraitHeight);
+        EXPECT_GE(portraitHeight, WelcomeWindow::kPortraitHeight / 3);
+    }
+    // Fitted to a roomy screen again, she is drawn full size.
+    window->fitInto(QRect(0, 0, 1920, 1050));
+    EXPECT_EQ(child<QLabel>("portrait")->height(), WelcomeWindow::kPortraitHeight);
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, WelcomeFitTest,
+                         ::testing::Values(AreaCase{"FullHd", QRect(0, 0, 1920, 1050), true},
+                                           AreaCase{"FullHdAt200", QRect(0, 32, 960, 508), false}),
+                         [](const auto& row) { return row.param.name; });
 
 TEST_F(WelcomeWindowTest, CaptionSaysWhereToFindHer) {
     open(WelcomeWindow::Reach::tray);

@@ -1,5 +1,6 @@
 #include "desktop/app/AppDelegate.h"
 
+#include <cstdio>
 #include <utility>
 
 #include <QCoreApplication>
@@ -67,7 +68,19 @@ void AppDelegate::launch(const AppOptions& options) {
         engine_ =
             services_.buildEngine(EngineContext{prefs_, *services_.store, *services_.scheduler,
                                                 [this](const QPoint& at) { tray_->popupAt(at); }});
+        // A tray host may show the menu it last read: the answers of a moment
+        // must be there while it is out.
+        answersChanged_ = engine_->answersChanged.connect([this] { tray_->rebuild(); });
         emit engineChanged();
+    }
+    if (services_.shortcut) {
+        services_.shortcut->onActivated = [this] {
+            if (engine_) engine_->takeKeyboard();
+        };
+        bindShortcut();
+        shortcutChanged_ = prefs_.changed.connect([this](std::string_view key) {
+            if (key == prefs_.bubbleShortcut.key()) bindShortcut();
+        });
     }
     if (options.loginItem) services_.loginItem->registerItem();  // a refusal changes nothing
     applyPause(options.pause);
@@ -174,6 +187,7 @@ MenuState AppDelegate::menuState() const {
     state.onCall = engine_->onCall();
     state.focusEndsAt = engine_->focusEndsAt();
     state.seesFrontApp = engine_->seesFrontApp();
+    state.answers = engine_->answers();
     return state;
 }
 
@@ -217,6 +231,18 @@ void AppDelegate::applyPause(const std::optional<PauseRequest>& request) {
         case PauseRequest::Until::off:
             resume();
             break;
+    }
+}
+
+void AppDelegate::answer(std::size_t index) {
+    if (engine_) engine_->answer(index);
+}
+
+void AppDelegate::bindShortcut() {
+    const std::string keys = prefs_.bubbleShortcut.get();
+    const std::string problem = services_.shortcut->bind(keys);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "pelliwig: %s for her bubble: %s\n", keys.c_str(), problem.c_str());
     }
 }
 

@@ -12,6 +12,7 @@
 #include "core/engine/Pause.h"
 #include "core/engine/UpdateChecker.h"
 #include "core/menu/MenuContent.h"
+#include "core/platform/GlobalShortcut.h"
 #include "core/platform/HttpClient.h"
 #include "core/platform/KeyValueStore.h"
 #include "core/platform/LoginItem.h"
@@ -51,6 +52,8 @@ struct AppServices {
     std::unique_ptr<HttpClient> http;
     // None: she runs without an engine and the engine's entries do nothing.
     EngineBuilder buildEngine;
+    // The keys that bring the keyboard to her bubble; none: no such keys.
+    std::unique_ptr<GlobalShortcut> shortcut;
 };
 
 // Owns everything long-lived: the settings and their store, the scheduler,
@@ -119,8 +122,11 @@ private:
     void pauseUntilTomorrow() override;
     void resume() override;
     void quit() override;
+    void answer(std::size_t index) override;
 
     void applyPause(const std::optional<PauseRequest>& request);
+    // Takes the keys the bubble shortcut setting names; a refusal is said.
+    void bindShortcut();
 
     void meet();
     void showWelcomePortrait();
@@ -138,6 +144,8 @@ private:
     std::unique_ptr<AboutWindow> about_;
     Connection updateFound_;
     Connection appearanceChanged_;
+    Connection answersChanged_;
+    Connection shortcutChanged_;
     // Delayed start-up work; dies with the delegate.
     TaskHandle welcomeTask_;
     TaskHandle previewTask_;

@@ -3,12 +3,14 @@
 #include <memory>
 
 #include <QDBusConnection>
+#include <QGuiApplication>
 #include <QSocketNotifier>
 
 #include "core/content/LineBank.h"
 #include "core/engine/ReminderEngine.h"
 #include "core/notch/NotchController.h"
 #include "core/platform/SystemRandom.h"
+#include "core/sensors/ForeignFrontApp.h"
 #include "core/support/Clock.h"
 #include "core/support/DefaultZone.h"
 #include "desktop/app/DesktopPointer.h"
@@ -20,6 +22,7 @@
 #include "desktop/support/QtScreens.h"
 #include "desktop/support/SpriteSheet.h"
 #include "linux/DesktopDoNotDisturb.h"
+#include "linux/DesktopMotion.h"
 #include "linux/PowerSourcesChooser.h"
 #include "linux/SessionSensors.h"
 #include "linux/calendar/IcalEventStore.h"
@@ -44,6 +47,8 @@ struct DesktopPlatform {
                 }),
           surface(panel, context.openMenuAt),
           sensors(SessionTraits::current().kind, context.scheduler, QDBusConnection::sessionBus()),
+          // Her own windows (settings, welcome, menu) are never the app in front.
+          front(sensors.frontApp(), [] { return QGuiApplication::focusWindow() != nullptr; }),
           pointer(sensors.pointer(), sensors.pointerFd() >= 0,
                   [this](Point device) { return screens.fromDevicePixels(device); }),
           hoverSurface(surface, panel, pointer),
@@ -56,6 +61,9 @@ struct DesktopPlatform {
           zone(QDBusConnection::systemBus(), [] { DefaultZone::followSystem(); }),
           doNotDisturb(QDBusConnection::sessionBus()) {
         watchPointer();
+        panel.setMotionReduced([this, &prefs = context.prefs] {
+            return prefs.reduceMotion.get() || motion.reduced();
+        });
         placementChanged = context.prefs.changed.connect([this, &prefs = context.prefs](auto key) {
             if (key == prefs.notchPosition.key() || key == prefs.notchScreen.key()) {
                 notch.refreshPlacement();
@@ -85,6 +93,8 @@ struct DesktopPlatform {
     NotchMenuSurface surface;
     QtScreens screens;
     SessionSensors sensors;
+    ForeignFrontApp front;
+    DesktopMotion motion;
     DesktopPointer pointer;
     HoverSurface hoverSurface;
     NotchController notch;
@@ -107,12 +117,18 @@ std::unique_ptr<EngineFacade> buildDesktopEngine(const EngineContext& context) {
     auto engine = std::make_unique<ReminderEngine>(
         p.notch, context.prefs,
         ReminderEngine::Ports{context.scheduler, p.random, context.store, p.sensors.idleTime(),
-                              p.sensors.frontApp(), *p.power, p.media, p.events, p.pointer,
-                              p.doNotDisturb, p.sensors.fullScreen()});
+                              p.front, *p.power, p.media, p.events, p.pointer, p.doNotDisturb,
+                              p.sensors.fullScreen()});
     p.resumed = p.systemEvents.onResumed([&engine = *engine] { engine.resumed(); });
+    engine->desktopReducesMotion = [&p] { return p.motion.reduced(); };
     const bool seesFrontApp = p.sensors.seesFrontApp();
+    NotchAccess notch{p.notch.model(),
+                      [&p, &prefs = context.prefs](const Moment& moment) {
+                          return p.buttons.answers(moment, prefs.language.get());
+                      },
+                      [&p] { return p.panel.takeKeyboard(); }};
     return std::make_unique<ReminderEngineFacade>(std::move(platform), std::move(engine),
-                                                  seesFrontApp);
+                                                  seesFrontApp, std::move(notch));
 }
 
 }  // namespace pelliwig

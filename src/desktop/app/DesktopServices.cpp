@@ -6,6 +6,7 @@
 #include "desktop/app/DesktopEngine.h"
 #include "desktop/support/ProcessHttpClient.h"
 #include "desktop/support/QtScheduler.h"
+#include "linux/x11/X11GlobalShortcut.h"
 #include "linux/xdg/XdgAutostart.h"
 
 namespace pelliwig {
@@ -22,6 +23,7 @@ AppServices desktopServices() {
     services.loginItem = std::make_unique<XdgAutostart>();
     services.http = std::make_unique<ProcessHttpClient>();
     services.buildEngine = &buildDesktopEngine;
+    services.shortcut = std::make_unique<X11GlobalShortcut>();
     return services;
 }
 

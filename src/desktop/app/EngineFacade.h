@@ -1,10 +1,14 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "core/content/Reminder.h"
 #include "core/engine/Memory.h"
 #include "core/support/Instant.h"
+#include "core/support/Signal.h"
 
 namespace pelliwig {
 
@@ -35,6 +39,16 @@ public:
 
     // Writes her memory now, unthrottled: the process is about to end.
     virtual void saveMemory() = 0;
+
+    // The labels of the answers her bubble offers now; empty when none is out.
+    virtual std::vector<std::string> answers() const = 0;
+    // Picks the answer at `index` of answers(), as a click on it would.
+    virtual void answer(std::size_t index) = 0;
+    // Brings the keyboard to her bubble; false when no bubble is out.
+    virtual bool takeKeyboard() = 0;
+
+    // The answers on offer changed: a moment came, was answered or went.
+    Signal<> answersChanged;
 };
 
 }  // namespace pelliwig

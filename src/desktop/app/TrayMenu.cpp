@@ -100,8 +100,9 @@ void TrayMenu::rebuild() {
     // a menu leaves its submenus alive, so they go by hand.
     for (auto* submenu : menu_.findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) delete submenu;
     menu_.clear();
-    // Times as the desktop writes them, like the settings' time fields.
-    entries_ = menuContent(state_(), actions_, timeLocaleId());
+    // Times written by the very function the settings' time fields use.
+    entries_ = menuContent(state_(), actions_,
+                           [](int minutes) { return timeOfDayText(minutes).toStdString(); });
     fill(menu_, entries_);
 }
 
@@ -138,11 +139,16 @@ void TrayMenu::fill(QMenu& menu, const std::vector<MenuEntry>& entries) {
 void TrayMenu::addLine(QMenu& menu, const MenuEntry& entry) {
     auto* line = new QLabel(QString::fromStdString(entry.title));
     line->setTextFormat(Qt::PlainText);
+    if (!entry.tooltip.empty()) {
+        line->setToolTip(QString::fromStdString(entry.tooltip));
+        line->setAccessibleDescription(line->toolTip());
+    }
     line->setContentsMargins(kLineIndent, 3, kLineIndent, 3);
     if (entry.type == MenuEntry::Type::caption) line->setFont(captionFont(menu.font()));
     auto* action = new QWidgetAction(&menu);
     action->setObjectName(QString::fromStdString(entry.id));
     action->setText(QString::fromStdString(entry.title));
+    action->setToolTip(QString::fromStdString(entry.tooltip));
     action->setDefaultWidget(line);
     menu.addAction(action);
 }

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include <algorithm>
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFormLayout>
@@ -11,7 +13,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
+
+#include "desktop/settings/SegmentedChoice.h"
 
 namespace pelliwig {
 namespace {
@@ -55,13 +60,19 @@ WelcomeWindow::WelcomeWindow(Prefs& prefs, LoginItem& loginItem, const QPixmap& 
     setObjectName("welcome");
     setWindowTitle("Welcome to Zuzi");
 
-    auto* title = label("Someone's waiting in your notch.", "title", this);
+    // A screen here has no notch: she waits at its top edge.
+    auto* title = label("Someone's waiting at the top of your screen.", "title", this);
+    title->setWordWrap(true);
+    // The widest line of the window: it keeps the window 460 wide.
+    constexpr int kTitleWidth = kWidth - 2 * kPadding;
+    title->setFixedWidth(kTitleWidth);
     setPixelFont(title, 24, QFont::Bold);
+    title->setFixedHeight(title->heightForWidth(kTitleWidth));
 
-    // The original promise names one maker's computer; here it is any.
     auto* paragraph = label(
-        "Zuzi peeks out of the notch with short, sassy nudges: water, food, breaks, bedtime, "
-        "and the occasional sweet nothing. No sound, no account, nothing leaves your computer.",
+        "Zuzi peeks out at the top of your screen with short, sassy nudges: water, food, "
+        "breaks, bedtime, and the occasional sweet nothing. No sound, no account, nothing "
+        "leaves your computer.",
         "paragraph", this);
     paragraph->setWordWrap(true);
     paragraph->setFixedWidth(kTextWidth);
@@ -102,6 +113,13 @@ WelcomeWindow::WelcomeWindow(Prefs& prefs, LoginItem& loginItem, const QPixmap& 
     prefsChanged_ = prefs_.changed.connect([this](std::string_view key) {
         if (key == prefs_.language.key()) showLanguage();
     });
+    // Closed from the keyboard as any window of the desktop is; closing it
+    // is not "Meet her", so she asks again at the next start.
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, &QWidget::close);
+    }
 }
 
 QString WelcomeWindow::caption(Reach reach) {
@@ -114,9 +132,12 @@ QString WelcomeWindow::caption(Reach reach) {
 void WelcomeWindow::showAndRaise() {
     if (!centred_) {
         centred_ = true;
-        adjustSize();
         if (const auto* screen = QGuiApplication::primaryScreen()) {
-            move(screen->availableGeometry().center() - rect().center());
+            const QRect area = screen->availableGeometry();
+            fitInto(area);
+            move(area.center() - rect().center());
+        } else {
+            adjustSize();
         }
     }
     showLanguage();
@@ -127,15 +148,42 @@ void WelcomeWindow::showAndRaise() {
 }
 
 void WelcomeWindow::setPortrait(const QPixmap& portrait) {
+    portraitSource_ = portrait;
+    portrait_->setFixedHeight(portraitHeight_);
     if (portrait.isNull()) {
         portrait_->clear();
         return;
     }
     const qreal ratio = devicePixelRatioF();
     QPixmap scaled =
-        portrait.scaledToHeight(qRound(kPortraitHeight * ratio), Qt::SmoothTransformation);
+        portrait.scaledToHeight(qRound(portraitHeight_ * ratio), Qt::SmoothTransformation);
     scaled.setDevicePixelRatio(ratio);
     portrait_->setPixmap(scaled);
+}
+
+void WelcomeWindow::fitInto(const QRect& area) {
+    auto* column = static_cast<QVBoxLayout*>(layout());
+    portraitHeight_ = kPortraitHeight;
+    column->setSpacing(kSpacing);
+    column->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
+    setPortrait(portraitSource_);
+    adjustSize();
+    // The window manager's frame (a title bar) comes on top of the window.
+    constexpr int kFrameRoom = 40;
+    int over = sizeHint().height() + kFrameRoom - area.height();
+    if (over > 0) {
+        // Tighter spacing first, then a smaller picture, never below a third.
+        constexpr int kTightSpacing = 10;
+        constexpr int kTightPadding = 14;
+        const int gaps = column->count() - 1;
+        over -= gaps * (kSpacing - kTightSpacing) + 2 * (kPadding - kTightPadding);
+        column->setSpacing(kTightSpacing);
+        // Only above and below: the window keeps its width.
+        column->setContentsMargins(kPadding, kTightPadding, kPadding, kTightPadding);
+        if (over > 0) portraitHeight_ = std::max(kPortraitHeight / 3, kPortraitHeight - over);
+        setPortrait(portraitSource_);
+        adjustSize();
+    }
 }
 
 QWidget* WelcomeWindow::buildForm() {
@@ -144,15 +192,13 @@ QWidget* WelcomeWindow::buildForm() {
     form->setFrameShape(QFrame::StyledPanel);
     form->setFixedSize(kTextWidth, kFormHeight);
 
-    auto* segments = new QHBoxLayout;
-    segments->setSpacing(0);
-    english_ = languageButton(Language::english, "English");
-    hinglish_ = languageButton(Language::hinglish, "Hinglish");
-    segments->addWidget(english_);
-    segments->addWidget(hinglish_);
-    auto* group = new QButtonGroup(form);
-    group->addButton(english_);
-    group->addButton(hinglish_);
+    language_ = new SegmentedChoice("She talks in", {"English", "Hinglish"},
+                                    {"language.english", "language.hinglish"}, form);
+    language_->setObjectName("language");
+    connect(language_, &SegmentedChoice::picked, this, [this](int index) {
+        const auto language = static_cast<Language>(index);
+        if (prefs_.language.get() != language) prefs_.language.set(language);
+    });
 
     launchAtLogin_ = new QCheckBox(form);
     launchAtLogin_->setObjectName("launchAtLogin");
@@ -164,25 +210,15 @@ QWidget* WelcomeWindow::buildForm() {
     rows->setFormAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     rows->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     rows->setVerticalSpacing(14);
-    rows->addRow(label("She talks in", "languageLabel", form), segments);
+    auto* talksIn = label("She talks in", "languageLabel", form);
+    talksIn->setBuddy(language_->segment(0));
+    rows->addRow(talksIn, language_);
     rows->addRow(label("Launch at login", "launchAtLoginLabel", form), launchAtLogin_);
     return form;
 }
 
-QAbstractButton* WelcomeWindow::languageButton(Language language, const QString& title) {
-    auto* button = new QPushButton(title, this);
-    button->setObjectName("language." + QString::fromUtf8(rawString(language)));
-    button->setCheckable(true);
-    connect(button, &QPushButton::clicked, this, [this, language] {
-        if (prefs_.language.get() != language) prefs_.language.set(language);
-    });
-    return button;
-}
-
 void WelcomeWindow::showLanguage() {
-    const bool english = prefs_.language.get() == Language::english;
-    english_->setChecked(english);
-    hinglish_->setChecked(!english);
+    language_->setCurrent(static_cast<int>(prefs_.language.get()));
 }
 
 void WelcomeWindow::meet() {

@@ -14,8 +14,11 @@ class QAbstractButton;
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class QRect;
 
 namespace pelliwig {
+
+class SegmentedChoice;
 
 // The first-run introduction: who she is, her language, starting at login,
 // and "Meet her", which finishes onboarding and hands over to `onMeet`.
@@ -42,9 +45,13 @@ public:
     // Her picture at the top, scaled to its height.
     void setPortrait(const QPixmap& portrait);
 
+    // Fits the window into `area` (a screen's work area): on a small or
+    // scaled screen her picture and the spacing shrink before anything is
+    // cut off.
+    void fitInto(const QRect& area);
+
 private:
     QWidget* buildForm();
-    QAbstractButton* languageButton(Language language, const QString& title);
     void showLanguage();
     void meet();
 
@@ -54,8 +61,9 @@ private:
     QLabel* portrait_ = nullptr;
     QCheckBox* launchAtLogin_ = nullptr;
     QPushButton* meet_ = nullptr;
-    QAbstractButton* english_ = nullptr;
-    QAbstractButton* hinglish_ = nullptr;
+    SegmentedChoice* language_ = nullptr;
+    QPixmap portraitSource_;
+    int portraitHeight_ = kPortraitHeight;
     bool centred_ = false;
     Connection prefsChanged_;
 };

@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QFileInfo>
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -92,6 +96,47 @@ QImage shadowOf(const QPainterPath& outline, QSize size, double dpr) {
     return shadow;
 }
 
+// The bubble as a screen reader sees it: an alert whose name is her line.
+class BubbleAccessible final : public QAccessibleWidget {
+public:
+    explicit BubbleAccessible(QWidget* bubble)
+        : QAccessibleWidget(bubble, QAccessible::AlertMessage) {}
+
+    QString text(QAccessible::Text t) const override {
+        const auto* bubble = static_cast<const Bubble*>(widget());
+        if (t == QAccessible::Name) return QString::fromStdString(bubble->moment().line);
+        if (t == QAccessible::Description) return QStringLiteral("Zuzi");
+        return QAccessibleWidget::text(t);
+    }
+};
+
+// The photo is painted into the bubble; this stand-in gives it a place and a
+// description for a screen reader.
+class BubblePhoto final : public QWidget {
+public:
+    BubblePhoto(const QString& description, QWidget* parent) : QWidget(parent) {
+        setObjectName("photo");
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setAccessibleName(QStringLiteral("Photo"));
+        setAccessibleDescription(description);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {}
+};
+
+QAccessibleInterface* bubbleAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("pelliwig::Bubble") && object && object->isWidgetType()) {
+        return new BubbleAccessible(static_cast<QWidget*>(object));
+    }
+    if (object && object->isWidgetType() && object->objectName() == QLatin1String("photo") &&
+        dynamic_cast<BubblePhoto*>(object)) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
+    }
+    return nullptr;
+}
+
 void drawCloseGlyph(QPainter& p, const QRectF& frame) {
     const double half = Theme::kCloseGlyphSize / 2;
     const QPointF c = frame.center();
@@ -104,8 +149,49 @@ void drawCloseGlyph(QPainter& p, const QRectF& frame) {
 }  // namespace
 
 Bubble::Bubble(NotchModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+    static const bool installed = [] {
+        QAccessible::installFactory(bubbleAccessible);
+        return true;
+    }();
+    (void)installed;
     setObjectName("bubble");
     setAttribute(Qt::WA_NoSystemBackground);
+}
+
+QString Bubble::photoDescription(const std::string& file) {
+    return QStringLiteral("A photo from your folder: %1")
+        .arg(QFileInfo(QString::fromStdString(file)).fileName());
+}
+
+bool Bubble::takeKeyboard() {
+    // The answers come after the close button in the bubble; they go first.
+    for (BubbleButton* button : buttons_) {
+        if (button->objectName() == QLatin1String("answerButton")) {
+            button->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    if (buttons_.empty()) return false;
+    buttons_.front()->setFocus(Qt::TabFocusReason);
+    return true;
+}
+
+void Bubble::announce() {
+    if (!isVisible()) return;  // showing it announces it
+    QAccessibleEvent named(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
+    QAccessibleEvent shown(this, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
+void Bubble::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        if (model_.onExpire) model_.onExpire();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 BubbleLayout Bubble::measure(const BubbleContent& content) {
@@ -173,7 +259,18 @@ void Bubble::rebuild() {
            int(std::ceil(layout_.bubble.height)) + kMargin + kBottomMargin);
     picture_ = render(photo);
     rebuildButtons();
+    rebuildPhoto(content.showsPhoto);
     update();
+    announce();
+}
+
+void Bubble::rebuildPhoto(bool shown) {
+    delete photo_;
+    photo_ = nullptr;
+    if (!shown || !layout_.photo || !moment_.image) return;
+    photo_ = new BubblePhoto(photoDescription(*moment_.image), this);
+    photo_->setGeometry(qt(*layout_.photo).translated(kMargin, kMargin).toAlignedRect());
+    photo_->show();
 }
 
 QImage Bubble::render(const QImage& photo) const {
@@ -247,6 +344,14 @@ void Bubble::rebuildButtons() {
         });
         buttons_.push_back(button);
     }
+    // Tab goes through the answers first, the close button last.
+    QWidget* previous = nullptr;
+    for (BubbleButton* button : buttons_) {
+        if (button->objectName() != QLatin1String("answerButton")) continue;
+        if (previous) setTabOrder(previous, button);
+        previous = button;
+    }
+    if (previous && layout_.close) setTabOrder(previous, buttons_.front());
     for (BubbleButton* button : buttons_) button->show();
 }
 

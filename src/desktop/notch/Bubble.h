@@ -16,6 +16,13 @@ class BubbleButton;
 // The speech bubble of one moment: the line, an optional photo, the close
 // button and the answers, drawn once into a picture that the animation then
 // only moves and fades. Clicks go to the model's callbacks.
+//
+// To a screen reader it is an alert whose name is her line, announced each
+// time she says something new (the reaction to an answer too), holding her
+// answers as push buttons, the close button and the photo. From the
+// keyboard (once asked to take it, see takeKeyboard) Tab and the arrows move
+// between the buttons, Return or Space picks one and Escape lets the moment
+// go as its time running out would.
 class Bubble final : public QWidget {
     Q_OBJECT
 
@@ -42,14 +49,25 @@ public:
     // Lays out a moment with the bubble's fonts.
     static BubbleLayout measure(const BubbleContent& content);
 
+    // Gives the first answer (or, with none, the close button) the keyboard
+    // focus within the bubble's window. False when there is no button.
+    bool takeKeyboard();
+
+    // What a screen reader says of the photo.
+    static QString photoDescription(const std::string& file);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void rebuild();
     void rebuildButtons();
+    void rebuildPhoto(bool shown);
+    // Tells a screen reader that she says something new.
+    void announce();
     QImage render(const QImage& photo) const;
 
     NotchModel& model_;
@@ -61,6 +79,7 @@ private:
     BubbleLayout layout_;
     QImage picture_;
     std::vector<BubbleButton*> buttons_;
+    QWidget* photo_ = nullptr;
     bool pressedInside_ = false;
 };
 

@@ -3,10 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include <utility>
+
 #include <QEvent>
 #include <QObject>
+#include <QWindow>
 
 #include "core/notch/NotchGeometry.h"
+#include "desktop/notch/Bubble.h"
 #include "linux/SessionTraits.h"
 #include "linux/x11/X11Desktop.h"
 
@@ -78,9 +82,20 @@ NotchPanel::NotchPanel(SpriteSheet& sprites, NotchView::AnswersFor answers, Comp
 NotchPanel::~NotchPanel() = default;
 
 void NotchPanel::build(const NotchGeometry& geometry, const Rect& frame, NotchModel& model) {
+    giveKeyboardBack();
     keeper_ = nullptr;  // it goes with the old window
+    if (model_ != &model) {
+        model_ = &model;
+        // Whatever ends the moment that has the keyboard hands it back.
+        modelChanged_ = model.changed.connect([this](const NotchModel::Change& change) {
+            if (change.field == NotchModel::Field::moment || !model_->isBubbleShown()) {
+                giveKeyboardBack();
+            }
+        });
+    }
     const QSizeF notch(geometry.notchRect.width, geometry.notchRect.height);
     auto view = std::make_unique<NotchView>(model, notch, sprites_, answers_);
+    view->setMotionReduced(motionReduced_);
     view->setWindowFlags(onScreenDisplay_ ? kFlags & ~Qt::X11BypassWindowManagerHint : kFlags);
     view->setWindowTitle(QStringLiteral("Pelliwig"));
     view->setAttribute(Qt::WA_TranslucentBackground);
@@ -106,6 +121,39 @@ void NotchPanel::orderFront() {
     if (keeper_) keeper_->rearm();
     view_->show();
     view_->raise();
+}
+
+bool NotchPanel::takeKeyboard() {
+    if (!view_ || !view_->isVisible() || !model_ || !model_->isBubbleShown()) return false;
+    if (!view_->bubble()->isVisible()) view_->advance();
+    QWindow* window = view_->windowHandle();
+    if (!window || !view_->bubble()->takeKeyboard()) return false;
+    if (!hasKeyboard()) keyboardFrom_ = X11Desktop::inputFocus();
+    // Only for as long as the moment lasts does her window accept the focus.
+    window->setFlag(Qt::WindowDoesNotAcceptFocus, false);
+    window->requestActivate();
+    X11Desktop::setInputFocus(xcb_window_t(view_->winId()));
+    return true;
+}
+
+void NotchPanel::giveKeyboardBack() {
+    if (!hasKeyboard()) return;
+    const auto previous = xcb_window_t(std::exchange(keyboardFrom_, 0));
+    if (!view_) return;
+    if (QWindow* window = view_->windowHandle()) {
+        window->setFlag(Qt::WindowDoesNotAcceptFocus, true);
+    }
+    if (QWidget* focused = view_->focusWidget()) focused->clearFocus();
+    // Handed back only while it is still hers: the user may have clicked
+    // elsewhere meanwhile.
+    if (X11Desktop::inputFocus() == xcb_window_t(view_->winId())) {
+        X11Desktop::setInputFocus(previous);
+    }
+}
+
+void NotchPanel::setMotionReduced(NotchView::MotionReduced reduced) {
+    motionReduced_ = std::move(reduced);
+    if (view_) view_->setMotionReduced(motionReduced_);
 }
 
 void NotchPanel::orderOut() {

@@ -81,19 +81,28 @@ void NotchView::setTranslucent(bool translucent) {
     advance();
 }
 
+void NotchView::setMotionReduced(MotionReduced reduced) {
+    motionReduced_ = std::move(reduced);
+}
+
+ThemeAnimation NotchView::moving(ThemeAnimation animation) const {
+    return motionReduced_ && motionReduced_() ? ThemeAnimation::none : animation;
+}
+
 void NotchView::onChange(const NotchModel::Change& change) {
     now_ = clock_();
+    const ThemeAnimation animation = moving(change.animation);
     switch (change.field) {
         case NotchModel::Field::moment:
             followMoment();
             break;
         case NotchModel::Field::isShown:
-            out_.animateTo(model_.isShown() ? 1 : 0, change.animation, now_);
+            out_.animateTo(model_.isShown() ? 1 : 0, animation, now_);
             break;
         case NotchModel::Field::isBubbleShown:
             break;
     }
-    followBubble(change.animation);
+    followBubble(animation);
     startFrames();
     advance();
 }
@@ -118,9 +127,14 @@ void NotchView::followBubble(ThemeAnimation animation) {
     if (wanted == bubbleWanted_) return;
     bubbleWanted_ = wanted;
     if (wanted) {
-        if (bubbleOpacity_.value(now_) <= 0.01) bubbleOffset_.set(-BubbleMetrics::kEntranceDrop);
-        bubbleOpacity_.animateTo(1, ThemeAnimation::showSpring, now_, kBubbleDelay);
-        bubbleOffset_.animateTo(0, ThemeAnimation::showSpring, now_, kBubbleDelay);
+        const ThemeAnimation entrance = moving(ThemeAnimation::showSpring);
+        const bool still = entrance == ThemeAnimation::none;
+        if (bubbleOpacity_.value(now_) <= 0.01 && !still) {
+            bubbleOffset_.set(-BubbleMetrics::kEntranceDrop);
+        }
+        // Kept still, the bubble is there with her, neither dropping in nor late.
+        bubbleOpacity_.animateTo(1, entrance, now_, still ? 0 : kBubbleDelay);
+        bubbleOffset_.animateTo(0, entrance, now_, still ? 0 : kBubbleDelay);
     } else {
         bubbleOpacity_.animateTo(0, animation, now_);
         bubbleOffset_.animateTo(-BubbleMetrics::kExitRise, animation, now_);

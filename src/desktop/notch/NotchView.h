@@ -55,6 +55,11 @@ public:
     // has no shadow and appears and goes without fading.
     void setTranslucent(bool translucent);
 
+    // Asked at each change: while it says so she comes and goes at once,
+    // without sliding, springing or fading.
+    using MotionReduced = std::function<bool()>;
+    void setMotionReduced(MotionReduced reduced);
+
     // Where something is drawn now: the box and, while out, the bubble with
     // its tail; grown by `shadow` around the bubble for its shadow.
     QRegion paintedRegion(int shadow = 0) const;
@@ -87,6 +92,8 @@ private:
     void onChange(const NotchModel::Change& change);
     void followMoment();
     void followBubble(ThemeAnimation animation);
+    // The animation a change runs with: none while motion is reduced.
+    ThemeAnimation moving(ThemeAnimation animation) const;
     void startFrames();
     double boxHeight() const;
     QPainterPath boxPath() const;
@@ -97,6 +104,7 @@ private:
     SpriteSheet& sprites_;
     AnswersFor answers_;
     AnimationClock clock_;
+    MotionReduced motionReduced_;
     QElapsedTimer steady_;
     QTimer frames_;
     Connection modelChanged_;

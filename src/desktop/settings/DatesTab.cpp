@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QTimeEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -56,7 +57,7 @@ void DatesTab::addReminders() {
     add->setObjectName("addCustomReminder");
     section->addWidget(add, 0, Qt::AlignLeft);
     connect(add, &QToolButton::clicked, this,
-            [this] { appendRecord(prefs().customReminders, CustomReminder{}); });
+            [this] { reminders_->addDraft(CustomReminder{}, prefs().customReminders.get()); });
     onRefresh([this] { reminders_->show(prefs().customReminders.get()); });
 }
 
@@ -65,12 +66,12 @@ RecordRows<CustomReminder>::Row DatesTab::makeReminderRow(const Uuid& id) {
     row->setObjectName(qs("customReminder." + id.text()));
     auto* enabled = new QCheckBox(row);
     enabled->setObjectName("enabled");
-    enabled->setAccessibleName("Enabled");
     auto* text = textField("What should she say?", "text", row);
     auto* time = new TimeField({}, row);
     time->setObjectName("time");
     time->setFixedWidth(kRowTimeWidth);
     auto* remove = new RemoveButton(row);
+    remove->setAccessibleName("Remove this line");
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(enabled);
@@ -78,16 +79,21 @@ RecordRows<CustomReminder>::Row DatesTab::makeReminderRow(const Uuid& id) {
     layout->addWidget(time);
     layout->addWidget(remove);
 
+    enabled->setAccessibleName("Say this line");
+    text->setAccessibleName("Her line");
+    time->editor()->setAccessibleName("At");
     auto& cell = prefs().customReminders;
-    connect(enabled, &QCheckBox::clicked, this,
-            [&cell, id](bool on) { editRecord(cell, id, [on](auto& r) { r.enabled = on; }); });
-    connect(text, &QLineEdit::textEdited, this, [&cell, id](const QString& typed) {
-        editRecord(cell, id, [&typed](auto& r) { r.text = utf8(typed); });
+    auto& rows = *reminders_;
+    connect(enabled, &QCheckBox::clicked, this, [&rows, &cell, id](bool on) {
+        rows.edit(cell, id, [on](auto& r) { r.enabled = on; });
     });
-    connect(time, &TimeField::minutesPicked, this, [&cell, id](int minutes) {
-        editRecord(cell, id, [minutes](auto& r) { r.minutes = minutes; });
+    connect(text, &QLineEdit::textEdited, this, [&rows, &cell, id](const QString& typed) {
+        rows.edit(cell, id, [&typed](auto& r) { r.text = utf8(typed); });
     });
-    connect(remove, &RemoveButton::clicked, this, [&cell, id] { removeRecord(cell, id); });
+    connect(time, &TimeField::minutesPicked, this, [&rows, &cell, id](int minutes) {
+        rows.edit(cell, id, [minutes](auto& r) { r.minutes = minutes; });
+    });
+    connect(remove, &RemoveButton::clicked, this, [&rows, &cell, id] { rows.remove(cell, id); });
     return {row, [enabled, text, time](const CustomReminder& r) {
                 const QSignalBlocker quiet(enabled);
                 enabled->setChecked(r.enabled);

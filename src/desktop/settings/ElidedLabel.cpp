@@ -17,6 +17,10 @@ void ElidedLabel::setFullText(const QString& text) {
     // Tool tips take anything that looks like markup as markup; escaped, a
     // folder named "<b>x</b>" is shown as named, on one line.
     setToolTip(QString("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped()));
+    // A screen reader reads the tool tip as the description, markup and
+    // all; it gets the text itself, whole, also where the label elides it.
+    setAccessibleName(text);
+    setAccessibleDescription(text);
     elide();
 }
 

@@ -60,6 +60,8 @@ QWidget* FormPage::labelledRow(const QString& label, QWidget* control) {
     layout->setContentsMargins(0, 0, 0, 0);
     auto* title = plainLabel(label, row);
     title->setBuddy(control);
+    // A screen reader names the control by its label.
+    if (control->accessibleName().isEmpty()) control->setAccessibleName(label);
     layout->addWidget(title);
     layout->addStretch(1);
     layout->addWidget(control);
@@ -88,6 +90,8 @@ QSpinBox* FormPage::addStepper(QVBoxLayout* section, const DetailStepper& shape,
     stepper->setSingleStep(shape.step);
     stepper->setPrefix(qs(shape.prefix));
     stepper->setSuffix(qs(shape.suffix));
+    // "Every … min of work": its name says what the number counts.
+    stepper->setAccessibleName((qs(shape.prefix) + "…" + qs(shape.suffix)).trimmed());
     // As wide as its longest text, not the whole section.
     section->addWidget(stepper, 0, Qt::AlignLeft);
     Stored<int>& setting = prefs_.*shape.setting;

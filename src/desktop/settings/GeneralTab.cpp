@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeySequenceEdit>
 #include <QLabel>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -43,6 +44,7 @@ GeneralTab::GeneralTab(Prefs& prefs, LoginItem& loginItem, QWidget* parent)
     addCharacterSection();
     addPlacementSection();
     addTimingSection();
+    addAccessSection();
     addLoginSection();
     finish();
 }
@@ -55,6 +57,11 @@ void GeneralTab::addCharacterSection() {
     appearance->setMinimumWidth(language->sizeHint().width());
     section->addWidget(labelledRow("Language", language));
     section->addWidget(labelledRow("Appearance", appearance));
+    // "Appearance" alone reads like a light or dark theme.
+    auto* who = secondaryLabel("Who comes out: Zuzi herself, or Mom in her place.");
+    who->setObjectName("appearanceNote");
+    appearance->setAccessibleDescription(who->text());
+    section->addWidget(who);
     onRefresh([this, language, appearance] {
         const QSignalBlocker quietLanguage(language);
         const QSignalBlocker quietAppearance(appearance);
@@ -127,6 +134,44 @@ void GeneralTab::addQuietToggles(QVBoxLayout* section) {
         [&fullScreen] { return fullScreen.get(); }, [&fullScreen](bool on) { fullScreen.set(on); });
 }
 
+// How she moves and how the keyboard reaches her.
+void GeneralTab::addAccessSection() {
+    auto* section = addSection("Motion and keyboard");
+    auto& still = prefs().reduceMotion;
+    addToggle(
+        section, "Reduce motion", "reduceMotion", [&still] { return still.get(); },
+        [&still](bool on) { still.set(on); });
+    section->addWidget(secondaryLabel(
+        "She appears and goes without sliding, and her eyes stay still. On when the desktop "
+        "turns its animations off, too."));
+
+    auto* keys = new QKeySequenceEdit;
+    keys->setObjectName("bubbleShortcut");
+    keys->setClearButtonEnabled(true);
+    keys->setAccessibleName("Shortcut to answer her");
+    section->addWidget(labelledRow("Shortcut to answer her", keys));
+    section->addWidget(secondaryLabel(
+        "Brings the keyboard to her bubble while she is out: Tab or the arrows move between "
+        "answers, Return picks one, Escape sends her away. Her answers are also at the top of "
+        "her menu."));
+    auto& shortcut = prefs().bubbleShortcut;
+    // One combination: the first, should the user have pressed more.
+    connect(keys, &QKeySequenceEdit::editingFinished, this, [keys, &shortcut] {
+        const QKeySequence typed = keys->keySequence();
+        const QKeySequence first = typed.isEmpty() ? QKeySequence() : QKeySequence(typed[0]);
+        shortcut.set(utf8(first.toString(QKeySequence::PortableText)));
+    });
+    connect(keys, &QKeySequenceEdit::keySequenceChanged, this, [keys, &shortcut] {
+        if (keys->keySequence().isEmpty()) shortcut.set("");  // the clear button
+    });
+    onRefresh([keys, &shortcut] {
+        const QKeySequence stored(qs(shortcut.get()), QKeySequence::PortableText);
+        if (keys->keySequence() == stored) return;
+        const QSignalBlocker quiet(keys);
+        keys->setKeySequence(stored);
+    });
+}
+
 void GeneralTab::addShowSecondsSlider(QVBoxLayout* section) {
     auto* slider = new QSlider(Qt::Horizontal);
     slider->setObjectName("showSeconds");
@@ -134,6 +179,7 @@ void GeneralTab::addShowSecondsSlider(QVBoxLayout* section) {
     slider->setRange(kShortestShow, kLongestShow);
     slider->setSingleStep(1);
     slider->setPageStep(1);
+    slider->setAccessibleName("How long she shows a line, in seconds");
     auto* label = plainLabel({});
     label->setObjectName("showSecondsLabel");
     label->setBuddy(slider);

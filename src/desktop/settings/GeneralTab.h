@@ -5,6 +5,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QKeySequenceEdit;
 
 namespace pelliwig {
 
@@ -28,6 +29,7 @@ private:
     void addTimingSection();
     void addShowSecondsSlider(QVBoxLayout* section);
     void addQuietToggles(QVBoxLayout* section);
+    void addAccessSection();
     void addLoginSection();
     // Registers or unregisters; when the system refuses, shows the real state.
     void launchAtLogin(bool on);

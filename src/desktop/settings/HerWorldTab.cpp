@@ -17,6 +17,7 @@
 #include "desktop/settings/LocalDates.h"
 #include "desktop/settings/RecordEdits.h"
 #include "desktop/settings/RemoveButton.h"
+#include "desktop/settings/SegmentedChoice.h"
 #include "desktop/settings/SettingsWidgets.h"
 #include "desktop/support/TimeText.h"
 
@@ -67,25 +68,19 @@ void HerWorldTab::addPersonality() {
 }
 
 void HerWorldTab::addRoastPicker(QVBoxLayout* section) {
-    auto* segments = new QWidget;
-    auto* layout = new QHBoxLayout(segments);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    auto* group = new QButtonGroup(segments);
+    QStringList titles;
+    QStringList names;
     for (const auto level : allCases<RoastLevel>()) {
-        auto* segment = new QPushButton(qs(title(level)), segments);
-        segment->setObjectName(qs("roast." + rawString(level)));
-        segment->setCheckable(true);
-        group->addButton(segment, static_cast<int>(level));
-        layout->addWidget(segment);
+        titles << qs(title(level));
+        names << qs("roast." + rawString(level));
     }
+    auto* segments = new SegmentedChoice("Roast", titles, names);
+    segments->setObjectName("roast");
     section->addWidget(labelledRow("Roast", segments));
-    connect(group, &QButtonGroup::idClicked, this,
-            [this](int id) { prefs().roastLevel.set(static_cast<RoastLevel>(id)); });
-    onRefresh([this, group] {
-        const QSignalBlocker quiet(group);
-        group->button(static_cast<int>(prefs().roastLevel.get()))->setChecked(true);
-    });
+    connect(segments, &SegmentedChoice::picked, this,
+            [this](int index) { prefs().roastLevel.set(static_cast<RoastLevel>(index)); });
+    onRefresh(
+        [this, segments] { segments->setCurrent(static_cast<int>(prefs().roastLevel.get())); });
 }
 
 void HerWorldTab::addWatchedApps() {
@@ -118,6 +113,7 @@ void HerWorldTab::addBigDay() {
     rows->setContentsMargins(0, 0, 0, 0);
     section->addWidget(detail);
     auto* label = textField("What is it? (exam, launch, interview)", "bigDayLabel");
+    label->setAccessibleName("What the big day is");
     rows->addWidget(label);
     bindText(
         label, [this] { return prefs().bigDayLabel.get(); },
@@ -155,7 +151,7 @@ QVBoxLayout* HerWorldTab::addListSection(const QString& header, const QString& a
 
 void HerWorldTab::addCountdowns() {
     auto* rows = addListSection("Counting down to", "Add a countdown", "addCountdown", [this] {
-        appendRecord(prefs().countdowns, Countdown::startingAt(clock_.now()));
+        countdowns_->addDraft(Countdown::startingAt(clock_.now()), prefs().countdowns.get());
     });
     countdowns_ = std::make_unique<RecordRows<Countdown>>(
         rows, [this](const Uuid& id) { return makeCountdownRow(id); });
@@ -164,18 +160,22 @@ void HerWorldTab::addCountdowns() {
 
 RecordRows<Countdown>::Row HerWorldTab::makeCountdownRow(const Uuid& id) {
     auto* label = textField("Trip, concert, results…", "label");
+    label->setAccessibleName("Counting down to");
     auto* date = dayPicker("date");
+    date->setAccessibleName("Day of the countdown");
     auto* remove = new RemoveButton;
+    remove->setAccessibleName("Remove this countdown");
     auto* row = rowOf({label, date, remove}, 0);
     row->setObjectName(qs("countdown." + id.text()));
     auto& cell = prefs().countdowns;
-    connect(label, &QLineEdit::textEdited, this, [&cell, id](const QString& typed) {
-        editRecord(cell, id, [&typed](Countdown& c) { c.label = utf8(typed); });
+    auto& rows = *countdowns_;
+    connect(label, &QLineEdit::textEdited, this, [&rows, &cell, id](const QString& typed) {
+        rows.edit(cell, id, [&typed](Countdown& c) { c.label = utf8(typed); });
     });
-    connect(date, &QDateEdit::dateChanged, this, [&cell, id](QDate day) {
-        editRecord(cell, id, [day](Countdown& c) { c.date = movedToDate(c.date, day); });
+    connect(date, &QDateEdit::dateChanged, this, [&rows, &cell, id](QDate day) {
+        rows.edit(cell, id, [day](Countdown& c) { c.date = movedToDate(c.date, day); });
     });
-    connect(remove, &RemoveButton::clicked, this, [&cell, id] { removeRecord(cell, id); });
+    connect(remove, &RemoveButton::clicked, this, [&rows, &cell, id] { rows.remove(cell, id); });
     return {row, [label, date](const Countdown& c) {
                 showText(label, c.label);
                 const QSignalBlocker quiet(date);
@@ -188,7 +188,7 @@ void HerWorldTab::addSpecialDates() {
                                 "addSpecialDate", [this] {
                                     SpecialDate date;
                                     date.monthDay = clock_.monthDay(clock_.now());
-                                    appendRecord(prefs().specialDates, date);
+                                    specialDates_->addDraft(date, prefs().specialDates.get());
                                 });
     specialDates_ = std::make_unique<RecordRows<SpecialDate>>(
         rows, [this](const Uuid& id) { return makeSpecialDateRow(id); });
@@ -197,18 +197,22 @@ void HerWorldTab::addSpecialDates() {
 
 RecordRows<SpecialDate>::Row HerWorldTab::makeSpecialDateRow(const Uuid& id) {
     auto* label = textField("Diwali, mom's birthday, first day at work…", "label");
+    label->setAccessibleName("Date to remember");
     auto* date = dayPicker("date");
+    date->setAccessibleName("Day of the date");
     auto* remove = new RemoveButton;
+    remove->setAccessibleName("Remove this date");
     auto* row = rowOf({label, date, remove}, 0);
     row->setObjectName(qs("specialDate." + id.text()));
     auto& cell = prefs().specialDates;
-    connect(label, &QLineEdit::textEdited, this, [&cell, id](const QString& typed) {
-        editRecord(cell, id, [&typed](SpecialDate& d) { d.label = utf8(typed); });
+    auto& rows = *specialDates_;
+    connect(label, &QLineEdit::textEdited, this, [&rows, &cell, id](const QString& typed) {
+        rows.edit(cell, id, [&typed](SpecialDate& d) { d.label = utf8(typed); });
     });
-    connect(date, &QDateEdit::dateChanged, this, [&cell, id](QDate day) {
-        editRecord(cell, id, [day](SpecialDate& d) { d.monthDay = {day.month(), day.day()}; });
+    connect(date, &QDateEdit::dateChanged, this, [&rows, &cell, id](QDate day) {
+        rows.edit(cell, id, [day](SpecialDate& d) { d.monthDay = {day.month(), day.day()}; });
     });
-    connect(remove, &RemoveButton::clicked, this, [&cell, id] { removeRecord(cell, id); });
+    connect(remove, &RemoveButton::clicked, this, [&rows, &cell, id] { rows.remove(cell, id); });
     return {row, [this, label, date](const SpecialDate& d) {
                 showText(label, d.label);
                 const QSignalBlocker quiet(date);
@@ -217,9 +221,9 @@ RecordRows<SpecialDate>::Row HerWorldTab::makeSpecialDateRow(const Uuid& id) {
 }
 
 void HerWorldTab::addTaughtLines() {
-    auto* rows = addListSection("Teach her lines (mixed into her random sweetness)", "Add a line",
-                                "addTaughtLine",
-                                [this] { appendRecord(prefs().taughtLines, TaughtLine{}); });
+    auto* rows = addListSection(
+        "Teach her lines (mixed into her random sweetness)", "Add a line", "addTaughtLine",
+        [this] { taughtLines_->addDraft(TaughtLine{}, prefs().taughtLines.get()); });
     taughtLines_ = std::make_unique<RecordRows<TaughtLine>>(
         rows, [this](const Uuid& id) { return makeTaughtLineRow(id); });
     onRefresh([this] { taughtLines_->show(prefs().taughtLines.get()); });
@@ -227,14 +231,17 @@ void HerWorldTab::addTaughtLines() {
 
 RecordRows<TaughtLine>::Row HerWorldTab::makeTaughtLineRow(const Uuid& id) {
     auto* text = textField("Something only she would say to you", "text");
+    text->setAccessibleName("A line she learns");
     auto* remove = new RemoveButton;
+    remove->setAccessibleName("Remove this line");
     auto* row = rowOf({text, remove}, 0);
     row->setObjectName(qs("taughtLine." + id.text()));
     auto& cell = prefs().taughtLines;
-    connect(text, &QLineEdit::textEdited, this, [&cell, id](const QString& typed) {
-        editRecord(cell, id, [&typed](TaughtLine& t) { t.text = utf8(typed); });
+    auto& rows = *taughtLines_;
+    connect(text, &QLineEdit::textEdited, this, [&rows, &cell, id](const QString& typed) {
+        rows.edit(cell, id, [&typed](TaughtLine& t) { t.text = utf8(typed); });
     });
-    connect(remove, &RemoveButton::clicked, this, [&cell, id] { removeRecord(cell, id); });
+    connect(remove, &RemoveButton::clicked, this, [&rows, &cell, id] { rows.remove(cell, id); });
     return {row, [text](const TaughtLine& t) { showText(text, t.text); }};
 }
 

@@ -1,14 +1,19 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include <QLineEdit>
 #include <QVBoxLayout>
 #include <QWidget>
 
 #include "core/support/Uuid.h"
+#include "desktop/settings/RecordEdits.h"
 
 namespace pelliwig {
 
@@ -17,6 +22,11 @@ namespace pelliwig {
 // keeps its focus and cursor), adds rows for new records, drops the rows of
 // removed ones and follows the list's order. Records sharing an id share the
 // first one's row, as edits by identity reach only that one.
+//
+// A row added with "Add" is a draft until the user puts something in it:
+// shown last and given the keyboard, but stored only with its first edit,
+// so an empty row never becomes a record, and pressing "Add" again while the
+// draft is empty brings the keyboard back to it instead of adding another.
 template <typename Record>
 class RecordRows {
 public:
@@ -28,7 +38,14 @@ public:
 
     RecordRows(QVBoxLayout* layout, MakeRow make) : layout_(layout), make_(std::move(make)) {}
 
-    void show(const std::vector<Record>& records) {
+    void show(const std::vector<Record>& stored) {
+        std::vector<Record> records = stored;
+        if (draft_ && std::none_of(stored.begin(), stored.end(),
+                                   [&](const Record& r) { return r.id == draft_->id; })) {
+            records.push_back(*draft_);
+        } else {
+            draft_.reset();
+        }
         std::map<std::string, Row> kept;
         int index = 0;
         for (const auto& record : records) {
@@ -42,6 +59,48 @@ public:
         for (auto& [key, row] : rows_) drop(row.widget);
         rows_ = std::move(kept);
     }
+
+    // Shows `record` as a draft (or the draft already shown) and gives its
+    // first text field the keyboard. `stored` is the list as it is now.
+    void addDraft(Record record, const std::vector<Record>& stored) {
+        if (!draft_) draft_ = std::move(record);
+        show(stored);
+        QWidget* row = rowFor(draft_->id);
+        if (!row) return;
+        if (auto* field = row->findChild<QLineEdit*>()) {
+            field->setFocus(Qt::OtherFocusReason);
+        } else {
+            row->setFocus(Qt::OtherFocusReason);
+        }
+    }
+
+    // Applies `edit` to the stored record with `id`, or to the draft, which
+    // is then stored with it at the end of the list.
+    template <typename Cell, typename Edit>
+    void edit(Cell& cell, const Uuid& id, Edit&& edit) {
+        auto records = cell.get();
+        if (editById(records, id, edit)) {
+            cell.set(records);
+        } else if (draft_ && draft_->id == id) {
+            Record record = *std::exchange(draft_, std::nullopt);
+            edit(record);
+            records.push_back(std::move(record));
+            cell.set(records);
+        }
+    }
+
+    // Removes the record with `id`, or drops the draft.
+    template <typename Cell>
+    void remove(Cell& cell, const Uuid& id) {
+        if (draft_ && draft_->id == id) {
+            draft_.reset();
+            show(cell.get());
+            return;
+        }
+        removeRecord(cell, id);
+    }
+
+    bool hasDraft() const { return draft_.has_value(); }
 
     QWidget* rowFor(const Uuid& id) const {
         const auto it = rows_.find(id.text());
@@ -75,6 +134,7 @@ private:
     QVBoxLayout* layout_;
     MakeRow make_;
     std::map<std::string, Row> rows_;
+    std::optional<Record> draft_;
 };
 
 }  // namespace pelliwig

@@ -1,5 +1,6 @@
 #include "desktop/settings/SettingsView.h"
 
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -47,9 +48,23 @@ SettingsView::SettingsView(Prefs& prefs, const Clock& clock, LoginItem& loginIte
         herWorld_,
         themeIcon({"emblem-favorite-symbolic", "emblem-favorite"}, QStyle::SP_DialogYesButton),
         "Her world");
+    // A screen reader names each page by its tab.
+    tabs_->setAccessibleName("Settings");
+    for (int i = 0; i < tabs_->count(); ++i) {
+        tabs_->widget(i)->setAccessibleName(tabs_->tabText(i).replace("&&", "&"));
+    }
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(tabs_);
+    // Closed from the keyboard as a desktop's settings windows are; nothing
+    // is lost, every change is already stored. (A picker's open popup takes
+    // its Escape first.)
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setObjectName("close");
+        connect(shortcut, &QShortcut::activated, this, &QWidget::close);
+    }
 }
 
 void SettingsView::showAndRaise() {

@@ -9,7 +9,8 @@ namespace pelliwig {
 
 // Times of day as the desktop writes them: the locale for times is LC_ALL,
 // else LC_TIME, else LANG, the order Qt reads them in for its own time
-// formats, so the menu and the time fields agree.
+// formats. The menu and the time fields both write through here, so they
+// agree.
 
 // That locale as an ICU locale ID ("de_DE"); empty when none is set or it
 // is C or POSIX.

@@ -4,13 +4,11 @@
 #include "linux/dbus/GSettingsDoNotDisturb.h"
 
 #include <cstring>
+#include <string>
 #include <string_view>
 
 namespace pelliwig {
 namespace {
-
-constexpr const char* kSchema = "org.gnome.desktop.notifications";
-constexpr const char* kShowBanners = "show-banners";
 
 // GIO is opened only when this reader is wanted, not linked: loading it
 // (with GObject, libmount and libselinux behind it) costs about 1.5 MB of
@@ -58,11 +56,11 @@ const Gio& gio() {
 }
 
 // The schema with the key, or null; the caller owns the reference.
-GSettingsSchema* findSchema(GSettingsSchemaSource* source) {
+GSettingsSchema* findSchema(GSettingsSchemaSource* source, const char* id, const char* key) {
     if (!source) source = gio().schemaSourceGetDefault();
     if (!source) return nullptr;
-    GSettingsSchema* schema = gio().schemaSourceLookup(source, kSchema, TRUE);
-    if (schema && !gio().schemaHasKey(schema, kShowBanners)) {
+    GSettingsSchema* schema = gio().schemaSourceLookup(source, id, TRUE);
+    if (schema && !gio().schemaHasKey(schema, key)) {
         gio().schemaUnref(schema);
         return nullptr;
     }
@@ -71,32 +69,44 @@ GSettingsSchema* findSchema(GSettingsSchemaSource* source) {
 
 }  // namespace
 
-std::unique_ptr<GSettingsDoNotDisturb> GSettingsDoNotDisturb::open(GSettingsSchemaSource* source,
-                                                                   GSettingsBackend* backend) {
+std::unique_ptr<GSettingsSwitch> GSettingsSwitch::open(const char* schemaId, const char* key,
+                                                       GSettingsSchemaSource* source,
+                                                       GSettingsBackend* backend) {
     if (!gio().loaded) return nullptr;
-    GSettingsSchema* schema = findSchema(source);
+    GSettingsSchema* schema = findSchema(source, schemaId, key);
     if (!schema) return nullptr;
     GSettings* settings = gio().settingsNewFull(schema, backend, nullptr);
     gio().schemaUnref(schema);
-    return std::unique_ptr<GSettingsDoNotDisturb>(new GSettingsDoNotDisturb(settings));
+    return std::unique_ptr<GSettingsSwitch>(new GSettingsSwitch(settings, key));
 }
 
-GSettingsDoNotDisturb::GSettingsDoNotDisturb(GSettings* settings) : settings_(settings) {
+GSettingsSwitch::GSettingsSwitch(GSettings* settings, const char* key)
+    : settings_(settings), key_(key) {
     read();
     auto changed = +[](GSettings*, const char*, gpointer self) {
-        static_cast<GSettingsDoNotDisturb*>(self)->read();
+        static_cast<GSettingsSwitch*>(self)->read();
     };
-    handler_ = gio().signalConnectData(settings_, "changed::show-banners", G_CALLBACK(changed),
-                                       this, nullptr, GConnectFlags(0));
+    const std::string signal = std::string("changed::") + key;
+    handler_ = gio().signalConnectData(settings_, signal.c_str(), G_CALLBACK(changed), this,
+                                       nullptr, GConnectFlags(0));
 }
 
-GSettingsDoNotDisturb::~GSettingsDoNotDisturb() {
+GSettingsSwitch::~GSettingsSwitch() {
     gio().signalHandlerDisconnect(settings_, handler_);
     gio().objectUnref(settings_);
 }
 
-void GSettingsDoNotDisturb::read() {
-    on_ = !gio().getBoolean(settings_, kShowBanners);
+void GSettingsSwitch::read() {
+    value_ = gio().getBoolean(settings_, key_);
+}
+
+std::unique_ptr<GSettingsDoNotDisturb> GSettingsDoNotDisturb::open(GSettingsSchemaSource* source,
+                                                                   GSettingsBackend* backend) {
+    auto showBanners =
+        GSettingsSwitch::open("org.gnome.desktop.notifications", "show-banners", source, backend);
+    if (!showBanners) return nullptr;
+    return std::unique_ptr<GSettingsDoNotDisturb>(
+        new GSettingsDoNotDisturb(std::move(showBanners)));
 }
 
 }  // namespace pelliwig

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 
 #include "core/platform/DoNotDisturb.h"
 
@@ -12,6 +13,32 @@ typedef struct _GSettingsSchemaSource GSettingsSchemaSource;
 
 namespace pelliwig {
 
+// One boolean key of GSettings, read once and then followed through its
+// change signal, which arrives on the main loop.
+class GSettingsSwitch {
+public:
+    // Nothing when the schema or its key is not installed, as on desktops
+    // other than GNOME (GSettings would abort on a missing schema). No
+    // source: the system's schemas; no backend: the user's settings (dconf).
+    static std::unique_ptr<GSettingsSwitch> open(const char* schema, const char* key,
+                                                 GSettingsSchemaSource* source = nullptr,
+                                                 GSettingsBackend* backend = nullptr);
+    ~GSettingsSwitch();
+    GSettingsSwitch(const GSettingsSwitch&) = delete;
+    GSettingsSwitch& operator=(const GSettingsSwitch&) = delete;
+
+    bool value() const { return value_; }
+
+private:
+    GSettingsSwitch(GSettings* settings, const char* key);
+    void read();
+
+    GSettings* settings_;
+    const char* key_;
+    unsigned long handler_ = 0;
+    bool value_ = false;
+};
+
 // GNOME: "Do Not Disturb" in the shell is show-banners turned off in
 // org.gnome.desktop.notifications. Read once through GSettings and then
 // followed through its change signal, which arrives on the main loop.
@@ -22,19 +49,14 @@ public:
     // system's schemas; no backend: the user's settings (dconf).
     static std::unique_ptr<GSettingsDoNotDisturb> open(GSettingsSchemaSource* source = nullptr,
                                                        GSettingsBackend* backend = nullptr);
-    ~GSettingsDoNotDisturb() override;
-    GSettingsDoNotDisturb(const GSettingsDoNotDisturb&) = delete;
-    GSettingsDoNotDisturb& operator=(const GSettingsDoNotDisturb&) = delete;
 
-    bool on() const override { return on_; }
+    bool on() const override { return !showBanners_->value(); }
 
 private:
-    explicit GSettingsDoNotDisturb(GSettings* settings);
-    void read();
+    explicit GSettingsDoNotDisturb(std::unique_ptr<GSettingsSwitch> showBanners)
+        : showBanners_(std::move(showBanners)) {}
 
-    GSettings* settings_;
-    unsigned long handler_ = 0;
-    bool on_ = false;
+    std::unique_ptr<GSettingsSwitch> showBanners_;
 };
 
 }  // namespace pelliwig

@@ -68,6 +68,22 @@ std::string windowManagerName() {
                        size_t(xcb_get_property_value_length(name.get())));
 }
 
+xcb_window_t inputFocus() {
+    xcb_connection_t* c = connection();
+    if (!c) return XCB_NONE;
+    auto* reply = xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr);
+    const xcb_window_t focus = reply ? reply->focus : XCB_NONE;
+    free(reply);
+    return focus;
+}
+
+void setInputFocus(xcb_window_t window) {
+    xcb_connection_t* c = connection();
+    if (!c || window == XCB_NONE) return;
+    xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, window, XCB_CURRENT_TIME);
+    xcb_flush(c);
+}
+
 void setOnScreenDisplayType(xcb_window_t window) {
     XcbConnection x = onQtConnection();
     if (!x.ok()) return;

@@ -26,6 +26,14 @@ bool xembedTray();
 // when none says.
 std::string windowManagerName();
 
+// The window that has the keyboard now; none without an X connection.
+xcb_window_t inputFocus();
+
+// Gives the keyboard to `window` (a window the window manager does not
+// manage takes it this way), or back to one that had it before; when that one
+// is gone the server hands the keyboard to its parent.
+void setInputFocus(xcb_window_t window);
+
 // Gives a window that is not yet mapped the window type of an on-screen
 // display (KDE's, with notification after it for other window managers), so
 // a window manager that stacks such windows above full-screen ones does so.
