@@ -93,8 +93,8 @@ TEST_P(StillEyesTest, EyesFollowOnlyWhenNothingAsksForStillness) {
         engine().desktopReducesMotion = [desktop] { return *desktop; };
     }
     world.pointerIntoNotch();
-    world.pointerAt(200);
-    world.pointerAt(-200);
+    world.pointerAt(100);
+    world.pointerAt(-90);
     const Face expected = Face::pose(GetParam().eyesMove ? Pose::lookLeft : Pose::lookDown);
     EXPECT_EQ(face(), expected);
 }

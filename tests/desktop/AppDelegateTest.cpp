@@ -381,7 +381,7 @@ TEST_P(AppDelegateDiaryTest, OpensHerDiaryOverTheEnginesMemory) {
     Clock clock(*scheduler);
     engine->remembered.days[clock.dayKey(scheduler->now() - 86400)].activeSeconds = 7200;
     engine->remembered.days[clock.dayKey(scheduler->now())].waterAcks = 3;
-    if (!c.handedOver.empty()) delegate->handOver(AppOptions::parse(c.handedOver));
+    if (!c.handedOver.empty()) delegate->handOver(AppOptions::parse(c.handedOver).options);
     if (c.fromMenu) entry("diary")->trigger();
     auto* diary = delegate->diaryWindow();
     ASSERT_NE(diary, nullptr);

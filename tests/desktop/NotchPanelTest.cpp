@@ -364,7 +364,7 @@ TEST_P(NotchPanelKeyboardTest, AnswersFromTheKeyboardWhenAskedAndGivesItBack) {
         answered.push_back(a.label);
         notch_->dismiss();
     };
-    notch_->onTimedOut = [&](const Moment&) { ++timedOut; };
+    const Connection watch = notch_->timedOut.connect([&](const Moment&) { ++timedOut; });
     notch_->present(water(), 60);
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel_->view()->bubble()->isVisible(); }));
     // Unasked, she never has it.
