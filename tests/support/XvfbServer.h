@@ -9,15 +9,13 @@
 #include <vector>
 
 #include "ChildProcess.h"
+#include "linux/x11/XcbConnection.h"
 
 namespace pelliwig::testing {
 
 // True when an X client can connect to `display` right now.
 inline bool acceptsConnections(const std::string& display) {
-    xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
-    const bool ok = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return ok;
+    return XcbConnection(display).ok();
 }
 
 // A private X server for one test: Xvfb on the first free display from :90
@@ -138,23 +136,9 @@ private:
     // An EWMH window manager announces itself with _NET_SUPPORTING_WM_CHECK
     // on the root window once it has set up.
     static bool managed(const std::string& display) {
-        xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
-        bool found = false;
-        if (xcb_connection_has_error(c) == 0) {
-            const char name[] = "_NET_SUPPORTING_WM_CHECK";
-            auto* atom =
-                xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof name - 1, name), nullptr);
-            if (atom && atom->atom != XCB_ATOM_NONE) {
-                const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-                auto* reply = xcb_get_property_reply(
-                    c, xcb_get_property(c, 0, root, atom->atom, XCB_ATOM_WINDOW, 0, 1), nullptr);
-                found = reply && xcb_get_property_value_length(reply) == 4;
-                free(reply);
-            }
-            free(atom);
-        }
-        xcb_disconnect(c);
-        return found;
+        XcbConnection x(display);
+        const auto check = x.property(x.root(), "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW, 1);
+        return check && xcb_get_property_value_length(check.get()) == 4;
     }
 
     ChildProcess wm_;
