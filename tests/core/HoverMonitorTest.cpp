@@ -138,6 +138,56 @@ TEST_F(HoverMonitorTest, LeavingHerWindowsCountsAsOutside) {
     EXPECT_EQ(events, std::vector<std::string>{"leave"});
 }
 
+// A quiet spell while inside makes the monitor ask where the pointer is. The
+// answer decides: over her, she stays; far away or off her windows, or no
+// answer at all, she goes, within a bound.
+TEST(HoverMonitorQuiet, AQuietSpellAsksWhereThePointerIs) {
+    enum class Answer { overHer, farAway, offHer, none };
+    struct Case {
+        const char* name;
+        Answer answer;
+        bool stillInsideAfterTenSeconds;
+        double leftAfter;  // seconds after the last event; for those that leave
+    };
+    constexpr double quiet = HoverMonitor::kQuietCheck;
+    constexpr double exit = HoverMonitor::kExitDelay;
+    const Case cases[] = {
+        {"resting on her keeps her out", Answer::overHer, true, 0},
+        {"a warp far away starts the exit", Answer::farAway, false, quiet + exit},
+        {"seen off her windows starts the exit", Answer::offHer, false, quiet + exit},
+        {"no answer counts as gone", Answer::none, false, 2 * quiet + exit},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        VirtualScheduler scheduler{1'750'000'000};
+        ScriptedPointerEvents pointer;
+        HoverMonitor hover(pointer, scheduler);
+        hover.notchRect = [] { return std::optional<Rect>(kNotch); };
+        hover.hotRect = [] { return std::optional<Rect>(kHot); };
+        std::optional<Instant> leftAt;
+        hover.onLeave = [&] { leftAt = scheduler.now(); };
+        pointer.answer = [] {};  // a platform that cannot tell
+        if (c.answer == Answer::overHer) pointer.answer = [&] { pointer.moveTo(kInBubble); };
+        if (c.answer == Answer::farAway) pointer.answer = [&] { pointer.moveTo(kFarAway); };
+        if (c.answer == Answer::offHer) pointer.answer = [&] { pointer.leave(); };
+
+        pointer.moveTo(kInNotch);
+        scheduler.advance(HoverMonitor::kEntryDelay);
+        ASSERT_TRUE(hover.isInside());
+        pointer.moveTo(kInBubble);  // the last event before the pointer vanished
+        const Instant lastEvent = scheduler.now();
+        scheduler.advance(10);
+
+        EXPECT_EQ(hover.isInside(), c.stillInsideAfterTenSeconds);
+        EXPECT_GT(pointer.questions(), 0);
+        if (!c.stillInsideAfterTenSeconds) {
+            ASSERT_TRUE(leftAt);
+            EXPECT_NEAR(*leftAt - lastEvent, c.leftAfter, 1e-6);
+            EXPECT_LE(*leftAt - lastEvent, 2.0);
+        }
+    }
+}
+
 TEST_F(HoverMonitorTest, ComingBackBeforeTheExitDelayStaysInside) {
     enter();
     pointer.moveTo(kFarAway);

@@ -24,6 +24,14 @@ public:
         (void)callback;
         return {};
     }
+
+    // Asks where the pointer is now, for when it has been quiet: answered at
+    // once with an onMove where its position can be had, an onLeft where it
+    // is known to be off this program's windows, or not at all where the
+    // platform cannot tell. Moves the platform does not report as motion
+    // (a pointer warped by a remote-control tool, a jump off this program's
+    // windows that the desktop did not announce) are found this way.
+    virtual void askWhere() {}
 };
 
 }  // namespace pelliwig

@@ -3,11 +3,20 @@
 namespace pelliwig {
 
 HoverMonitor::HoverMonitor(PointerEvents& pointer, Scheduler& scheduler)
-    : scheduler_(scheduler),
-      subscription_(pointer.onMove([this](Point p) { moved(p); })),
+    : pointer_(pointer),
+      scheduler_(scheduler),
+      subscription_(pointer.onMove([this](Point p) {
+          heard();
+          moved(p);
+      })),
       leftSubscription_(pointer.onLeft([this] {
+          heard();
           if (notchRect && notchRect()) movedOutside();
       })) {}
+
+void HoverMonitor::heard() {
+    ++heard_;
+}
 
 void HoverMonitor::moved(Point p) {
     const auto notch = notchRect ? notchRect() : std::nullopt;
@@ -25,6 +34,7 @@ void HoverMonitor::moved(Point p) {
 void HoverMonitor::movedInside(const Rect& notch, Point p) {
     leaveWork_.cancel();
     if (isInside_) {
+        checkWhenQuiet();
         if (onMove) onMove(p.x - notch.midX());
         return;
     }
@@ -35,6 +45,7 @@ void HoverMonitor::movedInside(const Rect& notch, Point p) {
 void HoverMonitor::movedOutside() {
     // Passing through the notch faster than the entry delay is not a visit.
     enterWork_.cancel();
+    quietWork_.cancel();
     if (!isInside_ || leaveWork_.active()) return;
     leaveWork_ = scheduler_.after(kExitDelay, [this] { left(); });
 }
@@ -42,13 +53,29 @@ void HoverMonitor::movedOutside() {
 void HoverMonitor::entered() {
     enterWork_ = TaskHandle{};
     isInside_ = true;
+    checkWhenQuiet();
     if (onEnter) onEnter();
 }
 
 void HoverMonitor::left() {
     leaveWork_ = TaskHandle{};
+    quietWork_.cancel();
     isInside_ = false;
     if (onLeave) onLeave();
+}
+
+// Each event while inside starts the quiet spell again.
+void HoverMonitor::checkWhenQuiet() {
+    quietWork_ = scheduler_.after(kQuietCheck, [this] { askWhere(); });
+}
+
+void HoverMonitor::askWhere() {
+    const unsigned before = heard_;
+    pointer_.askWhere();
+    if (heard_ != before) return;  // answered: the event has been handled
+    quietWork_ = scheduler_.after(kQuietCheck, [this, before] {
+        if (heard_ == before && isInside_) movedOutside();
+    });
 }
 
 }  // namespace pelliwig

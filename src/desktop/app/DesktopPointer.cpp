@@ -6,7 +6,9 @@ namespace pelliwig {
 
 DesktopPointer::DesktopPointer(PointerEvents& screenWide, bool followsEverywhere,
                                FromDevice fromDevice)
-    : followsEverywhere_(followsEverywhere), fromDevice_(std::move(fromDevice)) {
+    : followsEverywhere_(followsEverywhere),
+      fromDevice_(std::move(fromDevice)),
+      screenWideSource_(screenWide) {
     screenWide_ = screenWide.onMove([this](Point device) { seenAtDevice(device); });
 }
 
@@ -16,6 +18,14 @@ Connection DesktopPointer::onMove(std::function<void(Point)> callback) {
 
 Connection DesktopPointer::onLeft(std::function<void()> callback) {
     return left_.connect(std::move(callback));
+}
+
+void DesktopPointer::askWhere() {
+    if (followsEverywhere_) {
+        screenWideSource_.askWhere();
+    } else if (ask_) {
+        ask_();
+    }
 }
 
 void DesktopPointer::seenAt(Point position) {

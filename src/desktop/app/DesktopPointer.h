@@ -24,6 +24,13 @@ public:
 
     Connection onMove(std::function<void(Point)> callback) override;
     Connection onLeft(std::function<void()> callback) override;
+    // Asks the screen-wide source where it follows the pointer, else her
+    // windows.
+    void askWhere() override;
+
+    // How her windows find out where the pointer is when asked; they answer
+    // through seenAtDevice() or leftHerWindows().
+    void askWith(std::function<void()> ask) { ask_ = std::move(ask); }
 
     // From her own windows.
     void seenAt(Point position);
@@ -33,6 +40,8 @@ public:
 private:
     bool followsEverywhere_;
     FromDevice fromDevice_;
+    PointerEvents& screenWideSource_;
+    std::function<void()> ask_;
     Signal<Point> moved_;
     Signal<> left_;
     Connection screenWide_;

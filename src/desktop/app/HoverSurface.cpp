@@ -1,8 +1,11 @@
 #include "desktop/app/HoverSurface.h"
 
+#include <algorithm>
+
 #include "core/notch/NotchGeometry.h"
 #include "desktop/app/DesktopPointer.h"
 #include "desktop/notch/NotchPanel.h"
+#include "linux/x11/X11Desktop.h"
 
 namespace pelliwig {
 
@@ -11,6 +14,29 @@ HoverSurface::HoverSurface(NotchSurface& inner, NotchPanel& panel, DesktopPointe
     : inner_(inner), panel_(panel), pointer_(pointer), strip_(strip) {
     strip_.onPointer = [this](Point device) { pointer_.seenAtDevice(device); };
     strip_.onLeft = [this] { pointer_.leftHerWindows(); };
+    pointer_.askWith([this] { askWhere(); });
+}
+
+HoverSurface::~HoverSurface() {
+    pointer_.askWith({});
+}
+
+// The X server knows where the pointer is while it is over one of her
+// windows; once it went onto another program's Wayland window, XWayland puts
+// it over the root window.
+void HoverSurface::askWhere() {
+    const auto place = X11Desktop::pointerPlace();
+    if (!place) return;
+    NotchView* view = panel_.view();
+    const auto hers = [&](xcb_window_t window) {
+        return window == strip_.window() ||
+               (view && view->isVisible() && window == xcb_window_t(view->winId()));
+    };
+    if (std::any_of(place->windows.begin(), place->windows.end(), hers)) {
+        pointer_.seenAtDevice({double(place->x), double(place->y)});
+    } else {
+        pointer_.leftHerWindows();
+    }
 }
 
 void HoverSurface::build(const NotchGeometry& geometry, const Rect& frame, NotchModel& model) {

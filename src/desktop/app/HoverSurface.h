@@ -20,6 +20,7 @@ public:
     // `inner` builds the windows of `panel`.
     HoverSurface(NotchSurface& inner, NotchPanel& panel, DesktopPointer& pointer,
                  HoverStrip::Kind strip = HoverStrip::kindForSession());
+    ~HoverSurface() override;
 
     void build(const NotchGeometry& geometry, const Rect& frame, NotchModel& model) override;
     void orderFront() override;
@@ -28,6 +29,8 @@ public:
     const HoverStrip& strip() const { return strip_; }
 
 private:
+    void askWhere();
+
     NotchSurface& inner_;
     NotchPanel& panel_;
     DesktopPointer& pointer_;

@@ -94,4 +94,26 @@ void setOnScreenDisplayType(xcb_window_t window) {
     xcb_flush(x.get());
 }
 
+// A top-level window may sit in a frame of the window manager's, so the
+// search goes a few levels down.
+std::optional<PointerPlace> pointerPlace() {
+    XcbConnection x = onQtConnection();
+    if (!x.ok()) return std::nullopt;
+    PointerPlace place;
+    xcb_window_t window = x.root();
+    for (int depth = 0; depth < 4; ++depth) {
+        const auto pointer = x.reply(xcb_query_pointer_reply, xcb_query_pointer(x.get(), window));
+        if (!pointer || !pointer->same_screen)
+            return depth == 0 ? std::nullopt : std::optional(place);
+        if (depth == 0) {
+            place.x = pointer->root_x;
+            place.y = pointer->root_y;
+        }
+        if (pointer->child == XCB_WINDOW_NONE) break;
+        window = pointer->child;
+        place.windows.push_back(window);
+    }
+    return place;
+}
+
 }  // namespace pelliwig::X11Desktop

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <xcb/xcb.h>
 
@@ -38,5 +40,16 @@ void setInputFocus(xcb_window_t window);
 // display (KDE's, with notification after it for other window managers), so
 // a window manager that stacks such windows above full-screen ones does so.
 void setOnScreenDisplayType(xcb_window_t window);
+
+// Where the pointer is, in root device pixels, and the windows it is over
+// from the top-level one down (none when the server puts it over the root
+// window itself, as XWayland does while it is over a Wayland window).
+struct PointerPlace {
+    int x = 0;
+    int y = 0;
+    std::vector<xcb_window_t> windows;
+};
+// Asked on Qt's connection; nothing without one.
+std::optional<PointerPlace> pointerPlace();
 
 }  // namespace pelliwig::X11Desktop

@@ -66,18 +66,30 @@ bool X11PointerEvents::isRawMotion(const xcb_generic_event_t& event) const {
     return generic.extension == xinputOpcode_ && generic.event_type == XCB_INPUT_RAW_MOTION;
 }
 
-void X11PointerEvents::deliver() {
-    lastDelivery_ = scheduler_.now();
+// Off this screen (another screen of a multi-screen server) there is no
+// position in our coordinates.
+std::optional<Point> X11PointerEvents::query() {
     const auto pointer = connection_.reply(
         xcb_query_pointer_reply, xcb_query_pointer(connection_.get(), connection_.root()));
-    // Off this screen (another screen of a multi-screen server) there is no
-    // position in our coordinates.
-    if (!pointer || !pointer->same_screen) return;
-    const Point position{static_cast<double>(pointer->root_x),
-                         static_cast<double>(pointer->root_y)};
+    if (!pointer || !pointer->same_screen) return std::nullopt;
+    return Point{static_cast<double>(pointer->root_x), static_cast<double>(pointer->root_y)};
+}
+
+void X11PointerEvents::askWhere() {
+    if (fd() < 0) return;
+    const auto position = query();
+    if (!position) return;
+    lastPosition_ = position;
+    moved_(*position);
+}
+
+void X11PointerEvents::deliver() {
+    lastDelivery_ = scheduler_.now();
+    const auto position = query();
+    if (!position) return;
     if (position != lastPosition_) {
         lastPosition_ = position;
-        moved_(position);
+        moved_(*position);
     }
     // Events read while waiting for the reply wait in xcb's queue, where the
     // shell's socket watch cannot see them.

@@ -33,6 +33,9 @@ public:
     explicit X11PointerEvents(Scheduler& scheduler, const std::string& display = {});
 
     [[nodiscard]] Connection onMove(std::function<void(Point)> callback) override;
+    // Delivers where the pointer is now, moved or not: a warped pointer
+    // (xdotool, a remote desktop) makes no raw motion.
+    void askWhere() override;
 
     // The socket to watch; -1 when there is no server or it lacks XInput 2,
     // in which case no position is ever delivered.
@@ -47,6 +50,7 @@ private:
     bool isRawMotion(const xcb_generic_event_t& event) const;
     void movementSeen();
     void deliver();
+    std::optional<Point> query();
 
     Scheduler& scheduler_;
     XcbConnection connection_;
