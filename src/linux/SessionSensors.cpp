@@ -71,6 +71,8 @@ void SessionSensors::chooseWayland(Scheduler& scheduler, const QDBusConnection& 
                                    std::ostream& log) {
     wayland_ = std::make_shared<WaylandConnection>();
     fullScreen_ = std::make_unique<NoFullScreen>();
+    // XWayland publishes no work area on sway: its IPC tells where the bars are.
+    if (SwayIpc sway; sway.answers()) sway_ = sway;
     const WaylandOffers offers{wayland_->interfaces(), KWinScriptFrontApp::offered(sessionBus)};
     switch (idleSourceFor(offers)) {
         case WaylandIdleSource::extIdleNotify:
@@ -109,6 +111,10 @@ void SessionSensors::chooseWayland(Scheduler& scheduler, const QDBusConnection& 
 }
 
 SessionSensors::~SessionSensors() = default;
+
+std::vector<SwayIpc::Output> SessionSensors::compositorOutputs() const {
+    return sway_ ? sway_->outputs() : std::vector<SwayIpc::Output>{};
+}
 
 int SessionSensors::pointerFd() const {
     return x11Pointer_ ? x11Pointer_->fd() : -1;

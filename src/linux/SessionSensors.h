@@ -4,6 +4,7 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/platform/FrontApp.h"
@@ -12,6 +13,7 @@
 #include "core/platform/PointerEvents.h"
 #include "core/platform/Scheduler.h"
 #include "linux/SessionTraits.h"
+#include "linux/wayland/SwayIpc.h"
 
 namespace pelliwig {
 
@@ -46,6 +48,10 @@ public:
     // so she makes no app remarks.
     bool seesFrontApp() const { return seesFrontApp_; }
 
+    // What sway says of its outputs (the areas its bars leave free, the
+    // focused one); empty on every other session.
+    std::vector<SwayIpc::Output> compositorOutputs() const;
+
     // The socket the shell watches for pointer movement; -1 when there is
     // nothing to watch.
     int pointerFd() const;
@@ -62,6 +68,7 @@ private:
     std::unique_ptr<FullScreen> fullScreen_;
     std::unique_ptr<PointerEvents> pointer_;
     X11PointerEvents* x11Pointer_ = nullptr;  // pointer_, on X11
+    std::optional<SwayIpc> sway_;
     bool seesFrontApp_ = true;
 };
 

@@ -84,6 +84,8 @@ public:
                                      "LANG=C.UTF-8",
                                      "LC_ALL=C.UTF-8"};
         if (bus_) env.push_back("DBUS_SESSION_BUS_ADDRESS=" + bus_->address());
+        // sway tells the programs it starts where its IPC socket is.
+        if (kind_ == Kind::sway && !swaySocket().empty()) env.push_back("SWAYSOCK=" + swaySocket());
         return env;
     }
 

@@ -49,6 +49,7 @@ struct DesktopPlatform {
           sensors(SessionTraits::current().kind, context.scheduler, QDBusConnection::sessionBus()),
           // Her own windows (settings, welcome, menu) are never the app in front.
           front(sensors.frontApp(), [] { return QGuiApplication::focusWindow() != nullptr; }),
+          screens([this] { return compositorOutputs(); }),
           pointer(sensors.pointer(), sensors.pointerFd() >= 0,
                   [this](Point device) { return screens.fromDevicePixels(device); }),
           hoverSurface(surface, panel, pointer),
@@ -71,6 +72,14 @@ struct DesktopPlatform {
         });
     }
 
+    std::vector<QtScreens::CompositorOutput> compositorOutputs() const {
+        std::vector<QtScreens::CompositorOutput> outputs;
+        for (const auto& output : sensors.compositorOutputs()) {
+            outputs.push_back({output.rect, output.usable, output.focused});
+        }
+        return outputs;
+    }
+
     // Pointer motion arrives on the X connection's socket; it is read only
     // when something is there, so a still pointer costs nothing.
     void watchPointer() {
@@ -91,10 +100,10 @@ struct DesktopPlatform {
     LineBank buttons;
     NotchPanel panel;
     NotchMenuSurface surface;
-    QtScreens screens;
     SessionSensors sensors;
     ForeignFrontApp front;
     DesktopMotion motion;
+    QtScreens screens;
     DesktopPointer pointer;
     HoverSurface hoverSurface;
     NotchController notch;

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+#include "linux/x11/X11Desktop.h"
+
 namespace pelliwig {
 
 namespace {
@@ -14,7 +16,22 @@ Rect rect(const QRect& r) {
     return {double(r.x()), double(r.y()), double(r.width()), double(r.height())};
 }
 
-Screen describe(const QScreen& screen) {
+// The screen's area in device pixels; its top-left corner is the same point
+// in both.
+Rect devicePixels(const Screen& screen) {
+    const Rect& f = screen.frame;
+    return {f.x, f.y, f.width * screen.scale, f.height * screen.scale};
+}
+
+bool sameArea(const Rect& a, const Rect& b) {
+    return std::abs(a.x - b.x) < 1 && std::abs(a.y - b.y) < 1 && std::abs(a.width - b.width) < 1 &&
+           std::abs(a.height - b.height) < 1;
+}
+
+}  // namespace
+
+Screen QtScreens::describe(const QScreen& screen,
+                           const std::vector<CompositorOutput>& outputs) const {
     Screen result;
     result.name = screen.name().toStdString();
     result.frame = rect(screen.geometry());
@@ -22,12 +39,21 @@ Screen describe(const QScreen& screen) {
         result.workArea = rect(free);
     }
     result.scale = screen.devicePixelRatio();
+    for (const CompositorOutput& output : outputs) {
+        if (!sameArea(output.rect, devicePixels(result))) continue;
+        const Rect& f = result.frame;
+        const Rect& u = output.usable;
+        result.workArea = Rect{f.x + (u.x - f.x) / result.scale, f.y + (u.y - f.y) / result.scale,
+                               u.width / result.scale, u.height / result.scale};
+    }
     return result;  // no Linux screen reports a camera notch
 }
 
-}  // namespace
+std::vector<QtScreens::CompositorOutput> QtScreens::compositorOutputs() const {
+    return outputs_ ? outputs_() : std::vector<CompositorOutput>{};
+}
 
-QtScreens::QtScreens() {
+QtScreens::QtScreens(CompositorOutputs outputs) : outputs_(std::move(outputs)) {
     for (QScreen* screen : QGuiApplication::screens()) watch(screen);
     auto* app = qGuiApp;
     connect(app, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
@@ -48,13 +74,18 @@ void QtScreens::announce() {
 }
 
 std::vector<Screen> QtScreens::screens() const {
+    const auto outputs = compositorOutputs();
     std::vector<Screen> result;
-    for (const QScreen* screen : QGuiApplication::screens()) result.push_back(describe(*screen));
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        result.push_back(describe(*screen, outputs));
+    }
     return result;
 }
 
 std::optional<Screen> QtScreens::mainScreen() const {
-    if (const QScreen* primary = QGuiApplication::primaryScreen()) return describe(*primary);
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+        return describe(*primary, compositorOutputs());
+    }
     return std::nullopt;
 }
 
@@ -70,7 +101,20 @@ double QtScreens::barHeight(const QRect& geometry, const QRect& available) {
     return std::max(double(reserved), kMinimumBarHeight);
 }
 
+// The X server's pointer is where it last was over an X window; once it is
+// over a Wayland window (XWayland then puts it over the root window) the
+// compositor's focused output, which follows it, says more.
 std::optional<std::string> QtScreens::pointerScreen() const {
+    const auto place = X11Desktop::pointerPlace();
+    if (outputs_ && (!place || place->windows.empty())) {
+        for (const CompositorOutput& output : compositorOutputs()) {
+            if (!output.focused) continue;
+            for (const QScreen* screen : QGuiApplication::screens()) {
+                const Screen described = describe(*screen, {});
+                if (sameArea(output.rect, devicePixels(described))) return described.name;
+            }
+        }
+    }
     if (const QScreen* screen = QGuiApplication::screenAt(QCursor::pos())) {
         return screen->name().toStdString();
     }

@@ -23,7 +23,18 @@ public:
     // A top panel thinner than this still gets an area she fits in.
     static constexpr double kMinimumBarHeight = 24;
 
-    QtScreens();
+    // What the compositor says of its outputs that XWayland does not pass
+    // on, in the device pixels of the X screen.
+    struct CompositorOutput {
+        Rect rect;
+        Rect usable;  // what its bars leave free
+        bool focused = false;
+    };
+    using CompositorOutputs = std::function<std::vector<CompositorOutput>()>;
+
+    // `outputs`, where the compositor tells them, gives each screen's work
+    // area and, while the pointer is on no X window, the screen it is on.
+    explicit QtScreens(CompositorOutputs outputs = {});
 
     std::vector<Screen> screens() const override;
     std::optional<Screen> mainScreen() const override;
@@ -43,6 +54,10 @@ public:
 
 private:
     void watch(QScreen* screen);
+    Screen describe(const QScreen& screen, const std::vector<CompositorOutput>& outputs) const;
+    std::vector<CompositorOutput> compositorOutputs() const;
+
+    CompositorOutputs outputs_;
     void announce();
 
     Signal<> changed_;
