@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,7 @@
 
 #include "core/settings/SqliteStore.h"
 #include "support/ChildProcess.h"
+#include "support/HoverBound.h"
 #include "support/PrivateDBus.h"
 #include "support/ProgramPath.h"
 #include "support/XvfbServer.h"
@@ -179,6 +181,70 @@ INSTANTIATE_TEST_SUITE_P(Scales, HoverAtScale,
                          ::testing::Values(ScaleCase{"QtScaleFactor", {"QT_SCALE_FACTOR=2"}, false},
                                            ScaleCase{"XftDpi", {}, true}),
                          [](const auto& row) { return std::string(row.param.name); });
+
+// A window that fills the screen as a film or a game does, through the
+// window manager's full-screen state (GTK asks openbox for it).
+constexpr const char* kFullScreenWindow = R"(
+import gi
+gi.require_version('Gtk', '3.0')
+from gi.repository import Gtk
+w = Gtk.Window(title='full screen')
+w.connect('destroy', Gtk.main_quit)
+w.fullscreen()
+w.show_all()
+Gtk.main()
+)";
+
+// Every way the pointer leaves her sends her back in soon after its last
+// move: by real motion (XTest, which makes XInput2 raw motion) and by warps
+// (xdotool's absolute moves, a remote-control tool), which make none and are
+// found by asking the server where the pointer is. Her notch is x 540 to 740;
+// while her bubble is out, her panel's width (to x 1078) still counts as her.
+TEST_F(DesktopSessionEndToEndTest, SheGoesBackInOnEveryWayOfLeaving) {
+    struct ExitPath {
+        const char* name;
+        std::vector<std::string> moves;  // xdotool commands, from the notch's centre
+        bool overFullScreen = false;
+    };
+    auto steps = [](int count, int dx, int dy, const char* pause = nullptr) {
+        std::vector<std::string> moves;
+        for (int i = 0; i < count; ++i) {
+            moves.insert(moves.end(),
+                         {"mousemove_relative", "--", std::to_string(dx), std::to_string(dy)});
+            if (pause) moves.insert(moves.end(), {"sleep", pause});
+        }
+        return moves;
+    };
+    const std::vector<ExitPath> paths{
+        {"sideways along the top edge, 5 px at a time", steps(70, -5, 0)},
+        {"one jump down", {"mousemove", "641", "600"}},
+        {"one warp sideways", {"mousemove", "1200", "2"}},
+        {"slow steps down", steps(15, 0, 40, "0.1")},
+        {"sideways over a full-screen window", steps(110, 5, 0), true},
+    };
+    auto app = start({});
+    ASSERT_TRUE(app) << "she never built her notch";
+    std::optional<ChildProcess> fullScreen;
+    for (const ExitPath& path : paths) {
+        SCOPED_TRACE(path.name);
+        if (path.overFullScreen && !fullScreen) {
+            const fs::path script = home / "full-screen.py";
+            std::ofstream(script) << kFullScreenWindow;
+            fullScreen = ChildProcess::start({kSystemPython, script.string()}, env());
+            ASSERT_TRUE(fullScreen);
+            ASSERT_TRUE(waitUntil([&] { return exists("^full screen$"); }, 10s));
+        }
+        ASSERT_TRUE(rest(640, 2));
+        ASSERT_TRUE(waitUntil([&] { return panelShown(); }, 5s)) << "hover did not bring her out";
+        std::vector<std::string> moves = path.moves;
+        ASSERT_TRUE(server.xdotool(moves));
+        const auto left = std::chrono::steady_clock::now();
+        EXPECT_TRUE(waitUntil([&] { return !panelShown(); }, 5s)) << "she stayed out";
+        const auto took = std::chrono::duration<double>(std::chrono::steady_clock::now() - left);
+        EXPECT_LT(took.count(), kBackInWithin)
+            << "she went back in only after " << took.count() << " s";
+    }
+}
 
 // At the top right her panel (notch and bubble, 538 wide) ends at the
 // screen's right edge; "--quit" from a second launch ends her.

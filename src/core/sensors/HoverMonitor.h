@@ -49,7 +49,7 @@ public:
     static constexpr double kEntryTolerance = 6;
     // How long the pointer may go unreported while inside before it is asked
     // for.
-    static constexpr double kQuietCheck = 0.3;
+    static constexpr double kQuietCheck = 0.2;
 
 private:
     void moved(Point p);
