@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -24,6 +25,7 @@
 #include "core/settings/SqliteStore.h"
 #include "support/ChildProcess.h"
 #include "support/GnomeShellSession.h"
+#include "support/HoverBound.h"
 #include "support/ProgramPath.h"
 
 namespace pelliwig {
@@ -274,6 +276,36 @@ TEST_P(GnomeShellSessionTest, PointerAtTheTopCentreBringsHerOut) {
         },
         5s, 100ms))
         << "she is not drawn at the top centre, see " << shotPath("hover");
+}
+
+// Every way the pointer leaves her over the full-screen terminal sends her
+// back in soon after its last move, though the shell shows her the pointer
+// only over her own windows.
+TEST_P(GnomeShellSessionTest, SheGoesBackInOnEveryWayOfLeaving) {
+    struct ExitPath {
+        const char* name;
+        int steps;
+        double dx, dy;  // logical pixels per step
+    };
+    const ExitPath paths[] = {
+        {"sideways along the top edge, 5 px at a time", 68, -5, 0},
+        {"one jump down", 1, 0, 500},
+        {"slow steps down", 15, 0, 40},
+        {"one jump sideways to the right", 1, 500, 0},
+    };
+    ASSERT_TRUE(startHer({})) << "she never built her notch";
+    for (const ExitPath& path : paths) {
+        SCOPED_TRACE(path.name);
+        ASSERT_TRUE(gnome->pointTo(gnome->width() / 2, px(kTopBar + 1)));
+        ASSERT_TRUE(gnome->moveBy(1, 0));
+        ASSERT_TRUE(waitUntil([&] { return panelShown(); }, 5s)) << "hover did not bring her out";
+        for (int i = 0; i < path.steps; ++i) ASSERT_TRUE(gnome->moveBy(path.dx, path.dy));
+        const auto left = std::chrono::steady_clock::now();
+        EXPECT_TRUE(waitUntil([&] { return !panelShown(); }, 10s, 50ms)) << "she stayed out";
+        const auto took = std::chrono::duration<double>(std::chrono::steady_clock::now() - left);
+        EXPECT_LT(took.count(), kBackInWithin)
+            << "she went back in only after " << took.count() << " s";
+    }
 }
 
 // Her menu opens at the pointer, light over the dark terminal.

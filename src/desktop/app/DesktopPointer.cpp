@@ -29,11 +29,22 @@ void DesktopPointer::askWhere() {
 }
 
 void DesktopPointer::seenAt(Point position) {
+    last_ = position;
     moved_(position);
 }
 
 void DesktopPointer::seenAtDevice(Point device) {
-    if (auto position = fromDevice_(device)) moved_(*position);
+    if (auto position = fromDevice_(device)) seenAt(*position);
+}
+
+// XWayland keeps the pointer where it last saw it over an X window when the
+// compositor did not tell it the pointer went (a jump straight onto a
+// Wayland window): the same place again is no news, and stays unanswered.
+void DesktopPointer::answerOverHerWindows(Point device) {
+    const auto position = fromDevice_(device);
+    if (!position) return;
+    if (!followsEverywhere_ && position == last_) return;
+    seenAt(*position);
 }
 
 void DesktopPointer::leftHerWindows() {

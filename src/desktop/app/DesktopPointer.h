@@ -36,12 +36,16 @@ public:
     void seenAt(Point position);
     void seenAtDevice(Point device);
     void leftHerWindows();
+    // The display server's answer, when asked, that the pointer is over one
+    // of her windows at `device`.
+    void answerOverHerWindows(Point device);
 
 private:
     bool followsEverywhere_;
     FromDevice fromDevice_;
     PointerEvents& screenWideSource_;
     std::function<void()> ask_;
+    std::optional<Point> last_;
     Signal<Point> moved_;
     Signal<> left_;
     Connection screenWide_;

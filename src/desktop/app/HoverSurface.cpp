@@ -23,7 +23,7 @@ HoverSurface::~HoverSurface() {
 
 // The X server knows where the pointer is while it is over one of her
 // windows; once it went onto another program's Wayland window, XWayland puts
-// it over the root window.
+// it over the root window, when the compositor told it so.
 void HoverSurface::askWhere() {
     const auto place = X11Desktop::pointerPlace();
     if (!place) return;
@@ -33,7 +33,7 @@ void HoverSurface::askWhere() {
                (view && view->isVisible() && window == xcb_window_t(view->winId()));
     };
     if (std::any_of(place->windows.begin(), place->windows.end(), hers)) {
-        pointer_.seenAtDevice({double(place->x), double(place->y)});
+        pointer_.answerOverHerWindows({double(place->x), double(place->y)});
     } else {
         pointer_.leftHerWindows();
     }
