@@ -20,6 +20,7 @@
 #include "core/settings/SqliteStore.h"
 #include "core/support/Geometry.h"
 #include "linux/dbus/KWinScriptFrontApp.h"
+#include "support/ChildProcess.h"
 #include "support/HoverBound.h"
 #include "support/ProgramPath.h"
 #include "support/QtCoreApplication.h"
@@ -266,6 +267,52 @@ TEST_P(CompositorPanelTest, PointerAtTheTopCentreBringsHerOut) {
     ASSERT_TRUE(pointer.moveTo(width / 2, unit, width, height));
     EXPECT_TRUE(waitUntil([&] { return panelMapped(compositor); }, 10s, 100ms))
         << "hover did not bring her out on " << compositor.name();
+}
+
+// The top of her window named `pattern` (mapped ones only, if asked), in X
+// pixels; -1 when there is none.
+int topOf(WaylandCompositor& compositor, const std::string& pattern, bool visible) {
+    std::vector<std::string> search{"xdotool", "search"};
+    if (visible) search.push_back("--onlyvisible");
+    search.insert(search.end(), {"--name", pattern, "getwindowgeometry", "--shell"});
+    const std::string shell = compositor.clientOutput(search, {"DISPLAY=" + compositor.xDisplay()});
+    const auto at = shell.find("Y=");
+    return at == std::string::npos ? -1 : std::atoi(shell.c_str() + at + 2);
+}
+
+// XWayland tells nothing of swaybar: she asks sway where its bars leave room,
+// and sits below a top one, as she does under GNOME's and Xfce's panels.
+TEST(CompositorBarTest, SheSitsBelowATopSwaybar) {
+    if (!fs::exists(programPath())) GTEST_SKIP() << "no program at " << programPath();
+    if (findProgram("swaybar").empty()) GTEST_SKIP() << "swaybar is not installed";
+    WaylandCompositor sway(Kind::sway, {.xwayland = true, .topBar = true});
+    if (!sway.ok()) GTEST_SKIP() << sway.name() << ": " << sway.why();
+    if (sway.xDisplay().empty()) GTEST_SKIP() << "sway started no XWayland";
+    // The bar has taken its room once the workspace starts below it.
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            const std::string workspaces = sway.swaymsgOutput({"-t", "get_workspaces", "-r"});
+            return workspaces.find("\"y\": " + std::to_string(WaylandCompositor::kBarHeight)) !=
+                   std::string::npos;
+        },
+        15s, 100ms))
+        << "swaybar took no room at the top";
+    const std::string config = sway.home() + "/config";
+    fs::create_directories(config + "/pelliwig");
+    SqliteStore(config + "/pelliwig/defaults.sqlite").write("hasOnboarded", R"({"value":true})");
+    sway.giveToUser(config);
+    ASSERT_TRUE(sway.startClient({programPath().string(), "--preview", "water"},
+                                 {"DISPLAY=" + sway.xDisplay(), "QT_QPA_PLATFORM=xcb",
+                                  "XDG_CONFIG_HOME=" + config, "XDG_CURRENT_DESKTOP=sway"}));
+    const std::string panel = "^Pelliwig($| —)";
+    ASSERT_TRUE(waitUntil([&] { return topOf(sway, panel, true) >= 0; }, 15s, 100ms))
+        << "the preview did not show her";
+    EXPECT_EQ(topOf(sway, panel, true), WaylandCompositor::kBarHeight);
+    EXPECT_EQ(topOf(sway, "^Pelliwig hover$", false), WaylandCompositor::kBarHeight);
+    const QImage screen = screenshot(sway);
+    const QString folder = QDir::currentPath() + "/compositor-screens";
+    QDir().mkpath(folder);
+    screen.save(folder + "/sway_bar.png");
 }
 
 // Every way the pointer leaves her over the full-screen terminal sends her

@@ -35,10 +35,15 @@ public:
     static constexpr uid_t kUser = 65534;  // nobody
     static constexpr int kWidth = 1280;
     static constexpr int kHeight = 800;
+    // The height of the top bar sway is given with Options::topBar.
+    static constexpr int kBarHeight = 26;
 
     struct Options {
         bool xwayland = false;  // X clients too, at the cost of a slower start
         int scale = 1;          // the output's scale: 2 for a 200 % screen
+        // sway only: a swaybar at the top of the screen with its tray, on a
+        // private session bus of the compositor's.
+        bool topBar = false;
     };
 
     explicit WaylandCompositor(Kind kind) : WaylandCompositor(kind, Options()) {}
@@ -71,7 +76,8 @@ public:
 
     // "/tmp/pelliwig-wayland-…/run/wayland-1": what WAYLAND_DISPLAY may hold.
     std::string socketPath() const { return runtime_ + "/" + socket_; }
-    // KWin's private session bus; empty for sway.
+    // The compositor's private session bus: KWin's, or sway's with a bar;
+    // empty otherwise.
     std::string busAddress() const { return bus_ ? bus_->address() : std::string(); }
 
     // The environment a client of this compositor needs. The locale is one
@@ -125,6 +131,14 @@ public:
         return ChildProcess::run(asUser(std::move(argv)), vars, 10s);
     }
 
+    // What a client run as the compositor's user printed; empty when it failed.
+    std::string clientOutput(std::vector<std::string> argv,
+                             std::vector<std::string> extraEnv = {}) const {
+        auto vars = env();
+        vars.insert(vars.end(), extraEnv.begin(), extraEnv.end());
+        return ChildProcess::output(asUser(std::move(argv)), vars, 10s);
+    }
+
     // Starts a client as the compositor's user; it ends with the compositor.
     bool startClient(std::vector<std::string> argv, std::vector<std::string> extraEnv = {}) {
         auto vars = env();
@@ -147,6 +161,13 @@ public:
         if (kind_ != Kind::sway || swaySocket().empty()) return false;
         args.insert(args.begin(), {"swaymsg", "-s", swaySocket()});
         return ChildProcess::run(args, env()) == 0;
+    }
+
+    // What swaymsg with `args` prints; empty when it fails. sway only.
+    std::string swaymsgOutput(std::vector<std::string> args) const {
+        if (kind_ != Kind::sway || swaySocket().empty()) return {};
+        args.insert(args.begin(), {"swaymsg", "-s", swaySocket()});
+        return ChildProcess::output(args, env());
     }
 
     // Runs `gdbus call` on KWin's bus; true when the call succeeded. KWin only.
@@ -198,7 +219,22 @@ private:
         const std::string config = folder_ + "/sway.config";
         std::ofstream(config) << "xwayland " << (options.xwayland ? "enable" : "disable") << "\n"
                               << "output HEADLESS-1 resolution " << kWidth * options.scale << "x"
-                              << kHeight * options.scale << " scale " << options.scale << "\n";
+                              << kHeight * options.scale << " scale " << options.scale << "\n"
+                              << (options.topBar
+                                      ? "bar {\n  position top\n  height " +
+                                            std::to_string(kBarHeight) + "\n  tray_output *\n}\n"
+                                      : std::string());
+        if (options.topBar) {
+            if (auto missing = PrivateDBus::missingTools()) {
+                why_ = *missing;
+                return;
+            }
+            bus_.emplace();
+            if (!bus_->start()) {
+                why_ = "no private D-Bus daemon for swaybar's tray";
+                return;
+            }
+        }
         giveFoldersToUser();
         std::vector<std::string> env = this->env();
         env.erase(env.begin());  // sway names its own socket
