@@ -40,6 +40,16 @@ private:
     const WaylandFrontApp& windows_;
 };
 
+// Whether the active window is full-screen, as her KWin script reports it.
+class ScriptFullScreen final : public FullScreen {
+public:
+    explicit ScriptFullScreen(const KWinScriptFrontApp& kwin) : kwin_(kwin) {}
+    bool focusedWindowIsFullScreen() const override { return kwin_.activatedFullScreen(); }
+
+private:
+    const KWinScriptFrontApp& kwin_;
+};
+
 class NoPointerEvents final : public PointerEvents {
 public:
     Connection onMove(std::function<void(Point)>) override { return {}; }
@@ -96,6 +106,7 @@ void SessionSensors::chooseWayland(Scheduler& scheduler, const QDBusConnection& 
         }
         case WaylandFrontAppSource::kwinScript:
             if (auto kwin = std::make_unique<KWinScriptFrontApp>(sessionBus); kwin->watching()) {
+                fullScreen_ = std::make_unique<ScriptFullScreen>(*kwin);
                 frontApp_ = std::move(kwin);
                 return;
             }

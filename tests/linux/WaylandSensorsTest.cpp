@@ -243,5 +243,35 @@ TEST(KWinScriptFrontAppTest, FollowsWindowActivationAndRemovesItsScript) {
     EXPECT_FALSE(kwinScriptLoaded(bus)) << "the script outlived its object";
 }
 
+// On KWin the same script tells whether the active window is full-screen:
+// a full-screen terminal is, a flower window activated over it is not.
+TEST(KWinSessionSensors, FullScreenFollowsTheActiveWindow) {
+    WaylandCompositor kwin(WaylandCompositor::Kind::kwin);
+    if (!kwin.ok()) GTEST_SKIP() << "KWin: " << kwin.why();
+    for (const char* client : {"weston-flower", "weston-terminal"}) {
+        if (testing::findProgram(client).empty()) GTEST_SKIP() << client << " is not installed";
+    }
+    EnvironmentGuard env;
+    env.set("WAYLAND_DISPLAY", kwin.socketPath());
+    VirtualScheduler scheduler;
+    std::ostringstream log;
+    SessionSensors sensors(SessionKind::Wayland, scheduler,
+                           QDBusConnection::connectToBus(QString::fromStdString(kwin.busAddress()),
+                                                         QStringLiteral("kwin-sensors-bus")),
+                           log);
+    ASSERT_TRUE(sensors.seesFrontApp()) << log.str();
+    EXPECT_FALSE(sensors.fullScreen().focusedWindowIsFullScreen());
+
+    ASSERT_TRUE(kwin.startClient({"weston-terminal", "-f"}));
+    EXPECT_TRUE(eventually([&] { return sensors.fullScreen().focusedWindowIsFullScreen(); }))
+        << "a full-screen terminal is not seen as full-screen";
+    ASSERT_TRUE(kwin.startClient({"weston-flower"}));
+    EXPECT_TRUE(eventually([&] {
+        const auto name = sensors.frontApp().name();
+        return name && name->find("flower") != std::string::npos &&
+               !sensors.fullScreen().focusedWindowIsFullScreen();
+    })) << "the flower window over it is taken as full-screen";
+}
+
 }  // namespace
 }  // namespace pelliwig

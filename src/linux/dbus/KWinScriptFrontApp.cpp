@@ -16,16 +16,26 @@ constexpr const char* kScriptingInterface = "org.kde.kwin.Scripting";
 constexpr int kTimeoutMs = 2000;
 
 // KWin 5 names the window a client and KWin 6 a window; the script works
-// with both. Empty texts stand for "no window".
+// with both. Empty texts stand for "no window". It follows the active
+// window's full-screen state too, which changes without a new activation.
 constexpr const char* kScriptText =
     R"(// Tells Pelliwig which application is active; she loads and removes it.
 function text(value) { return value ? String(value) : ""; }
-function report(window) {
+var watched = null;
+function report() {
+    var window = watched;
     callDBus("%1", "%2", "app.pelliwig.FrontApp", "activated",
-             window ? text(window.resourceClass) : "", window ? text(window.desktopFileName) : "");
+             window ? text(window.resourceClass) : "", window ? text(window.desktopFileName) : "",
+             window ? Boolean(window.fullScreen) : false);
 }
-(workspace.windowActivated || workspace.clientActivated).connect(report);
-report(workspace.activeWindow || workspace.activeClient);
+function follow(window) {
+    if (watched && watched.fullScreenChanged) watched.fullScreenChanged.disconnect(report);
+    watched = window;
+    if (window && window.fullScreenChanged) window.fullScreenChanged.connect(report);
+    report();
+}
+(workspace.windowActivated || workspace.clientActivated).connect(follow);
+follow(workspace.activeWindow || workspace.activeClient);
 )";
 
 }  // namespace
@@ -101,10 +111,12 @@ void KWinScriptFrontApp::unload() {
     bus_.call(call, QDBus::Block, kTimeoutMs);
 }
 
-void KWinScriptFrontApp::activated(const QString& resourceClass, const QString& desktopFileName) {
+void KWinScriptFrontApp::activated(const QString& resourceClass, const QString& desktopFileName,
+                                   bool fullScreen) {
     if (calledFromDBus() && message().service() != kwinOwner_) return;
     resourceClass_ = resourceClass.toStdString();
     desktopFileName_ = desktopFileName.toStdString();
+    fullScreen_ = fullScreen;
 }
 
 std::optional<std::string> KWinScriptFrontApp::name() const {

@@ -17,8 +17,9 @@ namespace pelliwig {
 
 // The focused application on KWin, which lists windows to no ordinary
 // Wayland client: a small KWin script, loaded over D-Bus, calls this object
-// back on every window activation with the window's resource class (its
-// app_id, or the X11 class) and desktop file name. The script is removed
+// back on every window activation, and whenever the active window enters or
+// leaves full screen, with the window's resource class (its app_id, or the
+// X11 class), desktop file name and full-screen state. The script is removed
 // again when this object goes. Only calls from KWin itself are believed.
 class KWinScriptFrontApp final : public QObject, public FrontApp, protected QDBusContext {
     Q_OBJECT
@@ -40,10 +41,13 @@ public:
     // The script runs in KWin and reports to us.
     bool watching() const { return running_; }
     std::optional<std::string> name() const override;
+    // Whether the active window is full-screen, as the script last said.
+    bool activatedFullScreen() const { return fullScreen_; }
 
 public Q_SLOTS:
     // Called by the script; not for anyone else.
-    Q_SCRIPTABLE void activated(const QString& resourceClass, const QString& desktopFileName);
+    Q_SCRIPTABLE void activated(const QString& resourceClass, const QString& desktopFileName,
+                                bool fullScreen);
 
 private:
     bool writeScript();
@@ -58,6 +62,7 @@ private:
     bool running_ = false;
     std::string resourceClass_;
     std::string desktopFileName_;
+    bool fullScreen_ = false;
 };
 
 }  // namespace pelliwig
