@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -313,6 +314,96 @@ TEST(CompositorBarTest, SheSitsBelowATopSwaybar) {
     const QString folder = QDir::currentPath() + "/compositor-screens";
     QDir().mkpath(folder);
     screen.save(folder + "/sway_bar.png");
+}
+
+// Her visible windows on the compositor's XWayland, where they are.
+std::vector<QRect> windowsOfHers(WaylandCompositor& compositor) {
+    std::vector<QRect> windows;
+    std::istringstream ids(
+        compositor.clientOutput({"xdotool", "search", "--onlyvisible", "--class", "pelliwig"},
+                                {"DISPLAY=" + compositor.xDisplay()}));
+    for (std::string id; ids >> id;) {
+        const std::string shell = compositor.clientOutput(
+            {"xdotool", "getwindowgeometry", "--shell", id}, {"DISPLAY=" + compositor.xDisplay()});
+        auto value = [&](const std::string& key) {
+            const auto at = shell.find("\n" + key + "=");
+            return at == std::string::npos ? -1 : std::atoi(shell.c_str() + at + key.size() + 2);
+        };
+        windows.emplace_back(value("X"), value("Y"), value("WIDTH"), value("HEIGHT"));
+    }
+    return windows;
+}
+
+// In swaybar, which draws no menus, a left and a right click on her heart
+// each open her menu where the click was, at the bar's right end.
+TEST(CompositorBarTest, ClicksOnHerHeartOpenHerMenuThere) {
+    if (!fs::exists(programPath())) GTEST_SKIP() << "no program at " << programPath();
+    if (findProgram("swaybar").empty()) GTEST_SKIP() << "swaybar is not installed";
+    WaylandCompositor sway(Kind::sway, {.xwayland = true, .topBar = true});
+    if (!sway.ok()) GTEST_SKIP() << sway.name() << ": " << sway.why();
+    if (sway.xDisplay().empty()) GTEST_SKIP() << "sway started no XWayland";
+    WaylandInput pointer(sway.socketPath());
+    if (!pointer.ok()) GTEST_SKIP() << "sway offers no way to move the pointer";
+    const std::string config = sway.home() + "/config";
+    fs::create_directories(config + "/pelliwig");
+    {
+        SqliteStore store(config + "/pelliwig/defaults.sqlite");
+        store.write("hasOnboarded", R"({"value":true})");
+        store.write("enabledKinds", R"({"value":["hover"]})");
+        store.write("idlePeeks", R"({"value":false})");
+        store.write("sleepInNotch", R"({"value":false})");
+    }
+    sway.giveToUser(config);
+    const std::vector<std::string> herEnv{"DISPLAY=" + sway.xDisplay(), "QT_QPA_PLATFORM=xcb",
+                                          "XDG_CONFIG_HOME=" + config, "XDG_CURRENT_DESKTOP=sway"};
+    // Her heart is the pink at the bar's right end.
+    const int bar = WaylandCompositor::kBarHeight;
+    const QRect heartArea(WaylandCompositor::kWidth - 60, 0, 60, bar);
+    auto heartShown = [&] {
+        const QImage screen = screenshot(sway);
+        int pink = 0;
+        for (int y = heartArea.top(); !screen.isNull() && y <= heartArea.bottom(); ++y) {
+            for (int x = heartArea.left(); x <= heartArea.right(); ++x) {
+                const QColor c = screen.pixelColor(x, y);
+                pink += c.red() > 200 && c.green() < 150 && c.blue() < 180;
+            }
+        }
+        return pink > 20;
+    };
+    const QPoint heart(WaylandCompositor::kWidth - 13, bar / 2);
+    auto menuAtHeart = [&] {
+        for (const QRect& window : windowsOfHers(sway)) {
+            if (window.height() > 100 && window.width() > 100 && window.top() <= bar + 10 &&
+                window.right() >= WaylandCompositor::kWidth - 80) {
+                return true;
+            }
+        }
+        return false;
+    };
+    // A click on a Wayland window does not reach XWayland's menu, which
+    // holds X's grab, so each click gets her afresh.
+    for (const int button : {WaylandInput::kLeftButton, WaylandInput::kRightButton}) {
+        SCOPED_TRACE(button == WaylandInput::kLeftButton ? "left click" : "right click");
+        ASSERT_TRUE(sway.startClient({programPath().string()}, herEnv));
+        ASSERT_TRUE(waitUntil(heartShown, 20s, 200ms)) << "her heart never showed in swaybar";
+        ASSERT_TRUE(pointer.moveTo(heart.x(), heart.y(), WaylandCompositor::kWidth,
+                                   WaylandCompositor::kHeight));
+        ASSERT_TRUE(pointer.click(button));
+        EXPECT_TRUE(waitUntil(menuAtHeart, 10s, 100ms))
+            << "no menu of hers opened at the heart; her windows:" <<
+            [&] {
+                std::ostringstream list;
+                for (const QRect& w : windowsOfHers(sway)) {
+                    list << " " << w.width() << "x" << w.height() << "+" << w.x() << "+" << w.y();
+                }
+                return list.str();
+            }();
+        screenshot(sway).save(QDir::currentPath() + "/compositor-screens/sway_tray_" +
+                              (button == WaylandInput::kLeftButton ? "left" : "right") + ".png");
+        ASSERT_EQ(sway.runClient({programPath().string(), "--quit"}, herEnv), 0);
+        ASSERT_TRUE(waitUntil([&] { return windowsOfHers(sway).empty(); }, 10s, 100ms));
+        ASSERT_TRUE(waitUntil([&] { return !heartShown(); }, 10s, 200ms));
+    }
 }
 
 // Every way the pointer leaves her over the full-screen terminal sends her

@@ -100,4 +100,22 @@ bool WaylandInput::moveTo(int x, int y, int width, int height) {
     return wl_display_roundtrip(display_) >= 0;
 }
 
+bool WaylandInput::click(int button) {
+    if (!ok()) return false;
+    for (const bool pressed : {true, false}) {
+        if (virtualPointer_) {
+            zwlr_virtual_pointer_v1_button(
+                virtualPointer_, 0, std::uint32_t(button),
+                pressed ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED);
+            zwlr_virtual_pointer_v1_frame(virtualPointer_);
+        } else {
+            org_kde_kwin_fake_input_button(
+                fakeInput_, std::uint32_t(button),
+                pressed ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED);
+        }
+        if (wl_display_roundtrip(display_) < 0) return false;
+    }
+    return true;
+}
+
 }  // namespace pelliwig::testing

@@ -31,6 +31,12 @@ public:
     // pixels for a virtual pointer, the output's own pixels for KWin's fake
     // input (as KWin 5.27 reads them). False when the connection broke.
     bool moveTo(int x, int y, int width, int height);
+    // Presses and releases a button (a Linux input code: 0x110 left, 0x111
+    // right) where the pointer is. False when the connection broke.
+    bool click(int button);
+
+    static constexpr int kLeftButton = 0x110;
+    static constexpr int kRightButton = 0x111;
 
 private:
     wl_display* display_ = nullptr;

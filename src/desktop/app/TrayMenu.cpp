@@ -5,12 +5,15 @@
 #include <QCursor>
 #include <QDBusConnectionInterface>
 #include <QDBusServiceWatcher>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScreen>
 #include <QShortcut>
 #include <QSystemTrayIcon>
 #include <QWidgetAction>
 
+#include "desktop/app/TrayItemClicks.h"
 #include "desktop/support/Assets.h"
 #include "desktop/support/TimeText.h"
 #include "linux/x11/X11Desktop.h"
@@ -67,13 +70,18 @@ bool TrayMenu::showIcon() {
         icon_->setObjectName("trayIcon");
         icon_->setToolTip("Zuzi");
         icon_->setContextMenu(&menu_);
-        // A left click opens the menu too: it is her only handle.
+        // A left click opens the menu too: it is her only handle. A right
+        // click reaches her as well where the tray draws no menu of its own
+        // (swaybar asks the item for one).
         connect(icon_.get(), &QSystemTrayIcon::activated, this,
                 [this](QSystemTrayIcon::ActivationReason reason) {
-                    if (reason == QSystemTrayIcon::Trigger) popupAt(QCursor::pos());
+                    if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context) {
+                        popupAt(clickPoint());
+                    }
                 });
     }
     icon_->show();
+    if (!clicks_) clicks_ = TrayItemClicks::takeOver();
     return true;
 }
 
@@ -89,6 +97,23 @@ void TrayMenu::showIconWhenTrayAppears(QDBusConnection bus) {
     const auto* daemon = bus.interface();
     const bool host = daemon && daemon->isServiceRegistered(kWatcherService).value();
     if (host || X11Desktop::xembedTray()) showIcon();
+}
+
+// The host's point is in device pixels, as X programs are placed; without
+// one the pointer is where the X server last saw it, which is right on an
+// X desktop.
+QPoint TrayMenu::clickPoint() const {
+    const auto click = clicks_ ? clicks_->lastClick() : std::nullopt;
+    if (!click) return QCursor::pos();
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect frame = screen->geometry();
+        const double scale = screen->devicePixelRatio();
+        const QRectF device(frame.topLeft(), QSizeF(frame.size()) * scale);
+        if (device.contains(*click)) {
+            return frame.topLeft() + ((*click - frame.topLeft()) / scale);
+        }
+    }
+    return *click;
 }
 
 void TrayMenu::popupAt(const QPoint& globalPosition) {

@@ -15,6 +15,8 @@ class QSystemTrayIcon;
 
 namespace pelliwig {
 
+class TrayItemClicks;
+
 // Her menu: a tray icon titled "Zuzi" with a heart where the desktop has a
 // tray, and the same menu at any point (right-clicking her in the notch)
 // where it has none. The entries are computed afresh from `state` each time
@@ -73,11 +75,14 @@ private:
     // Runs the entry with `id` as the menu now stands.
     void trigger(const std::string& id);
     static void addLine(QMenu& menu, const MenuEntry& entry);
+    // Where the click on her icon was, for her menu to open there.
+    QPoint clickPoint() const;
 
     StateSource state_;
     MenuActions& actions_;
     QMenu menu_;
     std::unique_ptr<QSystemTrayIcon> icon_;
+    TrayItemClicks* clicks_ = nullptr;  // owned by the icon's D-Bus object
     std::unique_ptr<QDBusServiceWatcher> hostWatch_;
     // Kept until the next rebuild, as the QActions call into them.
     std::vector<MenuEntry> entries_;
