@@ -14,9 +14,12 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "core/settings/SqliteStore.h"
 #include "core/support/Geometry.h"
@@ -404,6 +407,83 @@ TEST(CompositorBarTest, ClicksOnHerHeartOpenHerMenuThere) {
         ASSERT_TRUE(waitUntil([&] { return windowsOfHers(sway).empty(); }, 10s, 100ms));
         ASSERT_TRUE(waitUntil([&] { return !heartShown(); }, 10s, 200ms));
     }
+}
+
+// With Screen set to "the one with the pointer", she comes out on the output
+// the pointer is on each time: on a second output at 200 %, then back on
+// the first, with nothing of her left on the one she left.
+TEST(CompositorOutputsTest, SheFollowsThePointerToEachOutput) {
+    if (!fs::exists(programPath())) GTEST_SKIP() << "no program at " << programPath();
+    if (findProgram("grim").empty()) GTEST_SKIP() << "grim is not installed";
+    WaylandCompositor sway(Kind::sway, {.xwayland = true});
+    if (!sway.ok()) GTEST_SKIP() << sway.name() << ": " << sway.why();
+    if (sway.xDisplay().empty()) GTEST_SKIP() << "sway started no XWayland";
+    WaylandInput pointer(sway.socketPath());
+    if (!pointer.ok()) GTEST_SKIP() << "sway offers no way to move the pointer";
+    // A second output, at 200 %; sway places it where it likes.
+    ASSERT_TRUE(sway.swaymsg({"create_output"}));
+    ASSERT_TRUE(sway.swaymsg({"output HEADLESS-2 resolution 1280x800 scale 2"}));
+    std::map<std::string, QRect> outputs;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            outputs.clear();
+            const auto list = nlohmann::json::parse(sway.swaymsgOutput({"-t", "get_outputs", "-r"}),
+                                                    nullptr, false);
+            for (const auto& output : list.is_array() ? list : nlohmann::json::array()) {
+                const auto& r = output["rect"];
+                outputs[output.value("name", "")] = QRect(
+                    r.value("x", 0), r.value("y", 0), r.value("width", 0), r.value("height", 0));
+            }
+            return outputs.size() == 2 && outputs["HEADLESS-2"].width() == 640;
+        },
+        10s, 100ms));
+    const QRect layout = outputs["HEADLESS-1"].united(outputs["HEADLESS-2"]);
+    const std::string config = sway.home() + "/config";
+    fs::create_directories(config + "/pelliwig");
+    {
+        SqliteStore store(config + "/pelliwig/defaults.sqlite");
+        store.write("hasOnboarded", R"({"value":true})");
+        store.write("notchScreen", R"({"value":"pointer"})");
+        store.write("enabledKinds", R"({"value":["hover"]})");
+        store.write("idlePeeks", R"({"value":false})");
+        store.write("sleepInNotch", R"({"value":false})");
+    }
+    sway.giveToUser(config);
+    const std::vector<std::string> herEnv{"DISPLAY=" + sway.xDisplay(), "QT_QPA_PLATFORM=xcb",
+                                          "XDG_CONFIG_HOME=" + config, "XDG_CURRENT_DESKTOP=sway"};
+    ASSERT_TRUE(sway.startClient({programPath().string()}, herEnv));
+    ASSERT_TRUE(waitUntil([&] { return topOf(sway, "^Pelliwig hover$", false) >= 0; }, 15s, 100ms));
+    // Her panel's left edge on the X screen (XWayland's root is sway's
+    // layout), mapped or not.
+    auto panelLeft = [&] {
+        const std::string shell =
+            sway.clientOutput({"xdotool", "search", "--name", "^Pelliwig($| —)",
+                               "getwindowgeometry", "--shell", "%@"},
+                              {"DISPLAY=" + sway.xDisplay()});
+        const auto at = shell.find("\nX=");
+        return at == std::string::npos ? -1 : std::atoi(shell.c_str() + at + 3);
+    };
+    for (const char* name : {"HEADLESS-2", "HEADLESS-1", "HEADLESS-2"}) {
+        SCOPED_TRACE(name);
+        const QRect output = outputs[name];
+        const QPoint centre = output.center() - layout.topLeft();
+        ASSERT_TRUE(pointer.moveTo(centre.x(), centre.y(), layout.width(), layout.height()));
+        ASSERT_EQ(sway.runClient({programPath().string(), "--preview", "water"}, herEnv), 0);
+        const int notchLeft = output.x() + output.width() / 2 - 100;
+        EXPECT_TRUE(waitUntil([&] { return panelLeft() == notchLeft; }, 10s, 100ms))
+            << "she came out at x " << panelLeft() << ", not " << notchLeft;
+    }
+    // Nothing of her is left on the output she came from.
+    QImage screen;
+    ASSERT_TRUE(waitUntil([&] { return !(screen = screenshot(sway)).isNull(); }, 10s, 200ms));
+    screen.save(QDir::currentPath() + "/compositor-screens/sway_outputs.png");
+    const double toPicture = double(screen.width()) / layout.width();
+    const QRect first = outputs["HEADLESS-1"].translated(-layout.topLeft());
+    const QRect firstInPicture(
+        QPoint(int(first.x() * toPicture), int(first.y() * toPicture)),
+        QSize(int(first.width() * toPicture), int(first.height() * toPicture)));
+    EXPECT_EQ(whitePixels(screen, firstInPicture), 0)
+        << "a piece of her bubble stayed on the output she left";
 }
 
 // Every way the pointer leaves her over the full-screen terminal sends her

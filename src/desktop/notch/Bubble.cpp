@@ -223,6 +223,10 @@ void Bubble::setShadowed(bool shadowed) {
     if (hasContent_) rebuild();
 }
 
+void Bubble::redraw() {
+    if (hasContent_) rebuild();
+}
+
 void Bubble::setOpacity(double opacity) {
     opacity = std::clamp(opacity, 0.0, 1.0);
     if (opacity == opacity_) return;

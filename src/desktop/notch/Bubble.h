@@ -41,6 +41,8 @@ public:
     // see-through can be shown, so it has none.
     void setShadowed(bool shadowed);
     void setOpacity(double opacity);
+    // Draws its picture again, at the window's current scale.
+    void redraw();
 
     // The rounded rectangle with its tail, in this widget's coordinates.
     QPainterPath outline() const;

@@ -271,6 +271,19 @@ void NotchView::enterEvent(QEnterEvent* event) {
     QWidget::enterEvent(event);
 }
 
+// On another screen, of another scale, everything drawn at the old one's
+// pixels is drawn again: the sprite, the bubble's picture, the whole window.
+bool NotchView::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::ScreenChangeInternal) {
+        spriteKey_ = 0;
+        if (model_.moment()) refreshSprite();
+        bubble_->redraw();
+        update();
+    }
+    return handled;
+}
+
 void NotchView::leaveEvent(QEvent* event) {
     emit pointerLeft();
     QWidget::leaveEvent(event);

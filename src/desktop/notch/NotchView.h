@@ -87,6 +87,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void onChange(const NotchModel::Change& change);
