@@ -371,6 +371,18 @@ TEST(NotchControllerPlacement, FollowsTheSettingAndThePointersScreen) {
     EXPECT_EQ(surface.frame->x, 1280);
     EXPECT_TRUE(surface.front);
     EXPECT_EQ(notch.hotRect()->x, 1280);
+
+    // At the top right she sits in the corner and her panel reaches left of
+    // her; only while her bubble is out does that area count as hers.
+    notch.dismiss();
+    scheduler.advance(1);
+    placement = {NotchPosition::topRight, "primary"};
+    notch.refreshPlacement();
+    EXPECT_EQ(notch.geometry()->notchRect, (Rect{1080, 0, 200, 27}));
+    EXPECT_EQ(surface.frame, (Rect{1080 - 338, 0, 538, 299}));
+    EXPECT_EQ(notch.hotRect(), (Rect{1080, 0, 200, 299}));
+    notch.present(moment("hi"));
+    EXPECT_EQ(notch.hotRect(), (Rect{1080 - 338, 0, 538, 299}));
 }
 
 TEST_F(NotchControllerTest, PendingWorkDiesWithTheController) {

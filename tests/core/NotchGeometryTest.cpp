@@ -112,10 +112,12 @@ TEST_P(NotchGeometryPlacement, SitsWhereTheUserWantsBelowTheTopBar) {
     const PlacementCase& c = GetParam();
     FixedScreens screens({kLaptop, kMonitor}, 32);
     screens.setPointerScreen(c.pointerOn);
-    const auto geometry = NotchGeometry::current(screens, false, c.placement, 338);
+    const auto geometry = NotchGeometry::current(screens, false, c.placement);
     ASSERT_TRUE(geometry);
     EXPECT_EQ(geometry->notchRect, c.expected);
     EXPECT_FALSE(geometry->hasNotch);
+    // Only in the top right corner does her bubble open to her left.
+    EXPECT_EQ(geometry->opensLeft, c.placement.position == NotchPosition::topRight);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -124,10 +126,10 @@ INSTANTIATE_TEST_SUITE_P(
         PlacementCase{"primaryTopCentreIsTheScreensCentre", {}, {}, {540, 32, 200, 32}},
         PlacementCase{
             "topLeftClearsTheDock", {NotchPosition::topLeft, "primary"}, {}, {64, 32, 200, 32}},
-        PlacementCase{"topRightLeavesRoomForTheBubble",
+        PlacementCase{"topRightSitsInTheCorner",
                       {NotchPosition::topRight, "primary"},
                       {},
-                      {742, 32, 200, 32}},
+                      {1080, 32, 200, 32}},
         PlacementCase{"namedScreen", {NotchPosition::topCentre, "HDMI-1"}, {}, {2140, 32, 200, 32}},
         PlacementCase{"unknownNameFallsBackToPrimary",
                       {NotchPosition::topCentre, "DP-9"},

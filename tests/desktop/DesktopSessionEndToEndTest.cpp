@@ -246,13 +246,13 @@ TEST_F(DesktopSessionEndToEndTest, SheGoesBackInOnEveryWayOfLeaving) {
     }
 }
 
-// At the top right her panel (notch and bubble, 538 wide) ends at the
-// screen's right edge; "--quit" from a second launch ends her.
+// At the top right she sits in the corner, her panel (notch and bubble, 538
+// wide) reaching left of her to it; "--quit" from a second launch ends her.
 TEST_F(DesktopSessionEndToEndTest, PositionSettingMovesHer) {
     store("notchPosition", R"({"value":"topRight"})");
     auto app = start({"--preview", "water"});
     ASSERT_TRUE(app);
-    EXPECT_EQ(placeOf("^Pelliwig hover$"), std::make_pair(1280 - 538, 200));
+    EXPECT_EQ(placeOf("^Pelliwig hover$"), std::make_pair(1280 - 200, 200));
     ASSERT_TRUE(waitUntil([&] { return panelShown(); }, 5s));
     EXPECT_EQ(placeOf("^Pelliwig($| —)").first, 1280 - 538);
 

@@ -10,6 +10,8 @@
 #include <algorithm>
 
 #include "NotchTestSupport.h"
+#include "core/notch/BubbleMetrics.h"
+#include "core/notch/NotchController.h"
 #include "desktop/notch/Bubble.h"
 #include "desktop/support/Theme.h"
 
@@ -307,6 +309,37 @@ TEST_F(NotchViewTest, AClickInsideTheBubbleOverHerBoxNeverDismisses) {
         click(c.point.toPoint());
         EXPECT_EQ(dismissed, c.dismissals) << c.where;
     }
+}
+
+// At the top right she sits at the view's right end and everything beside
+// her is mirrored: the bubble overlaps her box by as much from her left, its
+// tail points at her from its top-right corner, and the window's shape
+// follows; her box still takes the click that dismisses.
+TEST_F(NotchViewTest, OpeningLeftMirrorsTheBubble) {
+    present(moment("Drink water"));
+    const QRect rightwards = view_.paintedRegion().boundingRect();
+    const double notchLeft = NotchController::kPanelExtraWidth;
+    view_.setOpensLeft(true);
+    settle();
+    const QPoint at = bubble().pos() + QPoint(Bubble::kMargin, Bubble::kMargin);
+    const Rect& body = bubble().layout().bubble;
+    EXPECT_NEAR(at.x() + body.width, notchLeft + BubbleMetrics::kLeftOfNotchEdge, 1);
+    EXPECT_EQ(at.y(), bubble().pos().y() + Bubble::kMargin);
+    const QRegion shape = view_.paintedRegion();
+    // The tail's tip, at the top-right corner of its frame, is drawn.
+    const Rect& tail = bubble().layout().tail;
+    EXPECT_TRUE(
+        shape.contains(QPoint(int(at.x() + body.width - tail.x - 2), int(at.y() + tail.y + 2))));
+    EXPECT_FALSE(shape.contains(QPoint(int(at.x() + tail.x + 2), int(at.y() + tail.y + 2))));
+    // Her box moved to the right end, and the shape is the other one mirrored.
+    EXPECT_TRUE(shape.contains(QPoint(int(notchLeft) + 100, 60)));
+    EXPECT_FALSE(shape.contains(QPoint(100, 60)));
+    EXPECT_EQ(shape.boundingRect().width(), rightwards.width());
+    EXPECT_EQ(shape.boundingRect().right(), view_.width() - 1 - rightwards.left());
+    int dismissed = 0;
+    model_.onDismiss = [&] { ++dismissed; };
+    click(QPoint(int(notchLeft) + 100, 60));
+    EXPECT_EQ(dismissed, 1);
 }
 
 TEST_F(NotchViewTest, BoxClickDismissesAPeek) {

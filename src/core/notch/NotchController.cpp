@@ -17,14 +17,14 @@ NotchController::NotchController(Scheduler& scheduler, Screens& screens, NotchSu
     screensChanged_ = screens_.onChange([this] { rebuild(); });
 }
 
-Rect NotchController::panelFrame(const Rect& notchRect) {
-    return {notchRect.minX(), notchRect.minY(), notchRect.width + kPanelExtraWidth,
+Rect NotchController::panelFrame(const Rect& notchRect, bool opensLeft) {
+    const double left = opensLeft ? notchRect.minX() - kPanelExtraWidth : notchRect.minX();
+    return {left, notchRect.minY(), notchRect.width + kPanelExtraWidth,
             notchRect.height + kPanelExtraHeight};
 }
 
 std::optional<NotchGeometry> NotchController::measure() const {
-    return NotchGeometry::current(screens_, placement_ ? placement_() : NotchPlacement{},
-                                  kPanelExtraWidth);
+    return NotchGeometry::current(screens_, placement_ ? placement_() : NotchPlacement{});
 }
 
 void NotchController::refreshPlacement() {
@@ -39,7 +39,7 @@ void NotchController::rebuild() {
     auto geometry = measure();
     if (!geometry) return;
     geometry_ = std::move(geometry);
-    surface_.build(*geometry_, panelFrame(geometry_->notchRect), model_);
+    surface_.build(*geometry_, panelFrame(geometry_->notchRect, geometry_->opensLeft), model_);
     hasPanel_ = true;
     if (model_.isShown()) surface_.orderFront();
 }
@@ -95,10 +95,13 @@ void NotchController::clearIfFullyHidden() {
 std::optional<Rect> NotchController::hotRect() const {
     if (!geometry_) return std::nullopt;
     const Rect& notch = geometry_->notchRect;
-    Rect rect = panelFrame(notch);
     const auto& moment = model_.moment();
     const bool bubbleOut = model_.isShown() && moment && moment->style != MomentStyle::peek;
-    if (!bubbleOut) rect.width = notch.width;
+    Rect rect = panelFrame(notch, geometry_->opensLeft);
+    if (!bubbleOut) {
+        rect.x = notch.minX();
+        rect.width = notch.width;
+    }
     return rect;
 }
 

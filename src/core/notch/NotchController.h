@@ -67,8 +67,9 @@ public:
     std::optional<Rect> hotRect() const;
 
     // The surface's frame for a notch: from the notch's top-left corner,
-    // extending right and down.
-    static Rect panelFrame(const Rect& notchRect);
+    // extending right and down; for one that opens left, from its top-right
+    // corner, extending left and down.
+    static Rect panelFrame(const Rect& notchRect, bool opensLeft = false);
 
     // Told when a normal moment ran out its time unanswered, before it is
     // taken away.

@@ -45,37 +45,32 @@ Rect notchBetweenSideAreas(const Screen& screen) {
 
 // Below a top bar rather than over its clock; the centre is the screen's,
 // where a notch would be, the corners are the work area's, clear of docks.
-Rect substituteArea(const Screen& screen, double menuBarHeight, NotchPosition position,
-                    double reachRight) {
+Rect substituteArea(const Screen& screen, double menuBarHeight, NotchPosition position) {
     const double width = NotchGeometry::kFallbackWidth;
     const Rect free = screen.workArea.value_or(screen.frame);
     const double top = std::max(screen.frame.minY(), free.minY());
     double x = screen.frame.midX() - width / 2;
     if (position == NotchPosition::topLeft) x = free.minX();
-    if (position == NotchPosition::topRight)
-        x = std::max(free.minX(), free.maxX() - width - reachRight);
+    if (position == NotchPosition::topRight) x = std::max(free.minX(), free.maxX() - width);
     return {x, top, width, menuBarHeight};
 }
 
 }  // namespace
 
 std::optional<NotchGeometry> NotchGeometry::current(const Screens& screens,
-                                                    const NotchPlacement& placement,
-                                                    double reachRight) {
-    return current(screens, NotchGeometry::forceFallback, placement, reachRight);
+                                                    const NotchPlacement& placement) {
+    return current(screens, NotchGeometry::forceFallback, placement);
 }
 
 std::optional<NotchGeometry> NotchGeometry::current(const Screens& screens, bool ignoreNotch,
-                                                    const NotchPlacement& placement,
-                                                    double reachRight) {
+                                                    const NotchPlacement& placement) {
     auto screen = chooseScreen(screens, placement.screen);
     if (!screen) return std::nullopt;
     if (!ignoreNotch && measurableNotch(*screen)) {
         return NotchGeometry{*screen, notchBetweenSideAreas(*screen), true};
     }
-    const Rect area =
-        substituteArea(*screen, screens.menuBarHeight(), placement.position, reachRight);
-    return NotchGeometry{*screen, area, false};
+    const Rect area = substituteArea(*screen, screens.menuBarHeight(), placement.position);
+    return NotchGeometry{*screen, area, false, placement.position == NotchPosition::topRight};
 }
 
 }  // namespace pelliwig

@@ -12,6 +12,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTextOption>
+#include <QTransform>
 
 #include "core/notch/NotchModel.h"
 #include "desktop/notch/BubbleButton.h"
@@ -223,6 +224,19 @@ void Bubble::setShadowed(bool shadowed) {
     if (hasContent_) rebuild();
 }
 
+void Bubble::setMirrored(bool mirrored) {
+    if (mirrored == mirrored_) return;
+    mirrored_ = mirrored;
+    if (hasContent_) rebuild();
+}
+
+// In the rounded rectangle's coordinates; mirrored about the bubble's middle.
+QPainterPath Bubble::tailPath() const {
+    const QPainterPath tail = BubbleTail::path(qt(layout_.tail));
+    if (!mirrored_) return tail;
+    return QTransform().translate(layout_.bubble.width, 0).scale(-1, 1).map(tail);
+}
+
 void Bubble::redraw() {
     if (hasContent_) rebuild();
 }
@@ -237,7 +251,7 @@ void Bubble::setOpacity(double opacity) {
 QPainterPath Bubble::outline() const {
     const QRectF body = qt(layout_.bubble).translated(kMargin, kMargin);
     QPainterPath path = ContinuousRoundedRect{kCornerRadius}.path(body);
-    path.addPath(BubbleTail::path(qt(layout_.tail).translated(kMargin, kMargin)));
+    path.addPath(tailPath().translated(kMargin, kMargin));
     // Both pieces turn the same way, so with winding fill their overlap is
     // filled; merging them into one outline loses slivers where they cross.
     path.setFillRule(Qt::WindingFill);
@@ -299,7 +313,7 @@ QImage Bubble::render(const QImage& photo) const {
     p.strokePath(
         ContinuousRoundedRect{kCornerRadius - half}.path(body.adjusted(half, half, -half, -half)),
         QPen(Theme::bubbleBorder(), kBorderWidth));
-    p.fillPath(BubbleTail::path(qt(layout_.tail)), Theme::bubbleBackground());
+    p.fillPath(tailPath(), Theme::bubbleBackground());
     if (layout_.photo && !photo.isNull()) {
         p.save();
         p.setClipPath(ContinuousRoundedRect{kPhotoCornerRadius}.path(qt(*layout_.photo)));

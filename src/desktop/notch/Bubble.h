@@ -43,6 +43,9 @@ public:
     void setOpacity(double opacity);
     // Draws its picture again, at the window's current scale.
     void redraw();
+    // With the character to its right (she sits at the top right), the tail
+    // pokes out of its top-right corner instead of its top-left.
+    void setMirrored(bool mirrored);
 
     // The rounded rectangle with its tail, in this widget's coordinates.
     QPainterPath outline() const;
@@ -70,6 +73,7 @@ private:
     void rebuildPhoto(bool shown);
     // Tells a screen reader that she says something new.
     void announce();
+    QPainterPath tailPath() const;
     QImage render(const QImage& photo) const;
 
     NotchModel& model_;
@@ -77,6 +81,7 @@ private:
     std::vector<Answer> answers_;
     bool hasContent_ = false;
     bool shadowed_ = true;
+    bool mirrored_ = false;
     double opacity_ = 1;
     BubbleLayout layout_;
     QImage picture_;

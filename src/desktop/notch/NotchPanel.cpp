@@ -98,6 +98,7 @@ void NotchPanel::build(const NotchGeometry& geometry, const Rect& frame, NotchMo
     view->setMotionReduced(motionReduced_);
     view->setWindowFlags(onScreenDisplay_ ? kFlags & ~Qt::X11BypassWindowManagerHint : kFlags);
     view->setWindowTitle(QStringLiteral("Pelliwig"));
+    view->setOpensLeft(geometry.opensLeft);
     view->setAttribute(Qt::WA_TranslucentBackground);
     view->setAttribute(Qt::WA_ShowWithoutActivating);
     view->setAttribute(Qt::WA_X11DoNotAcceptFocus);

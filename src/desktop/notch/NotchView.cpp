@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include "core/notch/BubbleMetrics.h"
+#include "core/notch/NotchController.h"
 #include "desktop/notch/Bubble.h"
 #include "desktop/notch/NotchShape.h"
 #include "desktop/support/SpriteSheet.h"
@@ -72,6 +73,20 @@ NotchView::~NotchView() = default;
 void NotchView::setAnimationClock(AnimationClock clock) {
     clock_ = std::move(clock);
     now_ = clock_();
+}
+
+void NotchView::setOpensLeft(bool opensLeft) {
+    notchLeft_ = opensLeft ? NotchController::kPanelExtraWidth : 0;
+    bubble_->setMirrored(opensLeft);
+    advance();
+    update();
+}
+
+QPointF NotchView::bubbleOrigin() const {
+    const Point origin = BubbleMetrics::origin({notch_.width(), notch_.height()});
+    if (notchLeft_ <= 0) return {origin.x, origin.y};
+    return {notchLeft_ + BubbleMetrics::kLeftOfNotchEdge - bubble_->layout().bubble.width,
+            origin.y};
 }
 
 void NotchView::setTranslucent(bool translucent) {
@@ -172,22 +187,22 @@ void NotchView::advance() {
     shownFraction_ = resting(out_, now_);
     double opacity = std::clamp(resting(bubbleOpacity_, now_), 0.0, 1.0);
     if (!translucent_) opacity = opacity >= 0.5 ? 1 : 0;
-    const Point origin = BubbleMetrics::origin({notch_.width(), notch_.height()});
+    const QPointF origin = bubbleOrigin();
     const double offset = resting(bubbleOffset_, now_);
-    bubble_->move(int(std::lround(origin.x)) - Bubble::kMargin,
-                  int(std::lround(origin.y + offset)) - Bubble::kMargin);
+    bubble_->move(int(std::lround(origin.x())) - Bubble::kMargin,
+                  int(std::lround(origin.y() + offset)) - Bubble::kMargin);
     bubble_->setOpacity(opacity);
     bubble_->setVisible(opacity > 0 && model_.moment().has_value());
     if (!animating()) frames_.stop();
-    update(QRect(0, 0, int(std::ceil(notch_.width())), height()));
+    update(QRect(int(notchLeft_), 0, int(std::ceil(notch_.width())), height()));
     if (paintedRegion() != before) emit paintedRegionChanged();
 }
 
 int NotchView::neededHeight() const {
     const int box = int(std::ceil(notch_.height() + kBoxGrowth));
     if (!model_.moment() || model_.moment()->style == MomentStyle::peek) return box;
-    const Point origin = BubbleMetrics::origin({notch_.width(), notch_.height()});
-    return std::max(box, int(std::lround(origin.y)) - Bubble::kMargin + bubble_->height());
+    return std::max(box,
+                    int(std::lround(bubbleOrigin().y())) - Bubble::kMargin + bubble_->height());
 }
 
 double NotchView::boxHeight() const {
@@ -195,7 +210,7 @@ double NotchView::boxHeight() const {
 }
 
 QPainterPath NotchView::boxPath() const {
-    return NotchShape{kBoxRadius}.path(QRectF(0, 0, notch_.width(), boxHeight()));
+    return NotchShape{kBoxRadius}.path(QRectF(notchLeft_, 0, notch_.width(), boxHeight()));
 }
 
 namespace {
@@ -227,7 +242,7 @@ void NotchView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.fillRect(QRectF(0, 0, notch_.width(), height()), Qt::transparent);
+    p.fillRect(QRectF(notchLeft_, 0, notch_.width(), height()), Qt::transparent);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     const QPainterPath box = boxPath();
     p.fillPath(box, Theme::notchBlack());
@@ -237,13 +252,15 @@ void NotchView::paintEvent(QPaintEvent*) {
         const QSizeF size = sprite_.deviceIndependentSize();
         const double bottom = height + spriteShift(shownFraction_);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawPixmap(QPointF((notch_.width() - size.width()) / 2, bottom - size.height()), sprite_);
+        p.drawPixmap(
+            QPointF(notchLeft_ + (notch_.width() - size.width()) / 2, bottom - size.height()),
+            sprite_);
     }
     // The marks go as soon as she starts back in, not when the box has shrunk.
     if (model_.isShown() && model_.moment() && model_.moment()->zzz) {
         p.setFont(Theme::zzzFont());
         p.setPen(Theme::zzzTint());
-        p.drawText(QRectF(0, notch_.height() + 6, notch_.width() - 10, height),
+        p.drawText(QRectF(notchLeft_, notch_.height() + 6, notch_.width() - 10, height),
                    Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine, QStringLiteral("z z z"));
     }
 }

@@ -51,6 +51,11 @@ public:
     void advance();
     bool animating() const;
 
+    // Her bubble opens to her left: she sits at the right of the view, the
+    // panel's width less the notch's in from its left edge.
+    void setOpensLeft(bool opensLeft);
+    bool opensLeft() const { return notchLeft_ > 0; }
+
     // Without a compositor see-through pixels cannot be shown: the bubble then
     // has no shadow and appears and goes without fading.
     void setTranslucent(bool translucent);
@@ -97,11 +102,14 @@ private:
     ThemeAnimation moving(ThemeAnimation animation) const;
     void startFrames();
     double boxHeight() const;
+    // Where the bubble's rounded rectangle goes, in the view.
+    QPointF bubbleOrigin() const;
     QPainterPath boxPath() const;
     void refreshSprite();
 
     NotchModel& model_;
     QSizeF notch_;
+    double notchLeft_ = 0;  // where the notch starts in the view
     SpriteSheet& sprites_;
     AnswersFor answers_;
     AnimationClock clock_;
