@@ -251,7 +251,7 @@ TEST(KWinSessionSensors, FullScreenFollowsTheActiveWindow) {
     for (const char* client : {"weston-flower", "weston-terminal"}) {
         if (testing::findProgram(client).empty()) GTEST_SKIP() << client << " is not installed";
     }
-    EnvironmentGuard env;
+    testing::ScopedEnv env;
     env.set("WAYLAND_DISPLAY", kwin.socketPath());
     VirtualScheduler scheduler;
     std::ostringstream log;
