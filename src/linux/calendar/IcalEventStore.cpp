@@ -1,7 +1,8 @@
 #include "linux/calendar/IcalEventStore.h"
 
+#include "core/support/BaseDirectories.h"
+
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,12 +20,6 @@ namespace {
 
 // Links inside the drop folder may point at folders; this bounds a loop.
 constexpr int kMaxDropDepth = 4;
-
-fs::path homeFolder() {
-    if (const char* home = std::getenv("HOME"); home && *home) return home;
-    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir) return user->pw_dir;
-    return {};
-}
 
 bool isCalendarName(const fs::path& path) {
     std::string extension = path.extension().string();
@@ -168,11 +163,7 @@ fs::path IcalEventStore::droppedFolder(const fs::path& dataHome) {
 }
 
 fs::path IcalEventStore::dataHome() {
-    // A relative value is invalid and ignored, as the base directory rules say.
-    if (const char* value = std::getenv("XDG_DATA_HOME"); value && fs::path(value).is_absolute()) {
-        return value;
-    }
-    return homeFolder() / ".local" / "share";
+    return BaseDirectories::dataHome();
 }
 
 }  // namespace pelliwig
