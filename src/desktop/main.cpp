@@ -53,6 +53,11 @@ void preferX11() {
 bool becomeTheInstance(SingleInstance& instance, const QStringList& arguments, int& exitCode) {
     if (instance.sendToRunning(arguments)) return false;
     if (instance.listen()) return true;
+    if (!instance.failure().isEmpty()) {
+        std::fprintf(stderr, "pelliwig: %s\n", qPrintable(instance.failure()));
+        exitCode = 1;
+        return false;
+    }
     QDeadlineTimer deadline(3000);
     while (!deadline.hasExpired()) {
         if (instance.sendToRunning(arguments, 500)) return false;
