@@ -124,5 +124,8 @@ int main(int argc, char** argv) {
                          if (handed.ok()) delegate.handOver(handed.options);
                      });
     delegate.launch(options);
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // A change asked for (from her windows or a command line) that could not
+    // be stored ends her with a failure, never quietly.
+    return delegate.finishSaving() ? status : 1;
 }

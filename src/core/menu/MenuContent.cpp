@@ -171,6 +171,13 @@ std::vector<MenuEntry> menuWith(const MenuState& state, MenuActions& actions,
                                 const InstantText& timeText) {
     std::vector<MenuEntry> menu;
     addAnswers(menu, state, actions);
+    // First of the rest: every change she makes meanwhile is at stake.
+    if (state.saveTrouble) {
+        auto unsaved = entry(Type::caption, "saveTrouble", "Settings cannot be saved");
+        unsaved.tooltip = "Your settings cannot be saved: " + *state.saveTrouble +
+                          ". They are kept and saved as soon as that works.";
+        menu.push_back(std::move(unsaved));
+    }
     addUpdate(menu, state, actions);
     addEngineStatus(menu, state, timeText);
     addSummon(menu, state, actions);
