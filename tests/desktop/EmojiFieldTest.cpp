@@ -50,10 +50,18 @@ QImage fieldWith(const EmojiCase& c) {
     field->resize(260, 32);
     field->show();
     switch (c.entry) {
-        case Entry::typed: type(field, c.text); break;
-        case Entry::picked: pick(field, c.text); break;
-        case Entry::set: field->setText(c.text); break;
-        case Entry::shownFromStore: showText(field, c.text.toStdString()); break;
+        case Entry::typed:
+            type(field, c.text);
+            break;
+        case Entry::picked:
+            pick(field, c.text);
+            break;
+        case Entry::set:
+            field->setText(c.text);
+            break;
+        case Entry::shownFromStore:
+            showText(field, c.text.toStdString());
+            break;
     }
     QCoreApplication::processEvents();
     const QImage image = inside(field);
