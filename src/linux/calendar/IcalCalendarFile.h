@@ -2,9 +2,11 @@
 
 #include <libical/ical.h>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/platform/EventStore.h"
@@ -17,10 +19,26 @@ namespace pelliwig {
 // libical's rule iterator; RDATE, EXDATE and occurrences overridden by a
 // RECURRENCE-ID of the same UID are applied on top. Cancelled events and
 // cancelled occurrences are left out.
+//
+// Everything that depends only on the file is worked out when it is parsed:
+// single events are indexed by their wall time, so a range costs the events
+// near it; where a counted rule ends and which rules can never match are
+// found once; the libical objects of single events are freed. A range then
+// only walks each live rule from the range's start.
 class IcalCalendarFile {
 public:
-    // Nothing when the text is not an iCalendar object.
-    static std::unique_ptr<IcalCalendarFile> parse(const std::string& text);
+    using Deadline = std::chrono::steady_clock::time_point;
+
+    struct Parsed {
+        std::unique_ptr<IcalCalendarFile> file;  // none: not a calendar, or too slow
+        bool tooSlow = false;
+        // What was cut short, one line each.
+        std::vector<std::string> notes;
+    };
+
+    // Nothing when the text is not an iCalendar object, or when working
+    // out its rules passes the deadline.
+    static Parsed parse(const std::string& text, Deadline deadline = Deadline::max());
 
     IcalCalendarFile(const IcalCalendarFile&) = delete;
     IcalCalendarFile& operator=(const IcalCalendarFile&) = delete;
@@ -30,8 +48,14 @@ public:
     std::vector<CalendarEvent> events(Instant from, Instant to) const;
 
     // How many occurrences one rule may yield for one range: a rule every
-    // second since long ago is cut short rather than stall the caller.
-    static constexpr int kMaxRuleSteps = 100000;
+    // second is cut short rather than stall the caller.
+    static constexpr int kMaxRuleSteps = 10000;
+    // How far a counted rule is followed, once, to find its last occurrence;
+    // one with more is taken as running on past that.
+    static constexpr int kMaxCountedSteps = 20000;
+
+    // How many events the file holds, repeating or not.
+    std::size_t size() const { return singles_.size() + series_.size(); }
 
 private:
     struct ComponentDeleter {
@@ -39,10 +63,17 @@ private:
     };
     using ComponentPtr = std::unique_ptr<icalcomponent, ComponentDeleter>;
 
+    // One RRULE of a series, as far as the file alone tells.
+    struct Rule {
+        icalproperty* property = nullptr;
+        // Where a counted rule gives its last occurrence; nothing while it runs on.
+        std::optional<icaltimetype> last;
+    };
+
     // An event as the file holds it: a whole series, or one occurrence of a
     // series when it has a RECURRENCE-ID.
     struct Entry {
-        icalcomponent* component = nullptr;  // owned by the calendar
+        icalcomponent* component = nullptr;  // owned by the calendar; none for single events
         std::string uid;
         std::string title;
         IcalDateTime start;
@@ -51,7 +82,13 @@ private:
         double seconds = 0;
         std::optional<IcalDateTime> recurrenceId;
         bool cancelled = false;
-        bool repeating = false;  // has RRULE or RDATE
+        bool repeating = false;   // has RRULE or RDATE
+        std::vector<Rule> rules;  // the rules that can give occurrences
+        // The start's wall time read as UTC, and the latest any occurrence
+        // may have: wall and UTC differ by less than a day.
+        long long firstKey = 0;
+        long long lastKey = 0;
+        long long span = 0;  // seconds, all-day events as whole days
     };
 
     // One occurrence before overrides: where the series puts it.
@@ -61,18 +98,26 @@ private:
     };
 
     explicit IcalCalendarFile(ComponentPtr calendar);
+    bool load(Deadline deadline, std::vector<std::string>& notes);
     static std::optional<Entry> readEntry(icalcomponent* event, icalcomponent* calendar);
+    static bool readRules(Entry& entry, Deadline deadline, std::vector<std::string>& notes);
+    static std::optional<Rule> readRule(const Entry& entry, icalproperty* property,
+                                        std::vector<std::string>& notes);
+    static bool cannotMatch(const icalrecurrencetype& recurrence);
+    static void readBounds(Entry& entry, icalcomponent* calendar);
+    void addSingles(Instant from, Instant to, std::vector<CalendarEvent>& found) const;
+    bool isOverridden(const Entry& entry, Instant start) const;
     static void readLength(Entry& entry, icalcomponent* calendar);
     static std::vector<icalproperty*> propertiesOf(icalcomponent* component,
                                                    icalproperty_kind kind);
 
     void addOverride(const Entry& entry, Instant from, Instant to,
                      std::vector<CalendarEvent>& found) const;
-    void addSeries(const Entry& series, const std::vector<long long>& overridden, Instant from,
-                   Instant to, std::vector<CalendarEvent>& found) const;
+    void addSeries(const Entry& series, Instant from, Instant to,
+                   std::vector<CalendarEvent>& found) const;
     Instant endOf(const Entry& entry, const IcalDateTime& start) const;
     std::vector<Slot> occurrenceSlots(const Entry& series, Instant from, Instant to) const;
-    void addRuleSlots(const Entry& series, icalproperty* rule, Instant from, Instant to,
+    void addRuleSlots(const Entry& series, const Rule& rule, Instant from, Instant to,
                       std::vector<Slot>& found) const;
     void addDateSlots(const Entry& series, Instant from, Instant to,
                       std::vector<Slot>& found) const;
@@ -87,7 +132,12 @@ private:
     static bool excluded(const std::vector<Exception>& exceptions, const Slot& slot);
 
     ComponentPtr calendar_;
-    std::vector<Entry> entries_;
+    // Single events and moved or cancelled occurrences, by firstKey.
+    std::vector<Entry> singles_;
+    long long longestSingle_ = 0;
+    std::vector<Entry> series_;
+    // The RECURRENCE-IDs of each UID: occurrences its series no longer gives.
+    std::unordered_map<std::string, std::vector<IcalDateTime>> overridden_;
 };
 
 }  // namespace pelliwig

@@ -1,9 +1,10 @@
 // Turning the file's events into the occurrences of one range.
 #include <algorithm>
+#include <climits>
 #include <cmath>
-#include <unordered_map>
 
 #include "linux/calendar/IcalCalendarFile.h"
+#include "linux/calendar/IcalWallKey.h"
 
 namespace pelliwig {
 
@@ -27,27 +28,50 @@ constexpr Instant kDay = 86400;
 }  // namespace
 
 std::vector<CalendarEvent> IcalCalendarFile::events(Instant from, Instant to) const {
-    // Original starts of the occurrences a RECURRENCE-ID replaces, by UID.
-    std::unordered_map<std::string, std::vector<long long>> overridden;
-    for (const auto& entry : entries_) {
-        if (entry.recurrenceId && !entry.uid.empty()) {
-            overridden[entry.uid].push_back(wholeSeconds(entry.recurrenceId->instant()));
-        }
-    }
     std::vector<CalendarEvent> found;
-    for (const auto& entry : entries_) {
-        if (entry.cancelled) continue;
-        if (entry.recurrenceId) {
-            addOverride(entry, from, to, found);
-        } else {
-            const auto it = overridden.find(entry.uid);
-            addSeries(entry, it == overridden.end() ? std::vector<long long>{} : it->second, from,
-                      to, found);
+    addSingles(from, to, found);
+    for (const auto& series : series_) {
+        if (static_cast<Instant>(series.firstKey - kWallSlack) >= to) continue;
+        if (series.lastKey != LLONG_MAX &&
+            static_cast<Instant>(series.lastKey + series.span + kWallSlack) < from) {
+            continue;
         }
+        addSeries(series, from, to, found);
     }
     std::stable_sort(found.begin(), found.end(),
                      [](const auto& a, const auto& b) { return a.start < b.start; });
     return found;
+}
+
+// Only the events whose wall time is near the range are looked at.
+void IcalCalendarFile::addSingles(Instant from, Instant to,
+                                  std::vector<CalendarEvent>& found) const {
+    const auto lowest = static_cast<long long>(std::floor(from)) - longestSingle_ - kWallSlack;
+    const auto highest = static_cast<long long>(std::ceil(to)) + kWallSlack;
+    auto it =
+        std::lower_bound(singles_.begin(), singles_.end(), lowest,
+                         [](const Entry& entry, long long key) { return entry.firstKey < key; });
+    for (; it != singles_.end() && it->firstKey < highest; ++it) {
+        if (it->recurrenceId) {
+            addOverride(*it, from, to, found);
+            continue;
+        }
+        const Instant start = it->start.instant();
+        const Instant end = endOf(*it, it->start);
+        if (!overlaps(start, end, from, to) || isOverridden(*it, start)) continue;
+        found.push_back(
+            CalendarEvent{it->uid, it->title, start, end, it->start.isDate(), std::nullopt});
+    }
+}
+
+bool IcalCalendarFile::isOverridden(const Entry& entry, Instant start) const {
+    if (entry.uid.empty()) return false;
+    const auto it = overridden_.find(entry.uid);
+    if (it == overridden_.end()) return false;
+    const long long seconds = wholeSeconds(start);
+    return std::any_of(it->second.begin(), it->second.end(), [&](const IcalDateTime& id) {
+        return wholeSeconds(id.instant()) == seconds;
+    });
 }
 
 void IcalCalendarFile::addOverride(const Entry& entry, Instant from, Instant to,
@@ -59,19 +83,13 @@ void IcalCalendarFile::addOverride(const Entry& entry, Instant from, Instant to,
                                   entry.recurrenceId->instant()});
 }
 
-void IcalCalendarFile::addSeries(const Entry& series, const std::vector<long long>& overridden,
-                                 Instant from, Instant to,
+void IcalCalendarFile::addSeries(const Entry& series, Instant from, Instant to,
                                  std::vector<CalendarEvent>& found) const {
     for (const auto& slot : occurrenceSlots(series, from, to)) {
         const Instant start = slot.start.instant();
-        if (std::find(overridden.begin(), overridden.end(), wholeSeconds(start)) !=
-            overridden.end()) {
-            continue;
-        }
-        std::optional<Instant> occurrence;
-        if (series.repeating) occurrence = start;
-        found.push_back(CalendarEvent{series.uid, series.title, start, slot.end,
-                                      series.start.isDate(), occurrence});
+        if (isOverridden(series, start)) continue;
+        found.push_back(
+            CalendarEvent{series.uid, series.title, start, slot.end, series.start.isDate(), start});
     }
 }
 
@@ -87,9 +105,7 @@ std::vector<IcalCalendarFile::Slot> IcalCalendarFile::occurrenceSlots(const Entr
     // DTSTART is the first occurrence even when the rule would not give it.
     const Slot first{series.start, endOf(series, series.start)};
     if (overlaps(first.start.instant(), first.end, from, to)) found.push_back(first);
-    for (auto* rule : propertiesOf(series.component, ICAL_RRULE_PROPERTY)) {
-        addRuleSlots(series, rule, from, to, found);
-    }
+    for (const auto& rule : series.rules) addRuleSlots(series, rule, from, to, found);
     addDateSlots(series, from, to, found);
 
     auto earlier = [](const Slot& a, const Slot& b) {
@@ -107,22 +123,25 @@ std::vector<IcalCalendarFile::Slot> IcalCalendarFile::occurrenceSlots(const Entr
     return found;
 }
 
-void IcalCalendarFile::addRuleSlots(const Entry& series, icalproperty* rule, Instant from,
-                                    Instant to, std::vector<Slot>& found) const {
-    const icalrecurrencetype recurrence = icalproperty_get_rrule(rule);
+// The walk starts near the range, never at the rule's start: a counted rule
+// is followed as an open one that stops at the last occurrence found when
+// the file was read.
+void IcalCalendarFile::addRuleSlots(const Entry& series, const Rule& rule, Instant from, Instant to,
+                                    std::vector<Slot>& found) const {
+    icalrecurrencetype recurrence = icalproperty_get_rrule(rule.property);
+    recurrence.count = 0;  // libical only starts an uncounted rule elsewhere
     icalrecur_iterator* steps = icalrecur_iterator_new(recurrence, series.start.wall());
     if (!steps) return;  // a rule libical cannot follow
-    // Occurrences ending before the range need not be walked through, but a
-    // counted rule must be, to know where its count runs out. The extra day
-    // covers wall clocks that differ from UTC.
+    // The extra day covers wall clocks that differ from UTC.
     const Instant skipTo =
         from - (series.start.isDate() ? series.days * kDay : series.seconds) - kDay;
-    if (recurrence.count == 0 && skipTo > series.start.instant()) {
+    if (skipTo > series.start.instant()) {
         icalrecur_iterator_set_start(steps, series.start.wallAt(skipTo));
     }
     for (int step = 0; step < kMaxRuleSteps; ++step) {
         const icaltimetype wall = icalrecur_iterator_next(steps);
         if (icaltime_is_null_time(wall)) break;
+        if (rule.last && icaltime_compare(wall, *rule.last) > 0) break;
         const IcalDateTime start = series.start.withWall(wall);
         const Instant at = start.instant();
         if (at >= to) break;
