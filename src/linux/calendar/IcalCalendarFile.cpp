@@ -68,6 +68,7 @@ IcalCalendarFile::IcalCalendarFile(ComponentPtr calendar) : calendar_(std::move(
 // False when the deadline passed first.
 bool IcalCalendarFile::load(Deadline deadline, std::vector<std::string>& notes) {
     std::vector<icalcomponent*> spent;  // single events, read and no longer needed
+    int runningOn = 0;
     for (auto* c : calendarsIn(calendar_.get())) {
         for (auto* event = icalcomponent_get_first_component(c, ICAL_VEVENT_COMPONENT); event;
              event = icalcomponent_get_next_component(c, ICAL_VEVENT_COMPONENT)) {
@@ -78,7 +79,7 @@ bool IcalCalendarFile::load(Deadline deadline, std::vector<std::string>& notes) 
             }
             if (entry->repeating && !entry->recurrenceId) {
                 if (entry->cancelled) continue;
-                if (!readRules(*entry, deadline, notes)) return false;
+                if (!readRules(*entry, deadline, runningOn)) return false;
                 readBounds(*entry, c);
                 series_.push_back(std::move(*entry));
                 continue;
@@ -90,6 +91,11 @@ bool IcalCalendarFile::load(Deadline deadline, std::vector<std::string>& notes) 
             singles_.push_back(std::move(*entry));
         }
         if (Deadline::clock::now() > deadline) return false;
+    }
+    if (runningOn > 0) {
+        notes.push_back(std::to_string(runningOn) +
+                        (runningOn == 1 ? " rule repeats" : " rules repeat") + " more than " +
+                        std::to_string(kMaxCountedSteps) + " times; taken as running on");
     }
     // Single events hold everything they need; a big file is mostly these.
     for (auto* event : spent) {

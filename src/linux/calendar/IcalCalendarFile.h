@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -64,10 +65,28 @@ private:
     using ComponentPtr = std::unique_ptr<icalcomponent, ComponentDeleter>;
 
     // One RRULE of a series, as far as the file alone tells.
+    // One occurrence before overrides: where the series puts it.
+    struct Slot {
+        IcalDateTime start;
+        Instant end = 0;
+    };
+
+    // What the last walk of a rule found: every occurrence overlapping the
+    // range [from, ...) up to `quietUntil`, where its next one starts. A later
+    // range inside that span is answered from it without walking: ticks ask
+    // for ranges that move slowly forward.
+    struct Walked {
+        Instant from = 0;
+        Instant quietUntil = 0;
+        std::vector<Slot> slots;
+        bool valid = false;
+    };
+
     struct Rule {
         icalproperty* property = nullptr;
         // Where a counted rule gives its last occurrence; nothing while it runs on.
         std::optional<icaltimetype> last;
+        std::shared_ptr<Walked> walked = std::make_shared<Walked>();  // guarded by walkedMutex_
     };
 
     // An event as the file holds it: a whole series, or one occurrence of a
@@ -91,18 +110,12 @@ private:
         long long span = 0;  // seconds, all-day events as whole days
     };
 
-    // One occurrence before overrides: where the series puts it.
-    struct Slot {
-        IcalDateTime start;
-        Instant end = 0;
-    };
-
     explicit IcalCalendarFile(ComponentPtr calendar);
     bool load(Deadline deadline, std::vector<std::string>& notes);
     static std::optional<Entry> readEntry(icalcomponent* event, icalcomponent* calendar);
-    static bool readRules(Entry& entry, Deadline deadline, std::vector<std::string>& notes);
-    static std::optional<Rule> readRule(const Entry& entry, icalproperty* property,
-                                        std::vector<std::string>& notes);
+    // `runningOn` counts the counted rules too long to follow.
+    static bool readRules(Entry& entry, Deadline deadline, int& runningOn);
+    static std::optional<Rule> readRule(const Entry& entry, icalproperty* property, int& runningOn);
     static bool cannotMatch(const icalrecurrencetype& recurrence);
     static void readBounds(Entry& entry, icalcomponent* calendar);
     void addSingles(Instant from, Instant to, std::vector<CalendarEvent>& found) const;
@@ -132,6 +145,8 @@ private:
     static bool excluded(const std::vector<Exception>& exceptions, const Slot& slot);
 
     ComponentPtr calendar_;
+    // Held by events(), so the walks remembered stay whole; nothing else takes it.
+    mutable std::mutex walkedMutex_;
     // Single events and moved or cancelled occurrences, by firstKey.
     std::vector<Entry> singles_;
     long long longestSingle_ = 0;

@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <limits>
+#include <mutex>
 
 #include "linux/calendar/IcalCalendarFile.h"
 #include "linux/calendar/IcalWallKey.h"
@@ -28,6 +30,7 @@ constexpr Instant kDay = 86400;
 }  // namespace
 
 std::vector<CalendarEvent> IcalCalendarFile::events(Instant from, Instant to) const {
+    std::lock_guard lock(walkedMutex_);
     std::vector<CalendarEvent> found;
     addSingles(from, to, found);
     for (const auto& series : series_) {
@@ -125,9 +128,19 @@ std::vector<IcalCalendarFile::Slot> IcalCalendarFile::occurrenceSlots(const Entr
 
 // The walk starts near the range, never at the rule's start: a counted rule
 // is followed as an open one that stops at the last occurrence found when
-// the file was read.
+// the file was read. Floating times move with the local zone, so only the
+// walks of rules in a fixed zone are remembered.
 void IcalCalendarFile::addRuleSlots(const Entry& series, const Rule& rule, Instant from, Instant to,
                                     std::vector<Slot>& found) const {
+    Walked& walked = *rule.walked;
+    const bool remembered = series.start.zone() != nullptr;
+    if (remembered && walked.valid && from >= walked.from && to <= walked.quietUntil) {
+        for (const auto& slot : walked.slots) {
+            if (overlaps(slot.start.instant(), slot.end, from, to)) found.push_back(slot);
+        }
+        return;
+    }
+    Walked next{from, 0, {}, false};
     icalrecurrencetype recurrence = icalproperty_get_rrule(rule.property);
     recurrence.count = 0;  // libical only starts an uncounted rule elsewhere
     icalrecur_iterator* steps = icalrecur_iterator_new(recurrence, series.start.wall());
@@ -140,15 +153,24 @@ void IcalCalendarFile::addRuleSlots(const Entry& series, const Rule& rule, Insta
     }
     for (int step = 0; step < kMaxRuleSteps; ++step) {
         const icaltimetype wall = icalrecur_iterator_next(steps);
-        if (icaltime_is_null_time(wall)) break;
-        if (rule.last && icaltime_compare(wall, *rule.last) > 0) break;
+        if (icaltime_is_null_time(wall) || (rule.last && icaltime_compare(wall, *rule.last) > 0)) {
+            next.quietUntil = std::numeric_limits<Instant>::infinity();
+            next.valid = true;
+            break;
+        }
         const IcalDateTime start = series.start.withWall(wall);
         const Instant at = start.instant();
-        if (at >= to) break;
+        if (at >= to) {
+            next.quietUntil = at;
+            next.valid = true;
+            break;
+        }
         const Instant end = endOf(series, start);
-        if (overlaps(at, end, from, to)) found.push_back(Slot{start, end});
+        if (overlaps(at, end, from, to)) next.slots.push_back(Slot{start, end});
     }
     icalrecur_iterator_free(steps);
+    found.insert(found.end(), next.slots.begin(), next.slots.end());
+    if (remembered) walked = std::move(next);
 }
 
 void IcalCalendarFile::addDateSlots(const Entry& series, Instant from, Instant to,

@@ -21,9 +21,9 @@ constexpr std::array<int, 12> kLongestMonth{31, 29, 31, 30, 31, 30, 31, 31, 30, 
 
 }  // namespace
 
-bool IcalCalendarFile::readRules(Entry& entry, Deadline deadline, std::vector<std::string>& notes) {
+bool IcalCalendarFile::readRules(Entry& entry, Deadline deadline, int& runningOn) {
     for (auto* property : propertiesOf(entry.component, ICAL_RRULE_PROPERTY)) {
-        if (auto rule = readRule(entry, property, notes)) entry.rules.push_back(*rule);
+        if (auto rule = readRule(entry, property, runningOn)) entry.rules.push_back(*rule);
         if (Deadline::clock::now() > deadline) return false;
     }
     return true;
@@ -32,7 +32,7 @@ bool IcalCalendarFile::readRules(Entry& entry, Deadline deadline, std::vector<st
 // Nothing for a rule that gives no occurrence, or that libical cannot follow.
 std::optional<IcalCalendarFile::Rule> IcalCalendarFile::readRule(const Entry& entry,
                                                                  icalproperty* property,
-                                                                 std::vector<std::string>& notes) {
+                                                                 int& runningOn) {
     const icalrecurrencetype recurrence = icalproperty_get_rrule(property);
     // libical searches years for a day that does not exist before it gives up.
     if (cannotMatch(recurrence)) return std::nullopt;
@@ -42,8 +42,7 @@ std::optional<IcalCalendarFile::Rule> IcalCalendarFile::readRule(const Entry& en
     icaltimetype last = icalrecur_iterator_next(steps);
     const bool any = !icaltime_is_null_time(last);
     if (any && recurrence.count > kMaxCountedSteps) {
-        notes.push_back("the rule of \"" + entry.title + "\" repeats " +
-                        std::to_string(recurrence.count) + " times; it is taken as running on");
+        ++runningOn;
     } else if (any && recurrence.count > 0) {
         for (icaltimetype next = icalrecur_iterator_next(steps); !icaltime_is_null_time(next);
              next = icalrecur_iterator_next(steps)) {

@@ -116,10 +116,14 @@ void IcalCalendarLoader::look() {
         if (stopping_) return;
     }
     loaded_ = std::move(kept);  // a file no longer found is forgotten
+    std::shared_ptr<const IcalCalendarSnapshot> old;
     {
         std::lock_guard lock(snapshotMutex_);
-        snapshot_ = std::move(next);
+        old = std::exchange(snapshot_, std::move(next));
     }
+    // Only this thread holds a snapshot that is not published and not in use.
+    std::erase_if(retired_, [](const auto& retired) { return retired.use_count() == 1; });
+    retired_.push_back(std::move(old));
     // A big file's parse leaves freed memory behind that would stay resident.
     if (readAny) ::malloc_trim(0);
     saidLastLook_ = std::move(saidThisLook_);

@@ -83,6 +83,9 @@ private:
 
     // The worker's own.
     std::map<FileKey, Loaded> loaded_;
+    // Snapshots replaced but perhaps still being read: freeing a big one
+    // takes milliseconds, which must not fall to the thread that read it last.
+    std::vector<std::shared_ptr<const IcalCalendarSnapshot>> retired_;
     std::set<std::string> saidLastLook_;
     std::set<std::string> saidThisLook_;
 
