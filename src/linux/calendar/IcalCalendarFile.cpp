@@ -88,7 +88,7 @@ bool IcalCalendarFile::load(Deadline deadline, std::vector<std::string>& notes) 
             if (entry->cancelled) continue;
             entry->component = nullptr;
             longestSingle_ = std::max(longestSingle_, entry->span);
-            singles_.push_back(std::move(*entry));
+            singles_.push_back(Single::of(std::move(*entry)));
         }
         if (Deadline::clock::now() > deadline) return false;
     }
@@ -103,7 +103,8 @@ bool IcalCalendarFile::load(Deadline deadline, std::vector<std::string>& notes) 
         icalcomponent_free(event);
     }
     std::stable_sort(singles_.begin(), singles_.end(),
-                     [](const Entry& a, const Entry& b) { return a.firstKey < b.firstKey; });
+                     [](const Single& a, const Single& b) { return a.firstKey < b.firstKey; });
+    singles_.shrink_to_fit();
     return true;
 }
 
@@ -156,6 +157,33 @@ void IcalCalendarFile::readLength(Entry& entry, icalcomponent* calendar) {
         entry.seconds = icaldurationtype_as_int(icalproperty_get_duration(duration));
     }
     entry.seconds = std::max(entry.seconds, 0.0);
+}
+
+IcalCalendarFile::Single IcalCalendarFile::Single::of(Entry&& entry) {
+    Single single;
+    single.uid = std::move(entry.uid);
+    single.title = std::move(entry.title);
+    single.zone = entry.start.zone();
+    single.firstKey = entry.firstKey;
+    single.span = entry.span;
+    if (entry.recurrenceId)
+        single.recurrenceId = std::make_unique<IcalDateTime>(*entry.recurrenceId);
+    single.isDate = entry.start.isDate();
+    single.uid.shrink_to_fit();
+    single.title.shrink_to_fit();
+    return single;
+}
+
+IcalDateTime IcalCalendarFile::Single::start() const {
+    icaltimetype wall = icaltime_from_timet_with_zone(static_cast<time_t>(firstKey), isDate ? 1 : 0,
+                                                      icaltimezone_get_utc_timezone());
+    wall.zone = nullptr;
+    return {wall, zone};
+}
+
+Instant IcalCalendarFile::Single::endAt(const IcalDateTime& start) const {
+    if (isDate) return start.plusDays(static_cast<int>(span / 86400)).instant();
+    return start.instant() + static_cast<Instant>(span);
 }
 
 }  // namespace pelliwig

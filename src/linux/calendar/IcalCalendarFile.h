@@ -110,6 +110,22 @@ private:
         long long span = 0;  // seconds, all-day events as whole days
     };
 
+    // A single event or one moved occurrence, kept small: a big file is
+    // mostly these. The start is its wall time as a key, in `zone`.
+    struct Single {
+        std::string uid;
+        std::string title;
+        icaltimezone* zone = nullptr;
+        long long firstKey = 0;
+        long long span = 0;
+        std::unique_ptr<IcalDateTime> recurrenceId;  // for a moved occurrence
+        bool isDate = false;
+
+        static Single of(Entry&& entry);
+        IcalDateTime start() const;
+        Instant endAt(const IcalDateTime& start) const;
+    };
+
     explicit IcalCalendarFile(ComponentPtr calendar);
     bool load(Deadline deadline, std::vector<std::string>& notes);
     static std::optional<Entry> readEntry(icalcomponent* event, icalcomponent* calendar);
@@ -119,12 +135,12 @@ private:
     static bool cannotMatch(const icalrecurrencetype& recurrence);
     static void readBounds(Entry& entry, icalcomponent* calendar);
     void addSingles(Instant from, Instant to, std::vector<CalendarEvent>& found) const;
-    bool isOverridden(const Entry& entry, Instant start) const;
+    bool isOverridden(const std::string& uid, Instant start) const;
     static void readLength(Entry& entry, icalcomponent* calendar);
     static std::vector<icalproperty*> propertiesOf(icalcomponent* component,
                                                    icalproperty_kind kind);
 
-    void addOverride(const Entry& entry, Instant from, Instant to,
+    void addOverride(const Single& single, const IcalDateTime& start, Instant from, Instant to,
                      std::vector<CalendarEvent>& found) const;
     void addSeries(const Entry& series, Instant from, Instant to,
                    std::vector<CalendarEvent>& found) const;
@@ -148,7 +164,7 @@ private:
     // Held by events(), so the walks remembered stay whole; nothing else takes it.
     mutable std::mutex walkedMutex_;
     // Single events and moved or cancelled occurrences, by firstKey.
-    std::vector<Entry> singles_;
+    std::vector<Single> singles_;
     long long longestSingle_ = 0;
     std::vector<Entry> series_;
     // The RECURRENCE-IDs of each UID: occurrences its series no longer gives.

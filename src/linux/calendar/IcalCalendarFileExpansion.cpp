@@ -53,23 +53,23 @@ void IcalCalendarFile::addSingles(Instant from, Instant to,
     const auto highest = static_cast<long long>(std::ceil(to)) + kWallSlack;
     auto it =
         std::lower_bound(singles_.begin(), singles_.end(), lowest,
-                         [](const Entry& entry, long long key) { return entry.firstKey < key; });
+                         [](const Single& single, long long key) { return single.firstKey < key; });
     for (; it != singles_.end() && it->firstKey < highest; ++it) {
+        const IcalDateTime start = it->start();
         if (it->recurrenceId) {
-            addOverride(*it, from, to, found);
+            addOverride(*it, start, from, to, found);
             continue;
         }
-        const Instant start = it->start.instant();
-        const Instant end = endOf(*it, it->start);
-        if (!overlaps(start, end, from, to) || isOverridden(*it, start)) continue;
-        found.push_back(
-            CalendarEvent{it->uid, it->title, start, end, it->start.isDate(), std::nullopt});
+        const Instant at = start.instant();
+        const Instant end = it->endAt(start);
+        if (!overlaps(at, end, from, to) || isOverridden(it->uid, at)) continue;
+        found.push_back(CalendarEvent{it->uid, it->title, at, end, it->isDate, std::nullopt});
     }
 }
 
-bool IcalCalendarFile::isOverridden(const Entry& entry, Instant start) const {
-    if (entry.uid.empty()) return false;
-    const auto it = overridden_.find(entry.uid);
+bool IcalCalendarFile::isOverridden(const std::string& uid, Instant start) const {
+    if (uid.empty()) return false;
+    const auto it = overridden_.find(uid);
     if (it == overridden_.end()) return false;
     const long long seconds = wholeSeconds(start);
     return std::any_of(it->second.begin(), it->second.end(), [&](const IcalDateTime& id) {
@@ -77,20 +77,20 @@ bool IcalCalendarFile::isOverridden(const Entry& entry, Instant start) const {
     });
 }
 
-void IcalCalendarFile::addOverride(const Entry& entry, Instant from, Instant to,
-                                   std::vector<CalendarEvent>& found) const {
-    const Instant start = entry.start.instant();
-    const Instant end = endOf(entry, entry.start);
-    if (!overlaps(start, end, from, to)) return;
-    found.push_back(CalendarEvent{entry.uid, entry.title, start, end, entry.start.isDate(),
-                                  entry.recurrenceId->instant()});
+void IcalCalendarFile::addOverride(const Single& single, const IcalDateTime& start, Instant from,
+                                   Instant to, std::vector<CalendarEvent>& found) const {
+    const Instant at = start.instant();
+    const Instant end = single.endAt(start);
+    if (!overlaps(at, end, from, to)) return;
+    found.push_back(CalendarEvent{single.uid, single.title, at, end, single.isDate,
+                                  single.recurrenceId->instant()});
 }
 
 void IcalCalendarFile::addSeries(const Entry& series, Instant from, Instant to,
                                  std::vector<CalendarEvent>& found) const {
     for (const auto& slot : occurrenceSlots(series, from, to)) {
         const Instant start = slot.start.instant();
-        if (isOverridden(series, start)) continue;
+        if (isOverridden(series.uid, start)) continue;
         found.push_back(
             CalendarEvent{series.uid, series.title, start, slot.end, series.start.isDate(), start});
     }
