@@ -163,7 +163,9 @@ long long residentKilobytes() {
     return resident * (::sysconf(_SC_PAGESIZE) / 1024);
 }
 
-// What stays resident once 100 000 events are loaded.
+// What stays resident once 100 000 events are loaded. Meaningful alone in
+// its process (--benchmark_filter=resident): the other benchmarks leave
+// memory behind.
 void residentAfterLoading(benchmark::State& state) {
     const BenchFolder data(manyEvents);
     for (auto _ : state) {
