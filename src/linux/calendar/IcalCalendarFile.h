@@ -78,7 +78,7 @@ private:
     struct Walked {
         Instant from = 0;
         Instant quietUntil = 0;
-        std::vector<Slot> slots;
+        std::vector<Slot> occurrences;  // not "slots", which Qt takes as a keyword
         bool valid = false;
     };
 

@@ -135,7 +135,7 @@ void IcalCalendarFile::addRuleSlots(const Entry& series, const Rule& rule, Insta
     Walked& walked = *rule.walked;
     const bool remembered = series.start.zone() != nullptr;
     if (remembered && walked.valid && from >= walked.from && to <= walked.quietUntil) {
-        for (const auto& slot : walked.slots) {
+        for (const auto& slot : walked.occurrences) {
             if (overlaps(slot.start.instant(), slot.end, from, to)) found.push_back(slot);
         }
         return;
@@ -166,10 +166,10 @@ void IcalCalendarFile::addRuleSlots(const Entry& series, const Rule& rule, Insta
             break;
         }
         const Instant end = endOf(series, start);
-        if (overlaps(at, end, from, to)) next.slots.push_back(Slot{start, end});
+        if (overlaps(at, end, from, to)) next.occurrences.push_back(Slot{start, end});
     }
     icalrecur_iterator_free(steps);
-    found.insert(found.end(), next.slots.begin(), next.slots.end());
+    found.insert(found.end(), next.occurrences.begin(), next.occurrences.end());
     if (remembered) walked = std::move(next);
 }
 
