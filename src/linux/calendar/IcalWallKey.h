@@ -6,9 +6,8 @@
 
 namespace pelliwig {
 
-// A wall time's fields read as if they were UTC. It orders events without
-// knowing their zone: the instant a wall time names is within a day of it.
-inline long long wallKey(const icaltimetype& wall) {
+// A wall time's fields as the C library takes them (midnight for a date).
+inline std::tm wallParts(const icaltimetype& wall) {
     std::tm parts{};
     parts.tm_year = wall.year - 1900;
     parts.tm_mon = wall.month - 1;
@@ -18,6 +17,13 @@ inline long long wallKey(const icaltimetype& wall) {
         parts.tm_min = wall.minute;
         parts.tm_sec = wall.second;
     }
+    return parts;
+}
+
+// A wall time's fields read as if they were UTC. It orders events without
+// knowing their zone: the instant a wall time names is within a day of it.
+inline long long wallKey(const icaltimetype& wall) {
+    std::tm parts = wallParts(wall);
     return static_cast<long long>(timegm(&parts));
 }
 
