@@ -116,10 +116,12 @@ TEST(SqliteStoreTroubleTest, AFileLockedAtStartIsReadOnceItIsFree) {
 
     SqliteStore store(file);
     EXPECT_EQ(store.read("minGap"), std::nullopt);
+    EXPECT_EQ(contains(store.saveTrouble(), "is locked by another program"), "");
     lock.release();
     EXPECT_EQ(store.read("minGap"), std::nullopt);  // reads wait for the retry, not the lock
     EXPECT_TRUE(store.retrySaving());
     EXPECT_EQ(store.read("minGap"), "7");
+    EXPECT_EQ(store.saveTrouble(), std::nullopt);
 }
 
 TEST(SqliteStoreTroubleTest, AFolderWhereTheFileShouldBeIsSaidAndTheChangeKept) {
@@ -169,6 +171,9 @@ TEST(SqliteStoreTroubleTest, AReadOnlyFolderStillGivesTheStoredSettings) {
         int failures = 0;
         failures += store.read("hasOnboarded") != R"({"value":true})";
         failures += !store.readOnly();
+        // Said before any change is tried: none would be kept.
+        failures += !contains(store.saveTrouble(), " cannot be written").empty();
+        failures += store.retrySaving();
         store.write("minGap", "9");
         failures += !contains(store.saveTrouble(), file.string() + " cannot be written").empty();
         failures += store.read("minGap") != "9";

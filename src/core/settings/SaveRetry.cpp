@@ -5,8 +5,8 @@
 
 namespace pelliwig {
 
-SaveRetry::SaveRetry(KeyValueStore& store, Scheduler& scheduler,
-                     Signal<std::string_view>& changed, Say say)
+SaveRetry::SaveRetry(KeyValueStore& store, Scheduler& scheduler, Signal<std::string_view>& changed,
+                     Say say)
     : store_(store), scheduler_(scheduler), say_(std::move(say)) {
     onChange_ = changed.connect([this](std::string_view) { look(); });
     looking_ = scheduler_.every(kLookEvery, [this] { look(); });

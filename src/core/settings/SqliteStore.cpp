@@ -297,8 +297,21 @@ void SqliteStore::remove(std::string_view key) {
     storePending();
 }
 
+std::optional<std::string> SqliteStore::saveTrouble() const {
+    // A file that could not even be read means defaults are in force.
+    if (trouble_ || !(readOnly_ || loadFailed_)) return trouble_;
+    return troubleText();
+}
+
 bool SqliteStore::retrySaving() {
     if (!cache_) loadFailed_ = false;  // a lock that kept the first read out may be gone
+    if (pending_.empty() && readOnly_ && cache_) {
+        // Nothing to store, but whether the file can be written again is
+        // only known by opening it afresh.
+        close();
+        open(Mode::readIfExists);
+        return !readOnly_;
+    }
     return storePending();
 }
 

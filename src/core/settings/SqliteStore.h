@@ -51,7 +51,9 @@ public:
     std::optional<std::string> read(std::string_view key) const override;
     void write(std::string_view key, std::string_view bytes) override;
     void remove(std::string_view key) override;
-    std::optional<std::string> saveTrouble() const override { return trouble_; }
+    // Also while the file is open for reading only (no change would be
+    // kept) or could not be read (defaults are in force).
+    std::optional<std::string> saveTrouble() const override;
     bool retrySaving() override;
 
     // True while the file is open for reading only (its folder or the file

@@ -43,11 +43,11 @@ AppDelegate::AppDelegate(AppServices services, QObject* parent)
     if (services_.http) {
         updates_ = std::make_unique<UpdateChecker>(*services_.http, *services_.scheduler);
     }
-    MenuActions& actions = *this;
-    tray_ = std::make_unique<TrayMenu>([this] { return menuState(); }, actions);
     saveRetry_ = std::make_unique<SaveRetry>(
         *services_.store, *services_.scheduler, prefs_.changed,
         [](const std::string& line) { std::fprintf(stderr, "pelliwig: %s\n", line.c_str()); });
+    MenuActions& actions = *this;
+    tray_ = std::make_unique<TrayMenu>([this] { return menuState(); }, actions);
     saveTroubleChanged_ = saveRetry_->troubleChanged.connect([this] { tray_->rebuild(); });
     if (updates_) {
         // A tray host may show the menu it last read without asking again.
