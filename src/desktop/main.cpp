@@ -53,6 +53,11 @@ void preferX11() {
 bool becomeTheInstance(SingleInstance& instance, const QStringList& arguments, int& exitCode) {
     if (instance.sendToRunning(arguments)) return false;
     if (instance.listen()) return true;
+    if (!instance.failure().isEmpty()) {
+        std::fprintf(stderr, "pelliwig: %s\n", qPrintable(instance.failure()));
+        exitCode = 1;
+        return false;
+    }
     QDeadlineTimer deadline(3000);
     while (!deadline.hasExpired()) {
         if (instance.sendToRunning(arguments, 500)) return false;
@@ -119,5 +124,8 @@ int main(int argc, char** argv) {
                          if (handed.ok()) delegate.handOver(handed.options);
                      });
     delegate.launch(options);
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // A change asked for (from her windows or a command line) that could not
+    // be stored ends her with a failure, never quietly.
+    return delegate.finishSaving() ? status : 1;
 }

@@ -145,6 +145,29 @@ std::vector<StateCase> stateCases() {
         StateCase{"HiddenFocusedAppWithoutEngine",
                   {false, 0, false, std::nullopt, std::nullopt, false, std::nullopt},
                   join({kSummon, kFocusButtons, kApplication})},
+        // Where her settings cannot be saved comes first after any answers.
+        StateCase{"SettingsCannotBeSaved",
+                  [] {
+                      MenuState state{true, 0, false, std::nullopt, kRelease, true, std::nullopt};
+                      state.saveTrouble = "/h/defaults.sqlite is locked by another program";
+                      return state;
+                  }(),
+                  join({{"caption:Settings cannot be saved: /h/defaults.sqlite is locked by "
+                         "another program",
+                         "---", "Update to Zuzi 1.4…", "---", "caption:Jealousy ░░░░░", "---"},
+                        kSummon,
+                        kFocusButtons,
+                        kApplication})},
+        StateCase{"SettingsCannotBeSavedWithoutEngine",
+                  [] {
+                      MenuState state;
+                      state.saveTrouble = "/h is a folder, not a file";
+                      return state;
+                  }(),
+                  join({{"caption:Settings cannot be saved: /h is a folder, not a file", "---"},
+                        kSummon,
+                        kFocusButtons,
+                        kApplication})},
         // While a moment with answers is up they open the menu.
         StateCase{"AnswersFirst",
                   [] {

@@ -7,8 +7,13 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <sys/wait.h>
+
 #include <algorithm>
+#include <functional>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include <QCoreApplication>
 #include <QDataStream>
@@ -115,34 +120,142 @@ TEST_F(SingleInstanceTest, DefaultNameIsPerUser) {
     EXPECT_EQ(SingleInstance::defaultName(), QStringLiteral("pelliwig-%1").arg(getuid()));
 }
 
+// Puts XDG_RUNTIME_DIR and TMPDIR back as they were.
+class SavedFolders {
+public:
+    SavedFolders() {
+        for (const char* name : {"XDG_RUNTIME_DIR", "TMPDIR"}) {
+            saved_.push_back({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+        }
+    }
+    ~SavedFolders() {
+        for (const auto& [name, value, wasSet] : saved_) {
+            if (wasSet) {
+                qputenv(name, value);
+            } else {
+                qunsetenv(name);
+            }
+        }
+    }
+
+private:
+    std::vector<std::tuple<const char*, QByteArray, bool>> saved_;
+};
+
+constexpr uid_t kNobody = 65534;
+
+// Runs `check` in a child process as an ordinary user when the test runs as
+// root (who passes every permission check); its exit status is the number of
+// failed checks.
+int asOrdinaryUser(const std::function<int()>& check) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) _exit(100);
+        _exit(check());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 200;
+}
+
 // The runtime folder is used only when it is private to this user; anything
-// else could let another account take the name first.
+// else could let another account take the name first, so a private folder of
+// this user's own in the temporary folder is used instead.
 TEST_F(SingleInstanceTest, FolderIsTheRuntimeFolderOnlyWhenItIsPrivate) {
-    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-    const bool wasSet = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+    SavedFolders saved;
     const QString base = QDir(QDir::tempPath()).filePath(uniqueName());
-    ASSERT_TRUE(QDir().mkpath(base + "/private") && QDir().mkpath(base + "/shared"));
+    ASSERT_TRUE(QDir().mkpath(base + "/private") && QDir().mkpath(base + "/shared") &&
+                QDir().mkpath(base + "/tmp"));
     ::chmod(QFile::encodeName(base + "/private").constData(), 0700);
     ::chmod(QFile::encodeName(base + "/shared").constData(), 0755);
+    ::symlink(QFile::encodeName(base + "/private").constData(),
+              QFile::encodeName(base + "/link").constData());
+    qputenv("TMPDIR", QFile::encodeName(base + "/tmp"));
+    const QString own = base + QStringLiteral("/tmp/pelliwig-%1").arg(getuid());
     const struct {
         QByteArray runtime;
         QString expected;
     } cases[] = {
         {QFile::encodeName(base + "/private"), base + "/private"},
-        {QFile::encodeName(base + "/shared"), QDir::tempPath()},
-        {QFile::encodeName(base + "/missing"), QDir::tempPath()},
-        {"relative/folder", QDir::tempPath()},
-        {"", QDir::tempPath()},
+        {QFile::encodeName(base + "/shared"), own},
+        {QFile::encodeName(base + "/link"), own},
+        {QFile::encodeName(base + "/missing"), own},
+        {"relative/folder", own},
+        {"", own},
     };
     for (const auto& c : cases) {
         qputenv("XDG_RUNTIME_DIR", c.runtime);
         EXPECT_EQ(SingleInstance::folder(), c.expected) << c.runtime.toStdString();
     }
-    if (wasSet) {
-        qputenv("XDG_RUNTIME_DIR", saved);
-    } else {
-        qunsetenv("XDG_RUNTIME_DIR");
+    struct stat info {};
+    ASSERT_EQ(::lstat(QFile::encodeName(own).constData(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    QDir(base).removeRecursively();
+}
+
+// Someone else's folder, an open one or a link where her own folder should
+// be: she neither hands her arguments to whoever listens there nor starts.
+TEST_F(SingleInstanceTest, ASquattedFolderIsRefusedClearly) {
+    SavedFolders saved;
+    qunsetenv("XDG_RUNTIME_DIR");
+    const std::function<void(const QByteArray&)> squatters[] = {
+        [](const QByteArray& own) {
+            ::mkdir(own.constData(), 0700);
+            ASSERT_EQ(::chown(own.constData(), kNobody, kNobody), 0);
+        },
+        [](const QByteArray& own) {
+            ::mkdir(own.constData(), 0700);
+            ::chmod(own.constData(), 0777);
+        },
+        [](const QByteArray& own) {
+            const QByteArray target = own + "-target";
+            ::mkdir(target.constData(), 0700);
+            ::symlink(target.constData(), own.constData());
+        },
+    };
+    const QString temp = QDir::tempPath();
+    for (std::size_t i = 0; i < std::size(squatters); ++i) {
+        SCOPED_TRACE(i);
+        const QString base = QDir(temp).filePath(uniqueName());
+        ASSERT_TRUE(QDir().mkpath(base));
+        qputenv("TMPDIR", QFile::encodeName(base));
+        const QString own = base + QStringLiteral("/pelliwig-%1").arg(getuid());
+        squatters[i](QFile::encodeName(own));
+        EXPECT_EQ(SingleInstance::folder(), QString());
+        SingleInstance instance(name);
+        EXPECT_FALSE(instance.sendToRunning({"--welcome"}, 500));
+        EXPECT_FALSE(instance.listen());
+        EXPECT_TRUE(instance.failure().contains(own + " is not a private folder"))
+            << instance.failure().toStdString();
+        EXPECT_FALSE(QFile::exists(own + "/" + name));
+        QDir(base).removeRecursively();
     }
+}
+
+// A runtime folder she cannot write is said as that, not taken for another
+// instance starting.
+TEST_F(SingleInstanceTest, AReadOnlyRuntimeFolderIsSaid) {
+    SavedFolders saved;
+    const QString base = QDir(QDir::tempPath()).filePath(uniqueName());
+    const QString runtime = base + "/runtime";
+    ASSERT_TRUE(QDir().mkpath(runtime));
+    ::chmod(QFile::encodeName(base).constData(), 0755);
+    const QByteArray path = QFile::encodeName(runtime);
+    ::chmod(path.constData(), 0500);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(path.constData(), kNobody, kNobody), 0);
+    }
+    qputenv("XDG_RUNTIME_DIR", path);
+    const QString instanceName = name;
+    const int failed = asOrdinaryUser([&] {
+        SingleInstance instance(instanceName);
+        int failures = instance.listen();
+        failures += !instance.failure().startsWith("cannot make her");
+        failures += !instance.failure().contains(runtime);
+        return failures;
+    });
+    EXPECT_EQ(failed, 0);
     QDir(base).removeRecursively();
 }
 

@@ -100,6 +100,17 @@ void addEngineStatus(std::vector<MenuEntry>& menu, const MenuState& state,
     menu.push_back(separator("engine"));
 }
 
+// First after the answers: every change made meanwhile is at stake. The
+// caption says where, as a tray host may never show the tooltip.
+void addSaveTrouble(std::vector<MenuEntry>& menu, const MenuState& state) {
+    if (!state.saveTrouble) return;
+    auto unsaved =
+        entry(Type::caption, "saveTrouble", "Settings cannot be saved: " + *state.saveTrouble);
+    unsaved.tooltip = "Changes are kept and saved as soon as that works.";
+    menu.push_back(std::move(unsaved));
+    menu.push_back(separator("saveTrouble"));
+}
+
 MenuEntry previewMenu(const MenuState& state, MenuActions& actions) {
     // A submenu, not a dialog: no ellipsis.
     auto submenu = entry(Type::submenu, "preview", "Preview");
@@ -171,6 +182,7 @@ std::vector<MenuEntry> menuWith(const MenuState& state, MenuActions& actions,
                                 const InstantText& timeText) {
     std::vector<MenuEntry> menu;
     addAnswers(menu, state, actions);
+    addSaveTrouble(menu, state);
     addUpdate(menu, state, actions);
     addEngineStatus(menu, state, timeText);
     addSummon(menu, state, actions);

@@ -24,6 +24,8 @@ struct MenuState {
     std::optional<Instant> pausedUntil;  // set while she is paused
     // The labels of the answers on show in her bubble, in their order.
     std::vector<std::string> answers = {};
+    // Why her settings are not on disk, while they are not.
+    std::optional<std::string> saveTrouble = {};
 
     bool operator==(const MenuState&) const = default;
 };

@@ -3,6 +3,7 @@
 #include <array>
 #include <cctype>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
@@ -10,6 +11,8 @@
 #include <vector>
 
 #include <sqlite3.h>
+
+#include "core/support/BaseDirectories.h"
 
 namespace pelliwig {
 
@@ -19,6 +22,10 @@ namespace {
 
 constexpr const char* kDamaged = "was damaged";
 constexpr const char* kOtherShape = "holds its settings in another form";
+
+// How long a write waits for another program's lock before its change is
+// kept for later: short, because writes run on the event loop.
+constexpr int kBusyTimeoutMs = 50;
 
 bool isDamage(int code) {
     const int primary = code & 0xff;
@@ -92,31 +99,28 @@ bool hasAnotherShape(sqlite3* db) {
 SqliteStore::SqliteStore(fs::path path) : path_(std::move(path)) {}
 
 SqliteStore::~SqliteStore() {
+    // A last try for changes the file refused so far.
+    if (!pending_.empty()) storePending();
     close();
 }
 
 fs::path SqliteStore::defaultPath() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    fs::path base;
-    if (config && *config) {
-        base = config;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = fs::path(home && *home ? home : ".") / ".config";
-    }
-    return base / "pelliwig" / "defaults.sqlite";
+    return BaseDirectories::configHome() / "pelliwig" / "defaults.sqlite";
 }
 
+// The copy of the table stays: it is what the file held, and reads keep
+// being served from it while the file is reopened.
 void SqliteStore::close() const {
     for (auto* statement : {selectAll_, upsert_, delete_}) sqlite3_finalize(statement);
     selectAll_ = upsert_ = delete_ = nullptr;
-    cache_.reset();
     if (db_) sqlite3_close_v2(db_);
     db_ = nullptr;
+    readOnly_ = false;
 }
 
 void SqliteStore::moveAside(const char* why) const {
     close();
+    cache_.reset();
     const fs::path target = freeNameBeside(path_);
     std::error_code error;
     fs::rename(path_, target, error);
@@ -129,10 +133,52 @@ void SqliteStore::moveAside(const char* why) const {
               << "; it was moved to " << target.string() << " and a fresh one was started\n";
 }
 
+// Read-only, for a file that cannot be written now; without a lock file of
+// its own when even that cannot be made (a read-only folder holding a WAL
+// database), which is safe as nobody can write it then either.
+bool SqliteStore::openForReading() const {
+    close();
+    const std::string escaped = [&] {
+        std::string out;
+        for (const char c : path_.string()) {
+            if (c == '?' || c == '#' || c == '%') {
+                char hex[4];
+                std::snprintf(hex, sizeof hex, "%%%02X", static_cast<unsigned char>(c));
+                out += hex;
+            } else {
+                out += c;
+            }
+        }
+        return out;
+    }();
+    const int flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX;
+    for (const char* mode : {"?mode=ro", "?mode=ro&immutable=1"}) {
+        const std::string uri = "file:" + escaped + mode;
+        if (sqlite3_open_v2(uri.c_str(), &db_, flags, nullptr) == SQLITE_OK) {
+            sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+            if (sqlite3_exec(db_, "SELECT count(*) FROM defaults", nullptr, nullptr, nullptr) ==
+                SQLITE_OK) {
+                readOnly_ = true;
+                return true;
+            }
+        }
+        lastCode_ = db_ ? sqlite3_errcode(db_) : SQLITE_CANTOPEN;
+        close();
+        // Held by another program: reading past its lock could see half a write.
+        const int primary = lastCode_ & 0xff;
+        if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) break;
+    }
+    return false;
+}
+
 bool SqliteStore::openAndCheck() const {
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
-    if (sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr) != SQLITE_OK) return false;
-    sqlite3_busy_timeout(db_, 2000);
+    if (sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+        lastCode_ = db_ ? sqlite3_errcode(db_) : SQLITE_CANTOPEN;
+        close();
+        return openForReading();
+    }
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     // WAL with full sync: a committed write survives the process being
     // killed (and the machine losing power) right after it returns.
     const char* setup =
@@ -162,14 +208,21 @@ bool SqliteStore::openAndCheck() const {
     if (isDamage(code) || otherShape) {
         moveAside(otherShape ? kOtherShape : kDamaged);
         if (sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr) != SQLITE_OK) return false;
+        sqlite3_busy_timeout(db_, kBusyTimeoutMs);
         return sqlite3_exec(db_, setup, nullptr, nullptr, nullptr) == SQLITE_OK;
     }
+    // Locked, read-only, or no file can be made here: what is stored is read
+    // all the same, and writing is tried again later.
+    lastCode_ = code;
     close();
-    return false;
+    return openForReading();
 }
 
 bool SqliteStore::open(Mode mode) const {
     if (db_) return true;
+    // SQLite takes an empty name for a private temporary database, which
+    // would swallow every change.
+    if (path_.empty()) return false;
     std::error_code error;
     if (!fs::exists(path_, error)) {
         if (mode == Mode::readIfExists) return false;
@@ -189,7 +242,12 @@ bool SqliteStore::withStatement(sqlite3_stmt*& statement, const char* sql, Mode 
             sqlite3_reset(statement);
             sqlite3_clear_bindings(statement);
         }
-        if (!isDamage(code)) return code == SQLITE_OK || code == SQLITE_DONE || code == SQLITE_ROW;
+        if (!isDamage(code)) {
+            const bool ok = code == SQLITE_OK || code == SQLITE_DONE || code == SQLITE_ROW;
+            if (!ok) lastCode_ = code;
+            return ok;
+        }
+        if (readOnly_) return false;  // not ours to move while we cannot write
         moveAside(kDamaged);
     }
     return false;
@@ -212,45 +270,128 @@ bool SqliteStore::loadCache() const {
                           return code;
                       });
     if (!ok) {
-        cache_.reset();
+        // Each read would wait for the lock again; the next retry reads.
+        loadFailed_ = true;
         return false;
     }
     cache_ = std::move(rows);
+    loadFailed_ = false;
     return true;
 }
 
 std::optional<std::string> SqliteStore::read(std::string_view key) const {
-    if (!cache_ && !loadCache()) return std::nullopt;
+    if (const auto it = pending_.find(key); it != pending_.end()) return it->second;
+    if (!cache_ && (loadFailed_ || !loadCache())) return std::nullopt;
     const auto it = cache_->find(key);
     if (it == cache_->end()) return std::nullopt;
     return it->second;
 }
 
 void SqliteStore::write(std::string_view key, std::string_view bytes) {
-    const bool written =
-        withStatement(upsert_,
-                      "INSERT INTO defaults (key, value) VALUES (?1, ?2) "
-                      "ON CONFLICT(key) DO UPDATE SET value = excluded.value",
-                      Mode::create, [&](sqlite3_stmt* statement) {
-                          sqlite3_bind_text(statement, 1, key.data(), static_cast<int>(key.size()),
-                                            SQLITE_STATIC);
-                          // Stored as text so the sqlite3 tool shows the JSON as it is.
-                          sqlite3_bind_text(statement, 2, bytes.data(),
-                                            static_cast<int>(bytes.size()), SQLITE_STATIC);
-                          return sqlite3_step(statement);
-                      });
-    if (written && cache_) (*cache_)[std::string(key)] = std::string(bytes);
+    pending_[std::string(key)] = std::string(bytes);
+    storePending();
 }
 
 void SqliteStore::remove(std::string_view key) {
-    const bool removed =
-        withStatement(delete_, "DELETE FROM defaults WHERE key = ?1", Mode::readIfExists,
-                      [&](sqlite3_stmt* statement) {
-                          sqlite3_bind_text(statement, 1, key.data(), static_cast<int>(key.size()),
-                                            SQLITE_STATIC);
-                          return sqlite3_step(statement);
-                      });
-    if (removed && cache_) cache_->erase(std::string(key));
+    pending_[std::string(key)] = std::nullopt;
+    storePending();
+}
+
+std::optional<std::string> SqliteStore::saveTrouble() const {
+    // A file that could not even be read means defaults are in force.
+    if (trouble_ || !(readOnly_ || loadFailed_)) return trouble_;
+    return troubleText();
+}
+
+bool SqliteStore::retrySaving() {
+    if (!cache_) loadFailed_ = false;  // a lock that kept the first read out may be gone
+    if (pending_.empty() && readOnly_ && cache_) {
+        // Nothing to store, but whether the file can be written again is
+        // only known by opening it afresh.
+        close();
+        open(Mode::readIfExists);
+        return !readOnly_;
+    }
+    return storePending();
+}
+
+bool SqliteStore::store(const std::string& key, const std::optional<std::string>& bytes) {
+    // Opened for reading only: the cause may be gone, so open afresh.
+    if (readOnly_) close();
+    const auto bindKey = [&](sqlite3_stmt* statement) {
+        sqlite3_bind_text(statement, 1, key.data(), static_cast<int>(key.size()), SQLITE_STATIC);
+    };
+    bool stored;
+    if (bytes) {
+        stored =
+            withStatement(upsert_,
+                          "INSERT INTO defaults (key, value) VALUES (?1, ?2) "
+                          "ON CONFLICT(key) DO UPDATE SET value = excluded.value",
+                          Mode::create, [&](sqlite3_stmt* statement) {
+                              bindKey(statement);
+                              // Stored as text so the sqlite3 tool shows the JSON as it is.
+                              sqlite3_bind_text(statement, 2, bytes->data(),
+                                                static_cast<int>(bytes->size()), SQLITE_STATIC);
+                              return sqlite3_step(statement);
+                          });
+    } else {
+        std::error_code error;
+        // Nothing on disk yet means nothing to remove.
+        if (!db_ && !fs::exists(path_, error)) return true;
+        stored = withStatement(delete_, "DELETE FROM defaults WHERE key = ?1", Mode::create,
+                               [&](sqlite3_stmt* statement) {
+                                   bindKey(statement);
+                                   return sqlite3_step(statement);
+                               });
+    }
+    if (stored && readOnly_) {
+        lastCode_ = SQLITE_READONLY;
+        stored = false;
+    }
+    return stored;
+}
+
+bool SqliteStore::storePending() {
+    if (!cache_ && !loadFailed_) loadCache();
+    for (auto it = pending_.begin(); it != pending_.end();) {
+        if (!store(it->first, it->second)) {
+            trouble_ = troubleText();
+            return false;
+        }
+        if (cache_) {
+            if (it->second) {
+                (*cache_)[it->first] = *it->second;
+            } else {
+                cache_->erase(it->first);
+            }
+        }
+        it = pending_.erase(it);
+    }
+    trouble_.reset();
+    return true;
+}
+
+std::string SqliteStore::troubleText() const {
+    const std::string where = path_.empty() ? "the settings file" : path_.string();
+    if (path_.empty()) return "there is no home folder to keep them in";
+    std::error_code error;
+    const auto status = fs::status(path_, error);
+    if (fs::is_directory(status)) return where + " is a folder, not a file";
+    if (fs::exists(status) && !fs::is_regular_file(status)) return where + " is not a plain file";
+    switch (lastCode_ & 0xff) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return where + " is locked by another program";
+        case SQLITE_FULL:
+            return where + " cannot grow: the disk is full";
+        case SQLITE_READONLY:
+        case SQLITE_CANTOPEN:
+        case SQLITE_PERM:
+        case SQLITE_AUTH:
+            return where + " cannot be written";
+        default:
+            return where + ": " + sqlite3_errstr(lastCode_);
+    }
 }
 
 }  // namespace pelliwig

@@ -43,8 +43,12 @@ AppDelegate::AppDelegate(AppServices services, QObject* parent)
     if (services_.http) {
         updates_ = std::make_unique<UpdateChecker>(*services_.http, *services_.scheduler);
     }
+    saveRetry_ = std::make_unique<SaveRetry>(
+        *services_.store, *services_.scheduler, prefs_.changed,
+        [](const std::string& line) { std::fprintf(stderr, "pelliwig: %s\n", line.c_str()); });
     MenuActions& actions = *this;
     tray_ = std::make_unique<TrayMenu>([this] { return menuState(); }, actions);
+    saveTroubleChanged_ = saveRetry_->troubleChanged.connect([this] { tray_->rebuild(); });
     if (updates_) {
         // A tray host may show the menu it last read without asking again.
         updateFound_ = updates_->availableChanged.connect(
@@ -177,8 +181,17 @@ void AppDelegate::saveMemory() {
     if (engine_) engine_->saveMemory();
 }
 
+bool AppDelegate::finishSaving() {
+    saveMemory();
+    if (saveRetry_->finish()) return true;
+    std::fprintf(stderr, "pelliwig: changes to your settings were not saved: %s\n",
+                 saveRetry_->trouble().value_or("unknown").c_str());
+    return false;
+}
+
 MenuState AppDelegate::menuState() const {
     MenuState state;
+    state.saveTrouble = saveRetry_->trouble();
     if (updates_) state.release = updates_->available();
     state.pausedUntil = pause_.until();
     if (!engine_) return state;

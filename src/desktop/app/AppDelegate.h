@@ -18,6 +18,7 @@
 #include "core/platform/LoginItem.h"
 #include "core/platform/Scheduler.h"
 #include "core/settings/Prefs.h"
+#include "core/settings/SaveRetry.h"
 #include "core/support/Clock.h"
 #include "desktop/app/AppOptions.h"
 #include "desktop/app/EngineFacade.h"
@@ -95,6 +96,9 @@ public:
 
     // Writes her memory now; at quit, on a signal and when the session ends.
     void saveMemory();
+    // Her memory and any change the store refused so far, a last time before
+    // she ends; false when something could not be stored (and was said).
+    bool finishSaving();
 
     MenuState menuState() const;
 
@@ -134,6 +138,7 @@ private:
     AppServices services_;
     Prefs prefs_;
     Clock clock_;
+    std::unique_ptr<SaveRetry> saveRetry_;
     Pause pause_{prefs_, clock_};
     std::unique_ptr<UpdateChecker> updates_;
     std::unique_ptr<TrayMenu> tray_;
@@ -143,6 +148,7 @@ private:
     std::unique_ptr<DiaryWindow> diary_;
     std::unique_ptr<AboutWindow> about_;
     Connection updateFound_;
+    Connection saveTroubleChanged_;
     Connection appearanceChanged_;
     Connection answersChanged_;
     Connection shortcutChanged_;

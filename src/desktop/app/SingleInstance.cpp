@@ -19,6 +19,8 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include "core/support/BaseDirectories.h"
+
 // Plain AF_UNIX sockets rather than Qt Network's local sockets, which would load
 // libQt6Network and its proxy and Kerberos libraries into a process that
 // lives all day, only to pass a few arguments along.
@@ -50,16 +52,51 @@ Fd streamSocket() {
     return Fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
 }
 
-// A folder only this user can enter: owned by us, no access for anyone else.
+// A folder only this user can enter: a folder itself (not a link to one),
+// owned by us, no access for anyone else.
 bool isPrivateFolder(const QByteArray& path) {
     struct stat info {};
-    return !path.isEmpty() && path.startsWith('/') && ::stat(path.constData(), &info) == 0 &&
+    return !path.isEmpty() && path.startsWith('/') && ::lstat(path.constData(), &info) == 0 &&
            S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+}
+
+struct Place {
+    QString folder;   // empty when there is no private one
+    QString problem;  // why not, then
+};
+
+// The runtime folder when it is private; otherwise a folder of this user's
+// own inside the shared temporary folder, made private on first use. One that
+// someone else made, or made open, or put a link at, is refused: whoever
+// controls it could take the name first and receive her arguments.
+Place locate() {
+    if (const auto runtime = BaseDirectories::runtimeDir()) {
+        const QByteArray path = QFile::encodeName(QString::fromStdString(runtime->string()));
+        if (isPrivateFolder(path)) return {QFile::decodeName(path), {}};
+    }
+    const QString own =
+        QDir(QDir::tempPath()).filePath(QStringLiteral("pelliwig-%1").arg(getuid()));
+    const QByteArray path = QFile::encodeName(own);
+    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) {
+        return {{},
+                QStringLiteral("cannot make the folder %1 for her socket: %2")
+                    .arg(own, QString::fromLocal8Bit(std::strerror(errno)))};
+    }
+    if (!isPrivateFolder(path)) {
+        return {{},
+                QStringLiteral("%1 is not a private folder of this user's (it must be a "
+                               "folder, not a link, owned by this user, closed to others); "
+                               "remove it or set XDG_RUNTIME_DIR")
+                    .arg(own)};
+    }
+    return {own, {}};
 }
 
 // Where the socket of `name` lives. Nothing when the path does not fit.
 std::optional<sockaddr_un> addressOf(const QString& name) {
-    const QByteArray path = QFile::encodeName(QDir(SingleInstance::folder()).filePath(name));
+    const QString folder = SingleInstance::folder();
+    if (folder.isEmpty()) return std::nullopt;
+    const QByteArray path = QFile::encodeName(QDir(folder).filePath(name));
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     // sun_path keeps its terminating NUL; a NUL inside would name another file.
@@ -216,8 +253,11 @@ QString SingleInstance::defaultName() {
 }
 
 QString SingleInstance::folder() {
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    return isPrivateFolder(runtime) ? QFile::decodeName(runtime) : QDir::tempPath();
+    return locate().folder;
+}
+
+QString SingleInstance::folderProblem() {
+    return locate().problem;
 }
 
 SingleInstance::SingleInstance(QString name, QObject* parent)
@@ -237,6 +277,12 @@ bool SingleInstance::sendToRunning(const QStringList& arguments, int timeoutMs) 
 
 bool SingleInstance::listen() {
     if (listening_) return true;
+    failure_.clear();
+    const Place place = locate();
+    if (place.folder.isEmpty()) {
+        failure_ = place.problem;
+        return false;
+    }
     const auto address = addressOf(name_);
     if (!address) return false;
     // Binding means removing any socket file of that name first, a live
@@ -245,13 +291,26 @@ bool SingleInstance::listen() {
     if (!lock_) {
         auto lock = std::make_unique<QLockFile>(QDir(folder()).filePath(name_ + ".lock"));
         lock->setStaleLockTime(0);  // held for the life of the instance
-        if (!lock->tryLock(0)) return false;
+        if (!lock->tryLock(0)) {
+            // Held by another instance, or not to be made at all.
+            if (lock->error() != QLockFile::LockFailedError) {
+                failure_ = QStringLiteral("cannot make her lock file in %1 (%2)")
+                               .arg(place.folder, lock->error() == QLockFile::PermissionError
+                                                      ? QStringLiteral("it cannot be written")
+                                                      : QStringLiteral("an unknown error"));
+            }
+            return false;
+        }
         lock_ = std::move(lock);
     }
     if (answers(name_)) return false;
     ::unlink(address->sun_path);  // a file left by an instance that died
     Fd fd = streamSocket();
-    if (!fd || ::bind(fd.get(), asSockaddr(*address), sizeof(*address)) != 0) return false;
+    if (!fd || ::bind(fd.get(), asSockaddr(*address), sizeof(*address)) != 0) {
+        failure_ = QStringLiteral("cannot make her socket in %1: %2")
+                       .arg(place.folder, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
     // Only this user may hand arguments over. Nobody can connect before
     // listen(), so tightening the mode between bind and listen leaves no gap.
     if (::chmod(address->sun_path, S_IRUSR | S_IWUSR) != 0 || ::listen(fd.get(), SOMAXCONN) != 0) {

@@ -21,9 +21,12 @@ public:
 
     // Where the socket and its lock file live: the session's runtime folder
     // when it is set and private to this user, as XDG_RUNTIME_DIR promises,
-    // so that no other account can take the name first; the temporary folder
-    // otherwise.
+    // so that no other account can take the name first; otherwise the folder
+    // "pelliwig-<uid>" in the temporary folder, made with mode 0700 and used
+    // only while it is a folder (not a link) of this user's closed to others.
+    // Empty when there is no such folder; folderProblem() then says why.
     static QString folder();
+    static QString folderProblem();
 
     explicit SingleInstance(QString name = defaultName(), QObject* parent = nullptr);
     ~SingleInstance() override;
@@ -39,6 +42,11 @@ public:
 
     const QString& name() const { return name_; }
 
+    // Why the last listen() failed when it was not another instance holding
+    // the name (no private folder, a folder that cannot be written); empty
+    // otherwise.
+    const QString& failure() const { return failure_; }
+
 signals:
     // Arguments a later launch handed over.
     void received(const QStringList& arguments);
@@ -51,6 +59,7 @@ private:
     static bool answers(const QString& name);
 
     QString name_;
+    QString failure_;
     std::unique_ptr<QLockFile> lock_;       // held while this is the running instance
     std::unique_ptr<Listening> listening_;  // set once listen() succeeded
 };

@@ -1,7 +1,6 @@
 #include "desktop/settings/HomePath.h"
 
-#include <QDir>
-#include <QFile>
+#include "core/support/BaseDirectories.h"
 
 namespace pelliwig {
 
@@ -16,7 +15,7 @@ std::string abbreviateHome(std::string_view path, std::string_view home) {
 }
 
 std::string homeFolder() {
-    return QFile::encodeName(QDir::homePath()).toStdString();
+    return BaseDirectories::home().string();
 }
 
 std::string shownPath(std::string_view path) {

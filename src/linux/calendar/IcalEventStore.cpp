@@ -1,26 +1,13 @@
 #include "linux/calendar/IcalEventStore.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <utility>
 
+#include "core/support/BaseDirectories.h"
 #include "linux/calendar/IcalCalendarFolders.h"
 
 namespace pelliwig {
 namespace fs = std::filesystem;
-
-namespace {
-
-fs::path homeFolder() {
-    if (const char* home = std::getenv("HOME"); home && *home) return home;
-    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir) return user->pw_dir;
-    return {};
-}
-
-}  // namespace
 
 IcalEventStore::IcalEventStore() : IcalEventStore(dataHome()) {}
 
@@ -64,11 +51,7 @@ fs::path IcalEventStore::droppedFolder(const fs::path& dataHome) {
 }
 
 fs::path IcalEventStore::dataHome() {
-    // A relative value is invalid and ignored, as the base directory rules say.
-    if (const char* value = std::getenv("XDG_DATA_HOME"); value && fs::path(value).is_absolute()) {
-        return value;
-    }
-    return homeFolder() / ".local" / "share";
+    return BaseDirectories::dataHome();
 }
 
 }  // namespace pelliwig

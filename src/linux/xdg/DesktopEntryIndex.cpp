@@ -1,6 +1,7 @@
 #include "linux/xdg/DesktopEntryIndex.h"
 
-#include <pwd.h>
+#include "core/support/BaseDirectories.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -32,26 +33,6 @@ std::string trimmed(std::string_view text) {
 std::string environment(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
-}
-
-fs::path homeFolder() {
-    if (const char* home = std::getenv("HOME"); home && *home) return home;
-    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir) return user->pw_dir;
-    return {};
-}
-
-// Only absolute entries count; the base-directory rules say relative ones are
-// invalid and must be ignored.
-std::vector<fs::path> absolutePaths(const std::string& list) {
-    std::vector<fs::path> paths;
-    std::string_view rest = list;
-    while (!rest.empty()) {
-        const auto colon = rest.find(':');
-        const fs::path path(rest.substr(0, colon));
-        if (path.is_absolute()) paths.push_back(path);
-        rest = colon == std::string_view::npos ? std::string_view{} : rest.substr(colon + 1);
-    }
-    return paths;
 }
 
 // The value escapes a display name may use.
@@ -122,10 +103,11 @@ DesktopEntryIndex::DesktopEntryIndex(std::vector<fs::path> folders)
     : folders_(std::move(folders)), locales_(localeSuffixes()) {}
 
 std::vector<fs::path> DesktopEntryIndex::defaultFolders() {
-    std::vector<fs::path> bases = absolutePaths(environment("XDG_DATA_HOME"));
-    if (bases.empty()) bases.push_back(homeFolder() / ".local/share");
-    auto system = absolutePaths(environment("XDG_DATA_DIRS"));
-    if (system.empty()) system = {"/usr/local/share", "/usr/share"};
+    // No home at all leaves only the system's folders: a relative one would
+    // read the folder the program happened to start in.
+    std::vector<fs::path> bases;
+    if (auto home = BaseDirectories::dataHome(); !home.empty()) bases.push_back(home);
+    const auto system = BaseDirectories::dataDirs();
     bases.insert(bases.end(), system.begin(), system.end());
     std::vector<fs::path> folders;
     for (const auto& base : bases) folders.push_back(base / "applications");

@@ -1,7 +1,8 @@
 #include "linux/xdg/XdgAutostart.h"
 
+#include "core/support/BaseDirectories.h"
+
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,12 +17,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kGroup = "[Desktop Entry]";
-
-fs::path homeFolder() {
-    if (const char* home = std::getenv("HOME"); home && *home) return home;
-    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir) return user->pw_dir;
-    return {};
-}
 
 // Bytes a UTF-8 sequence starting with `lead` takes; 0 if it cannot start one.
 int sequenceLength(unsigned char lead) {
@@ -208,12 +203,7 @@ bool XdgAutostart::isRegistered() const {
 }
 
 fs::path XdgAutostart::configHome() {
-    // A relative value is invalid and ignored, as the base directory rules say.
-    if (const char* value = std::getenv("XDG_CONFIG_HOME");
-        value && fs::path(value).is_absolute()) {
-        return value;
-    }
-    return homeFolder() / ".config";
+    return BaseDirectories::configHome();
 }
 
 std::optional<fs::path> XdgAutostart::runningExecutable() {

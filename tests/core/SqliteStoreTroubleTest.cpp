@@ -1,0 +1,187 @@
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "core/settings/SqliteStore.h"
+#include "support/ScratchFolder.h"
+
+// Changes the file refuses are kept, said and stored later, on the real
+// SQLite file: another connection's lock, a folder where the file should be,
+// a folder this user cannot write.
+
+namespace pelliwig {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ScratchFolder;
+
+constexpr uid_t kNobody = 65534;
+
+// Another program holding the write lock until it is released.
+class ForeignLock {
+public:
+    ForeignLock(const fs::path& file, const char* begin) {
+        sqlite3_open(file.c_str(), &db_);
+        locked_ = sqlite3_exec(db_, begin, nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~ForeignLock() { release(); }
+    bool locked() const { return locked_; }
+    void release() {
+        if (db_) {
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+            sqlite3_close(db_);
+        }
+        db_ = nullptr;
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+    bool locked_ = false;
+};
+
+// Runs `check` in a child process without root's power to write anywhere
+// (tests may run as root, who passes every permission check). The child's
+// exit status is the number of failed checks.
+int asOrdinaryUser(const std::function<int()>& check) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) _exit(100);
+        _exit(check());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 200;
+}
+
+std::string contains(const std::optional<std::string>& trouble, const std::string& part) {
+    if (!trouble) return "no trouble said";
+    return trouble->find(part) == std::string::npos ? "said: " + *trouble : "";
+}
+
+TEST(SqliteStoreTroubleTest, ALockedFileKeepsTheChangeUntilARetryStoresIt) {
+    // WAL, as the store makes its files, and a rollback journal, as another
+    // program may have left the file: a write lock held in either.
+    for (const char* journal : {"WAL", "DELETE"}) {
+        SCOPED_TRACE(journal);
+        ScratchFolder folder;
+        const fs::path file = folder / "defaults.sqlite";
+        {
+            SqliteStore first(file);
+            first.write("minGap", "1");
+        }
+        sqlite3* setup = nullptr;
+        sqlite3_open(file.c_str(), &setup);
+        sqlite3_exec(setup, (std::string("PRAGMA journal_mode=") + journal).c_str(), nullptr,
+                     nullptr, nullptr);
+        sqlite3_close(setup);
+
+        SqliteStore store(file);
+        ASSERT_EQ(store.read("minGap"), "1");
+        ForeignLock lock(file, "BEGIN IMMEDIATE; INSERT INTO defaults VALUES ('other', '0')");
+        ASSERT_TRUE(lock.locked());
+        store.write("minGap", "2");
+        EXPECT_EQ(contains(store.saveTrouble(), "locked by another program"), "");
+        EXPECT_EQ(store.read("minGap"), "2");  // kept in memory
+        EXPECT_FALSE(store.retrySaving());
+
+        lock.release();
+        EXPECT_TRUE(store.retrySaving());
+        EXPECT_FALSE(store.saveTrouble());
+        SqliteStore again(file);
+        EXPECT_EQ(again.read("minGap"), "2");
+    }
+}
+
+TEST(SqliteStoreTroubleTest, AFileLockedAtStartIsReadOnceItIsFree) {
+    ScratchFolder folder;
+    const fs::path file = folder / "defaults.sqlite";
+    {
+        SqliteStore first(file);
+        first.write("minGap", "7");
+    }
+    sqlite3* setup = nullptr;
+    sqlite3_open(file.c_str(), &setup);
+    sqlite3_exec(setup, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+    sqlite3_close(setup);
+    // An exclusive lock keeps even readers out of a rollback-journal file.
+    ForeignLock lock(file, "BEGIN EXCLUSIVE");
+    ASSERT_TRUE(lock.locked());
+
+    SqliteStore store(file);
+    EXPECT_EQ(store.read("minGap"), std::nullopt);
+    EXPECT_EQ(contains(store.saveTrouble(), "is locked by another program"), "");
+    lock.release();
+    EXPECT_EQ(store.read("minGap"), std::nullopt);  // reads wait for the retry, not the lock
+    EXPECT_TRUE(store.retrySaving());
+    EXPECT_EQ(store.read("minGap"), "7");
+    EXPECT_EQ(store.saveTrouble(), std::nullopt);
+}
+
+TEST(SqliteStoreTroubleTest, AFolderWhereTheFileShouldBeIsSaidAndTheChangeKept) {
+    ScratchFolder folder;
+    const fs::path file = folder / "defaults.sqlite";
+    fs::create_directories(file);
+    SqliteStore store(file);
+    store.write("minGap", "5");
+    store.remove("bedtime");
+    EXPECT_EQ(contains(store.saveTrouble(), file.string() + " is a folder"), "");
+    EXPECT_EQ(store.read("minGap"), "5");
+
+    fs::remove(file);
+    EXPECT_TRUE(store.retrySaving());
+    EXPECT_FALSE(store.saveTrouble());
+    SqliteStore again(file);
+    EXPECT_EQ(again.read("minGap"), "5");
+}
+
+TEST(SqliteStoreTroubleTest, NoPathStoresNothingAnywhere) {
+    ScratchFolder folder;
+    const fs::path before = fs::current_path();
+    fs::current_path(folder.path());
+    SqliteStore store{fs::path()};
+    store.write("minGap", "5");
+    EXPECT_EQ(contains(store.saveTrouble(), "no home folder"), "");
+    EXPECT_EQ(store.read("minGap"), "5");
+    EXPECT_TRUE(fs::is_empty(folder.path()));
+    fs::current_path(before);
+}
+
+TEST(SqliteStoreTroubleTest, AReadOnlyFolderStillGivesTheStoredSettings) {
+    ScratchFolder folder;
+    const fs::path config = folder / "pelliwig";
+    const fs::path file = config / "defaults.sqlite";
+    {
+        SqliteStore first(file);
+        first.write("hasOnboarded", R"({"value":true})");
+    }
+    // Readable by anyone, writable by nobody but root.
+    fs::permissions(folder.path(),
+                    fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(config, fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+    const int failed = asOrdinaryUser([&] {
+        SqliteStore store(file);
+        int failures = 0;
+        failures += store.read("hasOnboarded") != R"({"value":true})";
+        failures += !store.readOnly();
+        // Said before any change is tried: none would be kept.
+        failures += !contains(store.saveTrouble(), " cannot be written").empty();
+        failures += store.retrySaving();
+        store.write("minGap", "9");
+        failures += !contains(store.saveTrouble(), file.string() + " cannot be written").empty();
+        failures += store.read("minGap") != "9";
+        failures += store.read("hasOnboarded") != R"({"value":true})";
+        return failures;
+    });
+    EXPECT_EQ(failed, 0);
+}
+
+}  // namespace
+}  // namespace pelliwig
