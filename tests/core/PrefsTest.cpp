@@ -1,6 +1,9 @@
 #include "core/settings/Prefs.h"
 
+#include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -161,6 +164,85 @@ TEST_F(PrefsTest, UndecodableValuesReadAsTheDefaultAndStayOnDisk) {
     }
     store.write("customReminders", R"({"value":[)" + goodReminder + "]}");
     EXPECT_EQ(prefs.customReminders.get().size(), 1u);
+}
+
+// The walk over the cells tiles the object after its two signals, one cell
+// after the next: a cell declared but left out of the walk leaves a gap, one
+// walked out of order steps back.
+TEST_F(PrefsTest, TheWalkVisitsEveryCellOnceInDeclarationOrder) {
+    struct Span {
+        std::uintptr_t begin;
+        std::uintptr_t end;
+        std::string key;
+    };
+    std::vector<Span> spans;
+    const Prefs& reader = prefs;
+    reader.forEach([&spans](const auto& cell) {
+        const auto begin = reinterpret_cast<std::uintptr_t>(&cell);
+        spans.push_back({begin, begin + sizeof(cell), cell.key()});
+    });
+    ASSERT_FALSE(spans.empty());
+    EXPECT_EQ(spans.front().begin,
+              reinterpret_cast<std::uintptr_t>(&prefs.changed) + sizeof(prefs.changed))
+        << "a cell before " << spans.front().key << " is not walked";
+    for (std::size_t i = 1; i < spans.size(); ++i) {
+        EXPECT_EQ(spans[i].begin, spans[i - 1].end)
+            << "between " << spans[i - 1].key << " and " << spans[i].key;
+    }
+    EXPECT_EQ(spans.back().end, reinterpret_cast<std::uintptr_t>(&prefs) + sizeof(Prefs))
+        << "a cell after " << spans.back().key << " is not walked";
+
+    std::vector<std::string> walked;
+    for (const auto& span : spans) walked.push_back(span.key);
+    EXPECT_EQ(prefs.keys(), walked);
+}
+
+TEST_F(PrefsTest, StoringEveryDefaultFillsOneEntryPerKey) {
+    std::size_t visited = 0;
+    prefs.forEach([&visited](auto& cell) {
+        cell.set(cell.fallback());
+        ++visited;
+    });
+    const auto keys = prefs.keys();
+    EXPECT_EQ(keys.size(), visited);
+    EXPECT_EQ(store.values().size(), keys.size()) << "two settings share a key";
+    for (const auto& key : keys) EXPECT_TRUE(store.read(key)) << key;
+    prefs.forEach([](const auto& cell) { EXPECT_EQ(cell.get(), cell.fallback()) << cell.key(); });
+}
+
+// Whatever text sits under a setting's key, the setting reads as some value,
+// leaves the text as it was, and the value it read stores and reads back.
+TEST_F(PrefsTest, AnyStoredTextReadsAsAValueThatStoresBackAsItself) {
+    const std::string texts[] = {
+        "",
+        "not json",
+        "{}",
+        R"([{"value":1}])",
+        R"({"value":null})",
+        R"({"value":true})",
+        R"({"value":-1})",
+        R"({"value":1439})",
+        R"({"value":1e308})",
+        R"({"value":1e400})",
+        R"({"value":""})",
+        R"({"value":"Ctrl+Alt+Z"})",
+        R"({"value":"\u00e9 \ud83c\udfd6"})",
+        R"({"value":"savage"})",
+        R"({"value":[]})",
+        R"({"value":[null]})",
+        R"({"value":["water","calendar"]})",
+        R"({"value":{}})",
+        R"({"value":{"month":2,"day":29}})",
+    };
+    for (const auto& text : texts) {
+        prefs.forEach([&](auto& cell) {
+            store.write(cell.key(), text);
+            const auto value = cell.get();
+            EXPECT_EQ(store.read(cell.key()), text) << "reading must not repair " << cell.key();
+            cell.set(value);
+            EXPECT_EQ(cell.get(), value) << cell.key() << " from " << text;
+        });
+    }
 }
 
 TEST_F(PrefsTest, ObserversHearBeforeAndAfterEveryWrite) {

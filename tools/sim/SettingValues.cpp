@@ -29,33 +29,7 @@ void add(Decoders& decoders, const Stored<T, C>& cell) {
 SettingValues::SettingValues() {
     MemoryStore scratch;
     const Prefs p(scratch);
-    for (const auto* cell : {&p.hasOnboarded, &p.idlePeeks, &p.sleepInNotch, &p.followDoNotDisturb,
-                             &p.quietDuringFullScreen, &p.reduceMotion}) {
-        add(decoders_, *cell);
-    }
-    for (const auto* cell : {&p.quietStart, &p.quietEnd, &p.minGap, &p.bedtime, &p.callTime,
-                             &p.breakEvery, &p.waterEvery, &p.appTimeLimit, &p.surprisesPerWeek}) {
-        add(decoders_, *cell);
-    }
-    add(decoders_, p.language);
-    add(decoders_, p.appearance);
-    add(decoders_, p.enabledKinds);
-    add(decoders_, p.showSeconds);
-    add(decoders_, p.birthday);
-    add(decoders_, p.anniversary);
-    add(decoders_, p.customReminders);
-    add(decoders_, p.countdowns);
-    add(decoders_, p.specialDates);
-    add(decoders_, p.taughtLines);
-    add(decoders_, p.photoFolder);
-    add(decoders_, p.bigDay);
-    add(decoders_, p.bigDayLabel);
-    add(decoders_, p.roastLevel);
-    add(decoders_, p.watchedBuckets);
-    add(decoders_, p.notchPosition);
-    add(decoders_, p.notchScreen);
-    add(decoders_, p.pausedUntil);
-    add(decoders_, p.bubbleShortcut);
+    p.forEach([this](const auto& cell) { add(decoders_, cell); });
 }
 
 bool SettingValues::known(std::string_view key) const {

@@ -62,40 +62,9 @@ bool Prefs::bigDayActive(const Clock& clock) const {
 }
 
 std::vector<std::string> Prefs::keys() const {
-    return {hasOnboarded.key(),
-            language.key(),
-            appearance.key(),
-            enabledKinds.key(),
-            quietStart.key(),
-            quietEnd.key(),
-            minGap.key(),
-            showSeconds.key(),
-            bedtime.key(),
-            callTime.key(),
-            breakEvery.key(),
-            waterEvery.key(),
-            appTimeLimit.key(),
-            birthday.key(),
-            anniversary.key(),
-            customReminders.key(),
-            countdowns.key(),
-            specialDates.key(),
-            taughtLines.key(),
-            photoFolder.key(),
-            bigDay.key(),
-            bigDayLabel.key(),
-            roastLevel.key(),
-            watchedBuckets.key(),
-            idlePeeks.key(),
-            sleepInNotch.key(),
-            surprisesPerWeek.key(),
-            notchPosition.key(),
-            notchScreen.key(),
-            pausedUntil.key(),
-            followDoNotDisturb.key(),
-            quietDuringFullScreen.key(),
-            reduceMotion.key(),
-            bubbleShortcut.key()};
+    std::vector<std::string> keys;
+    forEach([&keys](const auto& cell) { keys.push_back(cell.key()); });
+    return keys;
 }
 
 NotchPlacement Prefs::placement() const {

@@ -82,6 +82,59 @@ public:
 
     // The keys of all settings, in declaration order.
     std::vector<std::string> keys() const;
+
+    // Calls visit(cell) on every setting's cell once, in declaration order,
+    // whatever its type: what concerns every setting (the keys, a check of
+    // each, the values a script may set) walks this instead of naming them.
+    template <typename Visitor>
+    void forEach(Visitor&& visit) {
+        visitCells(*this, visit);
+    }
+    template <typename Visitor>
+    void forEach(Visitor&& visit) const {
+        visitCells(*this, visit);
+    }
+
+private:
+    // The one list of cells, for a Prefs and a const Prefs alike. A cell
+    // declared above and missing here leaves a gap a test finds.
+    template <typename Self, typename Visitor>
+    static void visitCells(Self& self, Visitor& visit) {
+        visit(self.hasOnboarded);
+        visit(self.language);
+        visit(self.appearance);
+        visit(self.enabledKinds);
+        visit(self.quietStart);
+        visit(self.quietEnd);
+        visit(self.minGap);
+        visit(self.showSeconds);
+        visit(self.bedtime);
+        visit(self.callTime);
+        visit(self.breakEvery);
+        visit(self.waterEvery);
+        visit(self.appTimeLimit);
+        visit(self.birthday);
+        visit(self.anniversary);
+        visit(self.customReminders);
+        visit(self.countdowns);
+        visit(self.specialDates);
+        visit(self.taughtLines);
+        visit(self.photoFolder);
+        visit(self.bigDay);
+        visit(self.bigDayLabel);
+        visit(self.roastLevel);
+        visit(self.watchedBuckets);
+        visit(self.idlePeeks);
+        visit(self.sleepInNotch);
+        visit(self.surprisesPerWeek);
+        visit(self.notchPosition);
+        visit(self.notchScreen);
+        visit(self.pausedUntil);
+        visit(self.followDoNotDisturb);
+        visit(self.quietDuringFullScreen);
+        visit(self.reduceMotion);
+        visit(self.bubbleShortcut);
+    }
 };
 
 }  // namespace pelliwig
