@@ -35,6 +35,7 @@ struct RecordingEngine final : EngineFacade {
     void cancelFocus() override { focusEnd.reset(); }
     int jealousy() const override { return jealousyValue; }
     bool onCall() const override { return call; }
+    Outlook outlook() const override { return {}; }
     std::optional<Instant> focusEndsAt() const override { return focusEnd; }
     bool seesFrontApp() const override { return front; }
     const Memory::State& memory() const override { return remembered; }

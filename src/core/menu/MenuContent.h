@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/content/Reminder.h"
+#include "core/engine/Outlook.h"
 #include "core/engine/Release.h"
 #include "core/support/Instant.h"
 
@@ -24,6 +25,8 @@ struct MenuState {
     std::optional<Instant> pausedUntil;  // set while she is paused
     // The labels of the answers on show in her bubble, in their order.
     std::vector<std::string> answers = {};
+    // What comes next, asked as the menu opens.
+    std::optional<Outlook> outlook = {};
 
     bool operator==(const MenuState&) const = default;
 };
@@ -91,6 +94,11 @@ std::string jealousyLine(int jealousy);
 // "Focus until " and the end as a short time of day in `timeLocale` (empty:
 // ICU's default locale) and the default time zone.
 std::string focusUntilLine(Instant endsAt, std::string_view timeLocale = {});
+
+// What comes next or why she is quiet, in one line ("Next: water around
+// 14:30", "Quiet until 07:00"), times formatted as for focusUntilLine;
+// nothing when no reminder is coming.
+std::optional<std::string> outlookLine(const Outlook& outlook, std::string_view timeLocale = {});
 
 // "Paused until " and the end, formatted as for focusUntilLine.
 std::string pausedUntilLine(Instant until, std::string_view timeLocale = {});

@@ -185,6 +185,7 @@ MenuState AppDelegate::menuState() const {
     state.engineExists = true;
     state.jealousy = engine_->jealousy();
     state.onCall = engine_->onCall();
+    state.outlook = engine_->outlook();
     state.focusEndsAt = engine_->focusEndsAt();
     state.seesFrontApp = engine_->seesFrontApp();
     state.answers = engine_->answers();
