@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const auto calendar = IcalCalendarFile::parse(fuzz::text(data, size));
+    const auto parsed = IcalCalendarFile::parse(fuzz::text(data, size));
+    const auto& calendar = parsed.file;
     if (!calendar) return 0;
     expand(*calendar, fuzz::kNow + 540, fuzz::kNow + 660);
     expand(*calendar, fuzz::kNow - 86400 * 45, fuzz::kNow + 86400 * 45);

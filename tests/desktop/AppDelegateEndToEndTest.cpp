@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "core/settings/SqliteStore.h"
 #include "support/ChildProcess.h"
+#include "support/ProgramHome.h"
 #include "support/ProgramPath.h"
 #include "support/XvfbServer.h"
 
@@ -29,20 +29,13 @@ protected:
         if (!server.ok()) GTEST_SKIP() << server.why();
         if (!wm.ok()) GTEST_SKIP() << wm.why();
         if (findProgram("xdotool").empty()) GTEST_SKIP() << "xdotool is not installed";
-        for (const char* sub : {"config", "runtime", "tmp"}) fs::create_directories(home / sub);
-        ::chmod((home / "runtime").c_str(), 0700);
     }
-    void TearDown() override { fs::remove_all(home); }
 
-    // Her own home, runtime and temporary folders: the socket of the one
-    // instance lives there too, away from any Zuzi the user runs.
     std::vector<std::string> env() const {
         auto vars = server.env();
         vars.push_back("QT_QPA_PLATFORM=xcb");
-        vars.push_back("HOME=" + home.string());
-        vars.push_back("XDG_CONFIG_HOME=" + (home / "config").string());
-        vars.push_back("XDG_RUNTIME_DIR=" + (home / "runtime").string());
-        vars.push_back("TMPDIR=" + (home / "tmp").string());
+        const auto own = home.env();
+        vars.insert(vars.end(), own.begin(), own.end());
         return vars;
     }
 
@@ -56,12 +49,10 @@ protected:
         return server.xdotool({"search", "--onlyvisible", "--name", pattern});
     }
 
-    std::optional<std::string> stored(const char* key) const {
-        return SqliteStore(home / "config" / "pelliwig" / "defaults.sqlite").read(key);
-    }
+    std::optional<std::string> stored(const char* key) const { return home.stored(key); }
 
     bool socketExists() const {
-        for (const auto& entry : fs::directory_iterator(home / "runtime")) {
+        for (const auto& entry : fs::directory_iterator(home.runtime())) {
             if (entry.path().filename().string().starts_with("pelliwig-") &&
                 entry.path().extension() != ".lock") {
                 return true;
@@ -71,7 +62,7 @@ protected:
     }
 
     const fs::path program = programPath();
-    const fs::path home = fs::temp_directory_path() / ("pelliwig-e2e-" + std::to_string(getpid()));
+    const ProgramHome home{"e2e"};
     XvfbServer server;
     OpenboxSession wm{server};
 };
@@ -132,7 +123,7 @@ TEST_F(AppDelegateEndToEndTest, BadOptionsAreSaidAndChangeNothing) {
         }
     };
     check("with no Zuzi running");
-    EXPECT_FALSE(fs::exists(home / "config" / "pelliwig" / "defaults.sqlite"));
+    EXPECT_FALSE(fs::exists(home.storePath()));
 
     auto app = start({"--welcome"});
     ASSERT_TRUE(app);

@@ -21,11 +21,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "core/settings/SqliteStore.h"
 #include "core/support/Geometry.h"
 #include "linux/dbus/KWinScriptFrontApp.h"
 #include "support/ChildProcess.h"
 #include "support/HoverBound.h"
+#include "support/ProgramHome.h"
 #include "support/ProgramPath.h"
 #include "support/QtCoreApplication.h"
 #include "support/WaylandCompositor.h"
@@ -151,7 +151,7 @@ protected:
     // Starts her as after onboarding, on the compositor's XWayland at the
     // session's scale, with `arguments` and the stored `settings`.
     bool startHer(WaylandCompositor& compositor, int scale, std::vector<std::string> arguments,
-                  const std::vector<std::pair<std::string, std::string>>& settings = {}) {
+                  const StoredSettings& settings = {}) {
         // Plasma lets X programs draw at its scale, telling them in Xft.dpi as
         // an X desktop does; sway draws them at 100 % and enlarges them.
         if (scale > 1 && compositor.kind() == Kind::kwin &&
@@ -162,12 +162,8 @@ protected:
             return false;
         }
         const std::string config = compositor.home() + "/config";
-        fs::create_directories(config + "/pelliwig");
-        {
-            SqliteStore store(config + "/pelliwig/defaults.sqlite");
-            store.write("hasOnboarded", R"({"value":true})");
-            for (const auto& [key, value] : settings) store.write(key, value);
-        }
+        storeSettings(config, {{"hasOnboarded", R"({"value":true})"}});
+        storeSettings(config, settings);
         compositor.giveToUser(config);
         arguments.insert(arguments.begin(), programPath().string());
         return compositor.startClient(
@@ -263,10 +259,7 @@ TEST_P(CompositorPanelTest, PointerAtTheTopCentreBringsHerOut) {
 
     ASSERT_TRUE(openFullScreenTerminal(compositor));
     // Only the pointer brings her out: no nudge, peek or sleep at start.
-    ASSERT_TRUE(startHer(compositor, c.scale, {},
-                         {{"enabledKinds", R"({"value":["hover"]})"},
-                          {"idlePeeks", R"({"value":false})"},
-                          {"sleepInNotch", R"({"value":false})"}}));
+    ASSERT_TRUE(startHer(compositor, c.scale, {}, quietSettings()));
     ASSERT_TRUE(waitUntil(
         [&] {
             return compositor.runClient({"xdotool", "search", "--name", "^Pelliwig hover$"},
@@ -315,8 +308,7 @@ TEST(CompositorBarTest, SheSitsBelowATopSwaybar) {
         15s, 100ms))
         << "swaybar took no room at the top";
     const std::string config = sway.home() + "/config";
-    fs::create_directories(config + "/pelliwig");
-    SqliteStore(config + "/pelliwig/defaults.sqlite").write("hasOnboarded", R"({"value":true})");
+    storeSettings(config, {{"hasOnboarded", R"({"value":true})"}});
     sway.giveToUser(config);
     ASSERT_TRUE(sway.startClient({programPath().string(), "--preview", "water"},
                                  {"DISPLAY=" + sway.xDisplay(), "QT_QPA_PLATFORM=xcb",
@@ -361,14 +353,7 @@ TEST(CompositorBarTest, ClicksOnHerHeartOpenHerMenuThere) {
     WaylandInput pointer(sway.socketPath());
     if (!pointer.ok()) GTEST_SKIP() << "sway offers no way to move the pointer";
     const std::string config = sway.home() + "/config";
-    fs::create_directories(config + "/pelliwig");
-    {
-        SqliteStore store(config + "/pelliwig/defaults.sqlite");
-        store.write("hasOnboarded", R"({"value":true})");
-        store.write("enabledKinds", R"({"value":["hover"]})");
-        store.write("idlePeeks", R"({"value":false})");
-        store.write("sleepInNotch", R"({"value":false})");
-    }
+    storeSettings(config, quietSettings());
     sway.giveToUser(config);
     const std::vector<std::string> herEnv{"DISPLAY=" + sway.xDisplay(), "QT_QPA_PLATFORM=xcb",
                                           "XDG_CONFIG_HOME=" + config, "XDG_CURRENT_DESKTOP=sway"};
@@ -452,15 +437,8 @@ TEST(CompositorOutputsTest, SheFollowsThePointerToEachOutput) {
         10s, 100ms));
     const QRect layout = outputs["HEADLESS-1"].united(outputs["HEADLESS-2"]);
     const std::string config = sway.home() + "/config";
-    fs::create_directories(config + "/pelliwig");
-    {
-        SqliteStore store(config + "/pelliwig/defaults.sqlite");
-        store.write("hasOnboarded", R"({"value":true})");
-        store.write("notchScreen", R"({"value":"pointer"})");
-        store.write("enabledKinds", R"({"value":["hover"]})");
-        store.write("idlePeeks", R"({"value":false})");
-        store.write("sleepInNotch", R"({"value":false})");
-    }
+    storeSettings(config, quietSettings());
+    storeSettings(config, {{"notchScreen", R"({"value":"pointer"})"}});
     sway.giveToUser(config);
     const std::vector<std::string> herEnv{"DISPLAY=" + sway.xDisplay(), "QT_QPA_PLATFORM=xcb",
                                           "XDG_CONFIG_HOME=" + config, "XDG_CURRENT_DESKTOP=sway"};
@@ -515,10 +493,7 @@ TEST_P(CompositorHoverTest, SheGoesBackInOnEveryWayOfLeaving) {
     WaylandInput pointer(compositor.socketPath());
     if (!pointer.ok()) GTEST_SKIP() << compositor.name() << " offers no way to move the pointer";
     ASSERT_TRUE(openFullScreenTerminal(compositor));
-    ASSERT_TRUE(startHer(compositor, c.scale, {},
-                         {{"enabledKinds", R"({"value":["hover"]})"},
-                          {"idlePeeks", R"({"value":false})"},
-                          {"sleepInNotch", R"({"value":false})"}}));
+    ASSERT_TRUE(startHer(compositor, c.scale, {}, quietSettings()));
     ASSERT_TRUE(waitUntil(
         [&] {
             return compositor.runClient({"xdotool", "search", "--name", "^Pelliwig hover$"},

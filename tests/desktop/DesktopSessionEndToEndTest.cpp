@@ -13,10 +13,10 @@
 #include <thread>
 #include <vector>
 
-#include "core/settings/SqliteStore.h"
 #include "support/ChildProcess.h"
 #include "support/HoverBound.h"
 #include "support/PrivateDBus.h"
+#include "support/ProgramHome.h"
 #include "support/ProgramPath.h"
 #include "support/XvfbServer.h"
 
@@ -66,34 +66,20 @@ protected:
         if (!server.ok()) GTEST_SKIP() << server.why();
         if (!wm.ok()) GTEST_SKIP() << wm.why();
         if (findProgram("xdotool").empty()) GTEST_SKIP() << "xdotool is not installed";
-        for (const char* sub : {"config/pelliwig", "runtime", "tmp"}) {
-            fs::create_directories(home / sub);
-        }
-        ::chmod((home / "runtime").c_str(), 0700);
-        store("hasOnboarded", R"({"value":true})");
-        // Only the pointer brings her out: no nudge, peek or sleep at start,
-        // whatever the time of day.
-        store("enabledKinds", R"({"value":["hover"]})");
-        store("idlePeeks", R"({"value":false})");
-        store("sleepInNotch", R"({"value":false})");
-        store("surprisesPerWeek", R"({"value":0})");
+        // Only the pointer brings her out.
+        home.store(quietSettings());
     }
-    void TearDown() override { fs::remove_all(home); }
 
     std::vector<std::string> env(std::vector<std::string> extra = {}) const {
         auto vars = server.env();
         vars.push_back("QT_QPA_PLATFORM=xcb");
-        vars.push_back("HOME=" + home.string());
-        vars.push_back("XDG_CONFIG_HOME=" + (home / "config").string());
-        vars.push_back("XDG_RUNTIME_DIR=" + (home / "runtime").string());
-        vars.push_back("TMPDIR=" + (home / "tmp").string());
+        const auto own = home.env();
+        vars.insert(vars.end(), own.begin(), own.end());
         vars.insert(vars.end(), extra.begin(), extra.end());
         return vars;
     }
 
-    void store(const char* key, const std::string& json) {
-        SqliteStore(home / "config" / "pelliwig" / "defaults.sqlite").write(key, json);
-    }
+    void store(const char* key, const std::string& json) { home.store(key, json); }
 
     std::optional<ChildProcess> start(std::vector<std::string> arguments,
                                       std::vector<std::string> extraEnv = {}) {
@@ -139,8 +125,7 @@ protected:
     }
 
     const fs::path program = programPath();
-    const fs::path home =
-        fs::temp_directory_path() / ("pelliwig-desktops-" + std::to_string(getpid()));
+    const ProgramHome home{"desktops"};
     XvfbServer server;
     OpenboxSession wm{server};
 };

@@ -22,10 +22,10 @@
 #include <QImage>
 #include <QRect>
 
-#include "core/settings/SqliteStore.h"
 #include "support/ChildProcess.h"
 #include "support/GnomeShellSession.h"
 #include "support/HoverBound.h"
+#include "support/ProgramHome.h"
 #include "support/ProgramPath.h"
 
 namespace pelliwig {
@@ -114,23 +114,14 @@ protected:
         // The last test may have left the pointer on her: park it away.
         ASSERT_TRUE(gnome->pointTo(gnome->width() / 4, gnome->height() - 1));
 
-        home = fs::temp_directory_path() / ("pelliwig-gnome-her-" + std::to_string(getpid()));
-        for (const char* sub : {"config/pelliwig", "runtime", "tmp"}) {
-            fs::create_directories(home / sub);
-        }
-        ::chmod((home / "runtime").c_str(), 0700);
-        store("hasOnboarded", R"({"value":true})");
-        // Only the pointer and the preview bring her out: no nudge, peek or
-        // sleep at start, whatever the time of day.
-        store("enabledKinds", R"({"value":["hover"]})");
-        store("idlePeeks", R"({"value":false})");
-        store("sleepInNotch", R"({"value":false})");
-        store("surprisesPerWeek", R"({"value":0})");
-        gnome->giveToUser(home);
+        home.emplace("gnome-her");
+        // Only the pointer and the preview bring her out.
+        home->store(quietSettings());
+        gnome->giveToUser(home->path());
     }
     void TearDown() override {
         her.reset();
-        if (!home.empty()) fs::remove_all(home);
+        home.reset();
     }
 
     // The shells end before the program does, while Qt's D-Bus is still there.
@@ -153,20 +144,14 @@ protected:
             15s, 100ms);
     }
 
-    void store(const char* key, const std::string& json) {
-        SqliteStore(home / "config" / "pelliwig" / "defaults.sqlite").write(key, json);
-    }
-
     // Starts her as the session's user; true once her hover strip is mapped,
     // which is when she has built her notch.
     bool startHer(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), program.string());
-        her = gnome->start(
-            arguments,
-            {"HOME=" + home.string(), "XDG_CONFIG_HOME=" + (home / "config").string(),
-             "XDG_RUNTIME_DIR=" + (home / "runtime").string(), "TMPDIR=" + (home / "tmp").string(),
-             // Her own choice of platform, not the tests'.
-             "QT_QPA_PLATFORM=", "GSETTINGS_BACKEND=memory"});
+        auto env = home->env();
+        // Her own choice of platform, not the tests'.
+        env.insert(env.end(), {"QT_QPA_PLATFORM=", "GSETTINGS_BACKEND=memory"});
+        her = gnome->start(arguments, env);
         return her && waitUntil([&] { return shown("^Pelliwig hover$"); }, 15s, 20ms);
     }
 
@@ -235,7 +220,7 @@ protected:
 
     const fs::path program = programPath();
     GnomeShellSession* gnome = nullptr;
-    fs::path home;
+    std::optional<ProgramHome> home;
     std::optional<ChildProcess> her;
 };
 

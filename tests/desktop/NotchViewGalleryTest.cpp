@@ -19,9 +19,12 @@
 #include "desktop/support/EmojiText.h"
 #include "desktop/support/Theme.h"
 #include "fakes/SeededRandom.h"
+#include "support/ImageColour.h"
 
 namespace pelliwig {
 namespace {
+
+using testing::coloured;
 
 const auto* const kApp = ::testing::AddGlobalTestEnvironment(new testing::QtApplication);
 
@@ -264,16 +267,6 @@ std::vector<std::string> everyText() {
         }
     }
     return texts;
-}
-
-// Some pixels are clearly coloured, not black, grey or white.
-bool coloured(const QImage& image) {
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (c.alpha() > 128 && c.hsvSaturation() > 100 && c.value() > 60) return true;
-        }
-    return false;
 }
 
 // Each emoji of `text` on its own, without the emoji variation selector.

@@ -19,9 +19,9 @@
 #include <QJsonObject>
 
 #include "core/content/LineBank.h"
-#include "core/settings/SqliteStore.h"
 #include "support/ChildProcess.h"
 #include "support/PrivateDBus.h"
+#include "support/ProgramHome.h"
 #include "support/ProgramPath.h"
 #include "support/XvfbServer.h"
 
@@ -132,21 +132,12 @@ protected:
         if (auto missing = PrivateDBus::missingTools()) GTEST_SKIP() << *missing;
         if (!server.ok()) GTEST_SKIP() << server.why();
         if (!wm.ok()) GTEST_SKIP() << wm.why();
-        for (const char* sub : {"config/pelliwig", "runtime", "tmp"}) {
-            fs::create_directories(home / sub);
-        }
-        ::chmod((home / "runtime").c_str(), 0700);
         ASSERT_TRUE(bus.start());
-        store("hasOnboarded", R"({"value":true})");
-        store("language", R"({"value":"english"})");
-        // Nothing of her own accord: only the preview speaks.
-        store("enabledKinds", R"({"value":["water"]})");
-        store("idlePeeks", R"({"value":false})");
-        store("sleepInNotch", R"({"value":false})");
-        store("surprisesPerWeek", R"({"value":0})");
-        store("showSeconds", R"({"value":20})");
+        // Only the preview speaks.
+        home.store(quietSettings(R"("water")"));
+        home.store("language", R"({"value":"english"})");
+        home.store("showSeconds", R"({"value":20})");
     }
-    void TearDown() override { fs::remove_all(home); }
 
     std::vector<std::string> env() const {
         auto vars = server.env();
@@ -155,19 +146,13 @@ protected:
         vars.push_back("QT_QPA_PLATFORM=xcb");
         vars.push_back("QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1");
         vars.push_back("NO_AT_BRIDGE=0");
-        vars.push_back("HOME=" + home.string());
-        vars.push_back("XDG_CONFIG_HOME=" + (home / "config").string());
-        vars.push_back("XDG_RUNTIME_DIR=" + (home / "runtime").string());
-        vars.push_back("TMPDIR=" + (home / "tmp").string());
+        const auto own = home.env();
+        vars.insert(vars.end(), own.begin(), own.end());
         return vars;
     }
 
-    void store(const char* key, const std::string& json) {
-        SqliteStore(home / "config" / "pelliwig" / "defaults.sqlite").write(key, json);
-    }
-
     const fs::path program = programPath();
-    const fs::path home = fs::temp_directory_path() / ("pelliwig-a11y-" + std::to_string(getpid()));
+    const ProgramHome home{"a11y"};
     XvfbServer server;
     OpenboxSession wm{server};
     PrivateDBus bus;

@@ -5,12 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -139,8 +141,10 @@ protected:
         return write(dropFolder() / name, calendar(body));
     }
 
-    // Titles of the events from March to mid-April 2026.
+    // Titles of the events from March to mid-April 2026, once the store
+    // has looked at the folders as they are now.
     std::vector<std::string> titles(const IcalEventStore& store) const {
+        store.waitForLook();
         std::vector<std::string> found;
         for (const auto& e : store.events(utc(2026, 3, 1), utc(2026, 4, 13))) {
             found.push_back(e.title);
@@ -149,6 +153,7 @@ protected:
     }
 
     std::optional<bool> accessOf(IcalEventStore& store) const {
+        store.waitForLook();
         std::optional<bool> answer;
         store.requestAccess([&](bool granted) { answer = granted; });
         return answer;
@@ -178,6 +183,7 @@ class IcalFileTest : public IcalEventStoreTest, public ::testing::WithParamInter
 TEST_P(IcalFileTest, GivesTheOccurrencesInTheRange) {
     drop(GetParam().name + ".ics", GetParam().body);
     IcalEventStore store;
+    store.waitForLook();
     EXPECT_EQ(store.events(GetParam().from, GetParam().to), GetParam().expected);
 }
 
@@ -312,6 +318,29 @@ const std::vector<FileCase> kFileCases{
      utc(2026, 3, 4, 10),
      {single("running", "Running", utc(2026, 3, 4, 8, 30), utc(2026, 3, 4, 9, 30)),
       single("instant", "Instant", utc(2026, 3, 4, 9), utc(2026, 3, 4, 9))}},
+    // Followed from the range, not from 2000; the count still ends it on 4 March.
+    {"CountedRuleFromLongAgoEndingInTheRange",
+     event("UID:count\nSUMMARY:Counted\nDTSTART:20000103T090000Z\nDURATION:PT1H\n"
+           "RRULE:FREQ=DAILY;COUNT=9558"),
+     utc(2026, 3, 2),
+     utc(2026, 3, 8),
+     {occurrence("count", "Counted", utc(2026, 3, 2, 9), utc(2026, 3, 2, 10)),
+      occurrence("count", "Counted", utc(2026, 3, 3, 9), utc(2026, 3, 3, 10)),
+      occurrence("count", "Counted", utc(2026, 3, 4, 9), utc(2026, 3, 4, 10))}},
+    // Days no month has give nothing past the start; the 29th of February
+    // comes every four years.
+    {"RulesOnDaysThatDoNotExist",
+     event("UID:feb30\nSUMMARY:30 February\nDTSTART:20250130T090000Z\n"
+           "RRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=30") +
+         event("UID:apr31\nSUMMARY:31 April\nDTSTART:20250131T090000Z\n"
+               "RRULE:FREQ=MONTHLY;BYMONTH=4,6;BYMONTHDAY=31;COUNT=5") +
+         event("UID:monday31\nSUMMARY:Monday 31 February\nDTSTART:20250131T090000Z\n"
+               "RRULE:FREQ=MONTHLY;BYMONTH=2;BYMONTHDAY=31;BYDAY=MO") +
+         event("UID:leap\nSUMMARY:Leap day\nDTSTART:20240229T090000Z\n"
+               "RRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=29"),
+     utc(2025, 2, 1),
+     utc(2028, 12, 31),
+     {occurrence("leap", "Leap day", utc(2028, 2, 29, 9), utc(2028, 2, 29, 9))}},
     {"MissingFieldsAndEventsWithoutStart",
      event("DTSTART:20260304T090000Z") + event("UID:nostart\nSUMMARY:No start"),
      kMarch,
@@ -325,6 +354,7 @@ INSTANTIATE_TEST_SUITE_P(Files, IcalFileTest, ::testing::ValuesIn(kFileCases),
 TEST_F(IcalEventStoreTest, FloatingTimesFollowTheZoneAtTheTimeOfAsking) {
     drop("lunch.ics", event("UID:lunch\nSUMMARY:Lunch\nDTSTART:20260304T120000"));
     IcalEventStore store;
+    store.waitForLook();
     const auto before = store.events(kMarch, kMidApril);
     ASSERT_EQ(before.size(), 1u);
     EXPECT_EQ(before[0].start, utc(2026, 3, 4, 11));
@@ -348,6 +378,7 @@ TEST_F(IcalEventStoreTest, ReadsEvolutionCalendarsAndDroppedFiles) {
     EXPECT_EQ(titles(IcalEventStore()), expected);
 }
 
+// The same file reached by two links is read once, under its first path.
 TEST_F(IcalEventStoreTest, LinkedFilesAndFoldersAreRead) {
     const auto elsewhere =
         write(folder / "elsewhere" / "linked.ics",
@@ -355,8 +386,11 @@ TEST_F(IcalEventStoreTest, LinkedFilesAndFoldersAreRead) {
     fs::create_directories(dropFolder());
     fs::create_symlink(elsewhere, dropFolder() / "linked.ics");
     fs::create_directory_symlink(folder / "elsewhere", dropFolder() / "folder-link");
-    const std::vector<std::string> expected{"Linked", "Linked"};
-    EXPECT_EQ(titles(IcalEventStore()), expected);
+    const std::vector<std::string> expected{"Linked"};
+    IcalEventStore store;
+    EXPECT_EQ(titles(store), expected);
+    EXPECT_EQ(store.calendarFiles(),
+              std::vector<fs::path>{dropFolder() / "folder-link/linked.ics"});
 }
 
 TEST_F(IcalEventStoreTest, AMalformedFileDoesNotHarmTheOthers) {
@@ -408,6 +442,7 @@ TEST_F(IcalEventStoreTest, ReadsAFileAgainOnlyWhenItChanged) {
     const auto path = drop("one.ics", event("UID:1\nSUMMARY:Alpha\nDTSTART:20260302T090000Z"));
     IcalEventStore store;
     EXPECT_EQ(titles(store), std::vector<std::string>{"Alpha"});
+    store.waitForLook();  // no look may catch the file between its rewrite and its old time
 
     struct stat before {};
     ASSERT_EQ(::stat(path.c_str(), &before), 0);
@@ -495,15 +530,77 @@ TEST_F(IcalEventStoreTest, CalendarsThatAppearAfterARefusalAreAnnounced) {
     EXPECT_EQ(keysNow(), Keys{});  // the request, refused
     EXPECT_FALSE(store.accessMayHaveChanged());
     drop("notes.txt", event("UID:n\nDTSTART:20260302T090000Z"));
+    store.waitForLook();
     EXPECT_FALSE(store.accessMayHaveChanged());
     EXPECT_EQ(keysNow(), Keys{});
 
     drop("work/standup.ics", event("UID:standup\nSUMMARY:Stand-up\nDTSTART:20260302T090000Z"));
+    store.waitForLook();
     EXPECT_TRUE(store.accessMayHaveChanged());
     EXPECT_EQ(keysNow(), Keys{});  // asked again, granted
     EXPECT_FALSE(store.accessMayHaveChanged());
     context.now += 30;
     EXPECT_EQ(keysNow(), Keys{"cal|standup"});
+}
+
+TEST_F(IcalEventStoreTest, AFifoInTheFolderIsSkippedUnopened) {
+    fs::create_directories(dropFolder());
+    ASSERT_EQ(::mkfifo((dropFolder() / "a-pipe.ics").c_str(), 0600), 0);
+    drop("b-good.ics", event("UID:b\nSUMMARY:Good\nDTSTART:20260302T090000Z"));
+    IcalEventStore store;
+    EXPECT_EQ(titles(store), std::vector<std::string>{"Good"});
+    EXPECT_EQ(store.calendarFiles(), std::vector<fs::path>{dropFolder() / "b-good.ics"});
+}
+
+// Links back to the folder itself would multiply every path through them.
+TEST_F(IcalEventStoreTest, LinksFanningOutReadEachFileOnce) {
+    drop("once.ics", event("UID:o\nSUMMARY:Once\nDTSTART:20260302T090000Z"));
+    for (int link = 0; link < 12; ++link) {
+        fs::create_directory_symlink(".", dropFolder() / ("loop-" + std::to_string(link)));
+    }
+    IcalEventStore store;
+    EXPECT_EQ(titles(store), std::vector<std::string>{"Once"});
+    EXPECT_EQ(store.calendarFiles(), std::vector<fs::path>{dropFolder() / "once.ics"});
+}
+
+// Editors save by writing a new file over the old one's name.
+TEST_F(IcalEventStoreTest, AFileReplacedUnderItsNameIsReadAgain) {
+    drop("one.ics", event("UID:1\nSUMMARY:Old\nDTSTART:20260302T090000Z"));
+    IcalEventStore store;
+    EXPECT_EQ(titles(store), std::vector<std::string>{"Old"});
+    drop("one.ics.new", event("UID:1\nSUMMARY:New\nDTSTART:20260303T090000Z"));
+    fs::rename(dropFolder() / "one.ics.new", dropFolder() / "one.ics");
+    EXPECT_EQ(titles(store), std::vector<std::string>{"New"});
+}
+
+// A file that takes longer than its budget is left out, said once, and
+// tried again when it changes.
+TEST_F(IcalEventStoreTest, AFileTooSlowToReadIsLeftOutUntilItChanges) {
+    const auto slow = drop("slow.ics", event("UID:s\nSUMMARY:Slow\nDTSTART:20260302T090000Z"));
+    std::ostringstream log;
+    IcalEventStore store(folder, std::chrono::milliseconds(-1), log);
+    EXPECT_TRUE(titles(store).empty());
+    EXPECT_TRUE(titles(store).empty());
+    const std::string line =
+        "calendar: " + slow.string() + " takes too long to read; it is left out until it changes\n";
+    EXPECT_EQ(log.str(), line);
+    EXPECT_EQ(accessOf(store), true);  // readable, if not usable
+
+    drop("slow.ics", event("UID:s\nSUMMARY:Slow, changed\nDTSTART:20260302T090000Z"));
+    EXPECT_TRUE(titles(store).empty());
+    EXPECT_EQ(log.str(), line + line);
+}
+
+// A count too long to follow is said in the log, and the rule runs on.
+TEST_F(IcalEventStoreTest, ACountTooLongToFollowIsTakenAsRunningOn) {
+    const auto path = drop("long.ics", event("UID:l\nSUMMARY:Long\nDTSTART:20000101T090000Z\n"
+                                             "RRULE:FREQ=HOURLY;COUNT=900000"));
+    std::ostringstream log;
+    IcalEventStore store(folder, IcalEventStore::kFileBudget, log);
+    store.waitForLook();
+    EXPECT_EQ(store.events(utc(2026, 3, 2, 9), utc(2026, 3, 2, 11)).size(), 2u);
+    EXPECT_EQ(log.str(), "calendar: " + path.string() +
+                             ": 1 rule repeats more than 20000 times; taken as running on\n");
 }
 
 struct DataHomeCase {

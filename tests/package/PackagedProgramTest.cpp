@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "support/ChildProcess.h"
+#include "support/ProgramHome.h"
 #include "support/XvfbServer.h"
 
 namespace pelliwig {
@@ -43,32 +44,23 @@ protected:
     void SetUp() override {
         if (deb.empty()) GTEST_SKIP() << "no package in " << PELLIWIG_PACKAGE_DIR;
         if (findProgram("dpkg").empty()) GTEST_SKIP() << "dpkg is not installed";
-        for (const char* sub : {"root", "home/config", "home/runtime", "home/tmp"}) {
-            fs::create_directories(scratch / sub);
-        }
-        ::chmod((scratch / "home/runtime").c_str(), 0700);
-        ASSERT_EQ(
-            ChildProcess::run({"dpkg", "-x", deb.string(), (scratch / "root").string()}, {}, 60s),
-            0);
+        fs::create_directories(root);
+        ASSERT_EQ(ChildProcess::run({"dpkg", "-x", deb.string(), root.string()}, {}, 60s), 0);
     }
-    void TearDown() override { fs::remove_all(scratch); }
-
-    fs::path installed(const std::string& path) const { return scratch / "root" / path; }
+    fs::path installed(const std::string& path) const { return root / path; }
 
     std::vector<std::string> env(const XvfbServer& server) const {
         auto vars = server.env();
-        const fs::path home = scratch / "home";
         vars.push_back("QT_QPA_PLATFORM=xcb");
-        vars.push_back("HOME=" + home.string());
-        vars.push_back("XDG_CONFIG_HOME=" + (home / "config").string());
-        vars.push_back("XDG_RUNTIME_DIR=" + (home / "runtime").string());
-        vars.push_back("TMPDIR=" + (home / "tmp").string());
+        const auto own = home.env();
+        vars.insert(vars.end(), own.begin(), own.end());
         return vars;
     }
 
     const fs::path deb = package();
-    const fs::path scratch =
-        fs::temp_directory_path() / ("pelliwig-package-" + std::to_string(::getpid()));
+    // The package is unpacked inside her scratch home.
+    const ProgramHome home{"package"};
+    const fs::path root = home / "root";
 };
 
 TEST_F(PackagedProgramTest, InstallsWhereDesktopsLook) {
@@ -94,7 +86,7 @@ TEST_F(PackagedProgramTest, InstallsWhereDesktopsLook) {
     EXPECT_EQ(output(installed("usr/bin/pelliwig").string() + " --version"),
               "pelliwig " PELLIWIG_VERSION "\n");
     // Nothing lands outside /usr.
-    for (const auto& entry : fs::directory_iterator(scratch / "root")) {
+    for (const auto& entry : fs::directory_iterator(root)) {
         EXPECT_EQ(entry.path().filename(), "usr");
     }
 }

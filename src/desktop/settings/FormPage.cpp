@@ -17,6 +17,7 @@
 #include "desktop/settings/StepSpinBox.h"
 #include "desktop/settings/TimeField.h"
 #include "desktop/settings/WheelGuard.h"
+#include "desktop/support/EmojiField.h"
 
 namespace pelliwig {
 
@@ -128,6 +129,7 @@ QLineEdit* textField(const QString& placeholder, const char* name, QWidget* pare
     field->setObjectName(name);
     field->setPlaceholderText(placeholder);
     field->setMaxLength(std::numeric_limits<int>::max());
+    EmojiField::follow(field);
     return field;
 }
 
@@ -143,8 +145,11 @@ QDateEdit* dayPicker(const char* name, QWidget* parent) {
 void showText(QLineEdit* field, const std::string& text) {
     const QString shown = qs(text);
     if (field->text() == shown) return;
-    const QSignalBlocker quiet(field);
-    field->setText(shown);
+    {
+        const QSignalBlocker quiet(field);
+        field->setText(shown);
+    }
+    EmojiField::colour(field);
 }
 
 }  // namespace pelliwig

@@ -1,9 +1,12 @@
 // Turning the file's events into the occurrences of one range.
 #include <algorithm>
+#include <climits>
 #include <cmath>
-#include <unordered_map>
+#include <limits>
+#include <mutex>
 
 #include "linux/calendar/IcalCalendarFile.h"
+#include "linux/calendar/IcalWallKey.h"
 
 namespace pelliwig {
 
@@ -27,51 +30,69 @@ constexpr Instant kDay = 86400;
 }  // namespace
 
 std::vector<CalendarEvent> IcalCalendarFile::events(Instant from, Instant to) const {
-    // Original starts of the occurrences a RECURRENCE-ID replaces, by UID.
-    std::unordered_map<std::string, std::vector<long long>> overridden;
-    for (const auto& entry : entries_) {
-        if (entry.recurrenceId && !entry.uid.empty()) {
-            overridden[entry.uid].push_back(wholeSeconds(entry.recurrenceId->instant()));
-        }
-    }
+    std::lock_guard lock(walkedMutex_);
     std::vector<CalendarEvent> found;
-    for (const auto& entry : entries_) {
-        if (entry.cancelled) continue;
-        if (entry.recurrenceId) {
-            addOverride(entry, from, to, found);
-        } else {
-            const auto it = overridden.find(entry.uid);
-            addSeries(entry, it == overridden.end() ? std::vector<long long>{} : it->second, from,
-                      to, found);
+    addSingles(from, to, found);
+    for (const auto& series : series_) {
+        if (static_cast<Instant>(series.firstKey - kWallSlack) >= to) continue;
+        if (series.lastKey != LLONG_MAX &&
+            static_cast<Instant>(series.lastKey + series.span + kWallSlack) < from) {
+            continue;
         }
+        addSeries(series, from, to, found);
     }
     std::stable_sort(found.begin(), found.end(),
                      [](const auto& a, const auto& b) { return a.start < b.start; });
     return found;
 }
 
-void IcalCalendarFile::addOverride(const Entry& entry, Instant from, Instant to,
-                                   std::vector<CalendarEvent>& found) const {
-    const Instant start = entry.start.instant();
-    const Instant end = endOf(entry, entry.start);
-    if (!overlaps(start, end, from, to)) return;
-    found.push_back(CalendarEvent{entry.uid, entry.title, start, end, entry.start.isDate(),
-                                  entry.recurrenceId->instant()});
+// Only the events whose wall time is near the range are looked at.
+void IcalCalendarFile::addSingles(Instant from, Instant to,
+                                  std::vector<CalendarEvent>& found) const {
+    const auto lowest = static_cast<long long>(std::floor(from)) - longestSingle_ - kWallSlack;
+    const auto highest = static_cast<long long>(std::ceil(to)) + kWallSlack;
+    auto it =
+        std::lower_bound(singles_.begin(), singles_.end(), lowest,
+                         [](const Single& single, long long key) { return single.firstKey < key; });
+    for (; it != singles_.end() && it->firstKey < highest; ++it) {
+        const IcalDateTime start = it->start();
+        if (it->recurrenceId) {
+            addOverride(*it, start, from, to, found);
+            continue;
+        }
+        const Instant at = start.instant();
+        const Instant end = it->endAt(start);
+        if (!overlaps(at, end, from, to) || isOverridden(it->uid, at)) continue;
+        found.push_back(CalendarEvent{it->uid, it->title, at, end, it->isDate, std::nullopt});
+    }
 }
 
-void IcalCalendarFile::addSeries(const Entry& series, const std::vector<long long>& overridden,
-                                 Instant from, Instant to,
+bool IcalCalendarFile::isOverridden(const std::string& uid, Instant start) const {
+    if (uid.empty()) return false;
+    const auto it = overridden_.find(uid);
+    if (it == overridden_.end()) return false;
+    const long long seconds = wholeSeconds(start);
+    return std::any_of(it->second.begin(), it->second.end(), [&](const IcalDateTime& id) {
+        return wholeSeconds(id.instant()) == seconds;
+    });
+}
+
+void IcalCalendarFile::addOverride(const Single& single, const IcalDateTime& start, Instant from,
+                                   Instant to, std::vector<CalendarEvent>& found) const {
+    const Instant at = start.instant();
+    const Instant end = single.endAt(start);
+    if (!overlaps(at, end, from, to)) return;
+    found.push_back(CalendarEvent{single.uid, single.title, at, end, single.isDate,
+                                  single.recurrenceId->instant()});
+}
+
+void IcalCalendarFile::addSeries(const Entry& series, Instant from, Instant to,
                                  std::vector<CalendarEvent>& found) const {
     for (const auto& slot : occurrenceSlots(series, from, to)) {
         const Instant start = slot.start.instant();
-        if (std::find(overridden.begin(), overridden.end(), wholeSeconds(start)) !=
-            overridden.end()) {
-            continue;
-        }
-        std::optional<Instant> occurrence;
-        if (series.repeating) occurrence = start;
-        found.push_back(CalendarEvent{series.uid, series.title, start, slot.end,
-                                      series.start.isDate(), occurrence});
+        if (isOverridden(series.uid, start)) continue;
+        found.push_back(
+            CalendarEvent{series.uid, series.title, start, slot.end, series.start.isDate(), start});
     }
 }
 
@@ -87,9 +108,7 @@ std::vector<IcalCalendarFile::Slot> IcalCalendarFile::occurrenceSlots(const Entr
     // DTSTART is the first occurrence even when the rule would not give it.
     const Slot first{series.start, endOf(series, series.start)};
     if (overlaps(first.start.instant(), first.end, from, to)) found.push_back(first);
-    for (auto* rule : propertiesOf(series.component, ICAL_RRULE_PROPERTY)) {
-        addRuleSlots(series, rule, from, to, found);
-    }
+    for (const auto& rule : series.rules) addRuleSlots(series, rule, from, to, found);
     addDateSlots(series, from, to, found);
 
     auto earlier = [](const Slot& a, const Slot& b) {
@@ -107,29 +126,51 @@ std::vector<IcalCalendarFile::Slot> IcalCalendarFile::occurrenceSlots(const Entr
     return found;
 }
 
-void IcalCalendarFile::addRuleSlots(const Entry& series, icalproperty* rule, Instant from,
-                                    Instant to, std::vector<Slot>& found) const {
-    const icalrecurrencetype recurrence = icalproperty_get_rrule(rule);
+// The walk starts near the range, never at the rule's start: a counted rule
+// is followed as an open one that stops at the last occurrence found when
+// the file was read. Floating times move with the local zone, so only the
+// walks of rules in a fixed zone are remembered.
+void IcalCalendarFile::addRuleSlots(const Entry& series, const Rule& rule, Instant from, Instant to,
+                                    std::vector<Slot>& found) const {
+    Walked& walked = *rule.walked;
+    const bool remembered = series.start.zone() != nullptr;
+    if (remembered && walked.valid && from >= walked.from && to <= walked.quietUntil) {
+        for (const auto& slot : walked.occurrences) {
+            if (overlaps(slot.start.instant(), slot.end, from, to)) found.push_back(slot);
+        }
+        return;
+    }
+    Walked next{from, 0, {}, false};
+    icalrecurrencetype recurrence = icalproperty_get_rrule(rule.property);
+    recurrence.count = 0;  // libical only starts an uncounted rule elsewhere
     icalrecur_iterator* steps = icalrecur_iterator_new(recurrence, series.start.wall());
     if (!steps) return;  // a rule libical cannot follow
-    // Occurrences ending before the range need not be walked through, but a
-    // counted rule must be, to know where its count runs out. The extra day
-    // covers wall clocks that differ from UTC.
+    // The extra day covers wall clocks that differ from UTC.
     const Instant skipTo =
         from - (series.start.isDate() ? series.days * kDay : series.seconds) - kDay;
-    if (recurrence.count == 0 && skipTo > series.start.instant()) {
+    if (skipTo > series.start.instant()) {
         icalrecur_iterator_set_start(steps, series.start.wallAt(skipTo));
     }
     for (int step = 0; step < kMaxRuleSteps; ++step) {
         const icaltimetype wall = icalrecur_iterator_next(steps);
-        if (icaltime_is_null_time(wall)) break;
+        if (icaltime_is_null_time(wall) || (rule.last && icaltime_compare(wall, *rule.last) > 0)) {
+            next.quietUntil = std::numeric_limits<Instant>::infinity();
+            next.valid = true;
+            break;
+        }
         const IcalDateTime start = series.start.withWall(wall);
         const Instant at = start.instant();
-        if (at >= to) break;
+        if (at >= to) {
+            next.quietUntil = at;
+            next.valid = true;
+            break;
+        }
         const Instant end = endOf(series, start);
-        if (overlaps(at, end, from, to)) found.push_back(Slot{start, end});
+        if (overlaps(at, end, from, to)) next.occurrences.push_back(Slot{start, end});
     }
     icalrecur_iterator_free(steps);
+    found.insert(found.end(), next.occurrences.begin(), next.occurrences.end());
+    if (remembered) walked = std::move(next);
 }
 
 void IcalCalendarFile::addDateSlots(const Entry& series, Instant from, Instant to,

@@ -1,5 +1,7 @@
 #include "linux/calendar/IcalDateTime.h"
 
+#include "linux/calendar/IcalWallKey.h"
+
 #include <cmath>
 #include <ctime>
 #include <string>
@@ -29,15 +31,7 @@ icaltimetype timeOf(icalvalue* value) {
 
 // A floating wall time (or midnight of a date) in the local zone.
 Instant localInstant(const icaltimetype& wall) {
-    std::tm parts{};
-    parts.tm_year = wall.year - 1900;
-    parts.tm_mon = wall.month - 1;
-    parts.tm_mday = wall.day;
-    if (!wall.is_date) {
-        parts.tm_hour = wall.hour;
-        parts.tm_min = wall.minute;
-        parts.tm_sec = wall.second;
-    }
+    std::tm parts = wallParts(wall);
     parts.tm_isdst = -1;  // whichever applies on that day
     return static_cast<Instant>(std::mktime(&parts));
 }
