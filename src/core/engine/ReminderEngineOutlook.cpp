@@ -19,17 +19,17 @@ Outlook ReminderEngine::outlook() const {
     const GateWorld world = gateWorld();
     out.hold = CueGate::holdFor(out.next.value_or(ReminderKind::water), world);
     switch (out.hold) {
-    case GateVerdict::inCall:
-        out.camera = meetings_.cameraRunning();
-        break;
-    case GateVerdict::paused:
-        out.until = pause_.until();
-        break;
-    case GateVerdict::quietHours:
-        out.until = quietEnds();
-        break;
-    default:
-        break;
+        case GateVerdict::inCall:
+            out.camera = meetings_.cameraRunning();
+            break;
+        case GateVerdict::paused:
+            out.until = pause_.until();
+            break;
+        case GateVerdict::quietHours:
+            out.until = quietEnds();
+            break;
+        default:
+            break;
     }
     // The gap lets nothing through before it is over.
     if (out.nextAt) *out.nextAt = std::max(*out.nextAt, lastShown_ + world.minimumGap);
@@ -52,7 +52,8 @@ std::optional<Instant> ReminderEngine::nextDue(ReminderKind kind, int everyMinut
     const Instant start = activity_->streakStart();
     const double every = everyMinutes * 60.0;
     const auto n = static_cast<std::int64_t>((now - start) / every);
-    const std::string key = rawString(kind) + "|" + activity_->streakKey() + "|" + std::to_string(n);
+    const std::string key =
+        rawString(kind) + "|" + activity_->streakKey() + "|" + std::to_string(n);
     if (n >= 1 && !fired_.contains(key)) return now;
     return start + static_cast<double>(n + 1) * every;
 }
