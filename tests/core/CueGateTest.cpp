@@ -65,10 +65,14 @@ const CueFacts kFresh{};
 INSTANTIATE_TEST_SUITE_P(
     Reasons, CueGateTest,
     ::testing::Values(
-        VerdictCase{"KindOff", K::water, {.kindEnabled = false}, from(V::kindOff), V::kindOff,
+        VerdictCase{
+            "KindOff", K::water, {.kindEnabled = false}, from(V::kindOff), V::kindOff, V::inCall},
+        VerdictCase{"OnceKeyUsed",
+                    K::water,
+                    {.onceKeyUsed = true},
+                    from(V::kindOff),
+                    V::onceKeyUsed,
                     V::inCall},
-        VerdictCase{"OnceKeyUsed", K::water, {.onceKeyUsed = true}, from(V::kindOff),
-                    V::onceKeyUsed, V::inCall},
         VerdictCase{"InCall", K::water, kFresh, from(V::inCall), V::inCall},
         VerdictCase{"Paused", K::water, kFresh, from(V::paused), V::paused},
         VerdictCase{"DoNotDisturb", K::water, kFresh, from(V::doNotDisturb), V::doNotDisturb},

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <ostream>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -72,8 +72,8 @@ std::vector<OutlookCase> outlookCases() {
          held(Gate::inCall, std::nullopt, true)},
         {"MicrophoneInUse", [](ReminderEngineWorld& w) { w.media.microphone = true; }, nothing,
          held(Gate::inCall)},
-        {"Paused", [](ReminderEngineWorld& w) { w.prefs.pausedUntil.set(berlin(12, 15)); },
-         nothing, held(Gate::paused, berlin(12, 15))},
+        {"Paused", [](ReminderEngineWorld& w) { w.prefs.pausedUntil.set(berlin(12, 15)); }, nothing,
+         held(Gate::paused, berlin(12, 15))},
         {"FullScreen",
          [](ReminderEngineWorld& w) {
              w.prefs.quietDuringFullScreen.set(true);
@@ -102,7 +102,9 @@ std::vector<OutlookCase> outlookCases() {
     };
 }
 
-void PrintTo(const OutlookCase& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const OutlookCase& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class OutlookTest : public ::testing::TestWithParam<OutlookCase> {
 protected:

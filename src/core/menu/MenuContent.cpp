@@ -261,6 +261,10 @@ std::optional<std::string> outlookLine(const Outlook& outlook, std::string_view 
     return outlookWith(outlook, [timeLocale](Instant at) { return shortTime(at, timeLocale); });
 }
 
+std::optional<std::string> outlookLine(const Outlook& outlook, const TimeOfDayText& timeText) {
+    return outlookWith(outlook, [&timeText](Instant at) { return timeText(localMinutes(at)); });
+}
+
 std::string pausedUntilLine(Instant until, std::string_view timeLocale) {
     return untilLine("Paused until", until,
                      [timeLocale](Instant at) { return shortTime(at, timeLocale); });

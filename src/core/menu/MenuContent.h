@@ -99,6 +99,8 @@ std::string focusUntilLine(Instant endsAt, std::string_view timeLocale = {});
 // 14:30", "Quiet until 07:00"), times formatted as for focusUntilLine;
 // nothing when no reminder is coming.
 std::optional<std::string> outlookLine(const Outlook& outlook, std::string_view timeLocale = {});
+// The same with times written by `timeText`, as the menu writes them.
+std::optional<std::string> outlookLine(const Outlook& outlook, const TimeOfDayText& timeText);
 
 // "Paused until " and the end, formatted as for focusUntilLine.
 std::string pausedUntilLine(Instant until, std::string_view timeLocale = {});

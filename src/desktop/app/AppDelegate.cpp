@@ -45,6 +45,9 @@ AppDelegate::AppDelegate(AppServices services, QObject* parent)
     }
     MenuActions& actions = *this;
     tray_ = std::make_unique<TrayMenu>([this] { return menuState(); }, actions);
+    statusFeed_ = std::make_unique<StatusFeed>(*services_.scheduler, [this] { return status(); });
+    // A pause or a changed setting reaches the bars at once.
+    statusChanged_ = prefs_.changed.connect([this](std::string_view) { statusFeed_->refresh(); });
     if (updates_) {
         // A tray host may show the menu it last read without asking again.
         updateFound_ = updates_->availableChanged.connect(
@@ -70,7 +73,10 @@ void AppDelegate::launch(const AppOptions& options) {
                                                 [this](const QPoint& at) { tray_->popupAt(at); }});
         // A tray host may show the menu it last read: the answers of a moment
         // must be there while it is out.
-        answersChanged_ = engine_->answersChanged.connect([this] { tray_->rebuild(); });
+        answersChanged_ = engine_->answersChanged.connect([this] {
+            tray_->rebuild();
+            statusFeed_->refresh();
+        });
         emit engineChanged();
     }
     if (services_.shortcut) {
@@ -175,6 +181,12 @@ void AppDelegate::openAbout() {
 
 void AppDelegate::saveMemory() {
     if (engine_) engine_->saveMemory();
+}
+
+StatusLine AppDelegate::status() const {
+    // Times written as her menu writes them.
+    const TimeOfDayText timeText = [](int minutes) { return timeOfDayText(minutes).toStdString(); };
+    return StatusLine::of(engine_ ? std::optional(engine_->outlook()) : std::nullopt, timeText);
 }
 
 MenuState AppDelegate::menuState() const {
