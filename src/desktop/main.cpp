@@ -84,8 +84,8 @@ int printStatus(const AppOptions& options, const QStringList& arguments) {
         return 1;
     }
     // A bar keeps showing the last line it read: tell it she has gone.
-    if (lines > 0 && options.json) {
-        std::printf("%s\n", StatusLine::stopped().json().c_str());
+    if (lines > 0) {
+        std::printf("%s\n", options.json ? StatusLine::stopped().json().c_str() : "");
         std::fflush(stdout);
     }
     std::fputs("pelliwig: Zuzi is not running\n", stderr);

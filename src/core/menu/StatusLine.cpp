@@ -4,7 +4,6 @@
 
 #include <nlohmann/json.hpp>
 
-
 namespace pelliwig {
 namespace {
 
@@ -54,8 +53,8 @@ StatusLine StatusLine::stopped() {
 
 std::string StatusLine::json() const {
     // Replacement keeps a stray byte in a line from making the dump throw.
-    return nlohmann::json{{"text", text}, {"tooltip", tooltip}, {"class", cssClass},
-                          {"alt", cssClass}}
+    return nlohmann::json{
+        {"text", text}, {"tooltip", tooltip}, {"class", cssClass}, {"alt", cssClass}}
         .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
