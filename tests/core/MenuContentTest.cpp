@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "HeldOutlook.h"
 #include "support/TestTime.h"
 
 namespace pelliwig {
@@ -392,14 +393,7 @@ struct OutlookCase {
 
 Outlook holding(GateVerdict hold, std::optional<Instant> until = std::nullopt,
                 bool camera = false) {
-    Outlook out;
-    out.hold = hold;
-    out.until = until;
-    out.camera = camera;
-    // Something is always coming, so that only the hold can explain the line.
-    out.next = ReminderKind::water;
-    out.nextAt = kFocusEnd;
-    return out;
+    return heldOutlook(hold, until, camera);
 }
 
 Outlook coming(ReminderKind kind, Instant at, GateVerdict hold = GateVerdict::shown) {

@@ -65,12 +65,12 @@ INSTANTIATE_TEST_SUITE_P(
         AskCase{"Text", false, false, {"Next: water around 14:30"}, 0},
         AskCase{"Json", true, false, {line("Next: water around 14:30").json()}, 0},
         AskCase{"FollowText", false, true, {"Next: water around 14:30", "Paused until 15:00"}, 1},
-        AskCase{"FollowJson",
-                true,
-                true,
-                {line("Next: water around 14:30").json(),
-                 line("Paused until 15:00", "paused").json()},
-                1}),
+        AskCase{
+            "FollowJson",
+            true,
+            true,
+            {line("Next: water around 14:30").json(), line("Paused until 15:00", "paused").json()},
+            1}),
     [](const auto& row) { return row.param.name; });
 
 TEST_F(StatusFeedTest, NoChangeNoLine) {
@@ -89,8 +89,8 @@ TEST_F(StatusFeedTest, ThePollFindsAChangeNobodyReported) {
     scheduler.advance(StatusFeed::kPollSeconds - 1);
     EXPECT_EQ(reader.lines.size(), 1u);
     scheduler.advance(1);
-    EXPECT_EQ(reader.lines, (std::vector<std::string>{"Next: water around 14:30",
-                                                      "Quiet until 07:00"}));
+    EXPECT_EQ(reader.lines,
+              (std::vector<std::string>{"Next: water around 14:30", "Quiet until 07:00"}));
 }
 
 // Without followers nothing is read: no poll, and refresh does nothing.

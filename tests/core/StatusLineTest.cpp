@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "HeldOutlook.h"
 #include "support/TestTime.h"
 
 namespace pelliwig {
@@ -14,17 +15,9 @@ namespace {
 using pelliwig::testing::utc;
 using pelliwig::testing::ZoneAndLocale;
 
-const Instant kHalfPastTwo = utc(2026, 3, 7, 13, 30);  // 14:30 in Berlin
-
 Outlook holding(GateVerdict hold, std::optional<Instant> until = std::nullopt,
                 bool camera = false) {
-    Outlook out;
-    out.hold = hold;
-    out.until = until;
-    out.camera = camera;
-    out.next = ReminderKind::water;
-    out.nextAt = kHalfPastTwo;
-    return out;
+    return heldOutlook(hold, until, camera);
 }
 
 struct LineCase {
@@ -78,7 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"DoNotDisturb",
                  holding(GateVerdict::doNotDisturb),
                  {"Quiet: do not disturb", "Zuzi: Quiet: do not disturb", "dnd"}},
-        LineCase{"NoEngineYet", std::nullopt, {"Zuzi is starting", "Zuzi is starting", "starting"}}),
+        LineCase{
+            "NoEngineYet", std::nullopt, {"Zuzi is starting", "Zuzi is starting", "starting"}}),
     [](const auto& row) { return row.param.name; });
 
 TEST(StatusLineStoppedTest, IsEmptyTextWithAClassOfItsOwn) {
@@ -91,8 +85,9 @@ TEST(StatusLineStoppedTest, IsEmptyTextWithAClassOfItsOwn) {
 // The shell's time writer is the menu's, so bar and menu agree.
 TEST(StatusLineWriterTest, TimesComeFromTheWriterHandedIn) {
     ZoneAndLocale zone("Europe/Berlin", "en_US");
-    const auto line = StatusLine::of(holding(GateVerdict::shown),
-                                     [](int minutes) { return "<" + std::to_string(minutes) + ">"; });
+    const auto line = StatusLine::of(holding(GateVerdict::shown), [](int minutes) {
+        return "<" + std::to_string(minutes) + ">";
+    });
     EXPECT_EQ(line.text, "Next: water around <870>");
 }
 
