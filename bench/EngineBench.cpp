@@ -92,6 +92,17 @@ void BM_Tick(benchmark::State& state) {
 }
 BENCHMARK(BM_Tick)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTime(2);
 
+// What her menu and a status bar ask when they open or poll: the outlook
+// over the real store, an hour into a working morning. It reads the settings
+// and the sensors but changes nothing, so every iteration asks the same.
+void BM_Outlook(benchmark::State& state) {
+    EngineOnDisk world;
+    world.scheduler.advance(3600);
+    for (auto _ : state) benchmark::DoNotOptimize(world.engine->outlook());
+    state.SetLabel("real SQLite store");
+}
+BENCHMARK(BM_Outlook)->Unit(benchmark::kMicrosecond);
+
 // The same workday every day for `days` days from Monday 2026-01-05: at the
 // desk, lunch in the browser, back to work, a video in the evening, dinner,
 // late work.

@@ -6,10 +6,13 @@
 #include <vector>
 
 #include <QApplication>
+#include <QByteArray>
 #include <QDeadlineTimer>
+#include <QPointer>
 #include <QStringList>
 #include <QThread>
 
+#include "core/menu/StatusLine.h"
 #include "core/support/Brand.h"
 #include "desktop/app/AppDelegate.h"
 #include "desktop/app/AppOptions.h"
@@ -68,6 +71,32 @@ bool becomeTheInstance(SingleInstance& instance, const QStringList& arguments, i
     return false;
 }
 
+// "--status": asked of the Zuzi that runs, which writes the lines; this
+// prints them as they come. It needs no display and never starts her.
+int printStatus(const AppOptions& options, const QStringList& arguments) {
+    SingleInstance instance;
+    int lines = 0;
+    const auto asked = instance.ask(arguments, [&](const QByteArray& line) {
+        std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stdout);
+        std::fputc('\n', stdout);
+        ++lines;
+        // A bar that closed its end wants no more.
+        return std::fflush(stdout) == 0 && options.follow;
+    });
+    if (asked == SingleInstance::Asked::enough) return 0;
+    if (asked == SingleInstance::Asked::hungUp && lines == 0) {
+        std::fputs("pelliwig: the Zuzi that runs did not answer; try again.\n", stderr);
+        return 1;
+    }
+    // A bar keeps showing the last line it read: tell it she has gone.
+    if (lines > 0) {
+        std::printf("%s\n", options.json ? StatusLine::stopped().json().c_str() : "");
+        std::fflush(stdout);
+    }
+    std::fputs("pelliwig: Zuzi is not running\n", stderr);
+    return 3;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -89,6 +118,7 @@ int main(int argc, char** argv) {
         std::printf("pelliwig %s\n", std::string(Brand::version).c_str());
         return 0;
     }
+    if (options.status) return printStatus(options, toQt(arguments));
     if (const auto problem =
             DisplayCheck::problem(DisplayCheck::current(), &DisplayCheck::x11Reachable)) {
         std::fprintf(stderr, "%s\n", problem->c_str());
@@ -122,6 +152,21 @@ int main(int argc, char** argv) {
                          // anything else sends nothing we act on.
                          const auto handed = AppOptions::parse(fromQt(received));
                          if (handed.ok()) delegate.handOver(handed.options);
+                     });
+    QObject::connect(&instance, &SingleInstance::asked, &delegate,
+                     [&delegate](const QStringList& received, SingleInstance::Asker* asker) {
+                         const auto asked = AppOptions::parse(fromQt(received));
+                         if (!asked.ok() || !asked.options.status) {
+                             asker->close();
+                             return;
+                         }
+                         const QPointer<SingleInstance::Asker> reader(asker);
+                         delegate.statusFeed().serve(
+                             [reader](const std::string& line) {
+                                 return reader && reader->answer(QByteArray::fromStdString(line));
+                             },
+                             asked.options.json, asked.options.follow);
+                         if (!asked.options.follow && reader) reader->close();
                      });
     delegate.launch(options);
     const int status = QApplication::exec();

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "HeldOutlook.h"
 #include "support/TestTime.h"
 
 namespace pelliwig {
@@ -403,6 +404,123 @@ TEST(MenuContentTest, SettingsAndQuitCarryTheirShortcuts) {
     EXPECT_EQ(find(menu, "settings")->shortcut, "Ctrl+,");
     EXPECT_EQ(find(menu, "quit")->shortcut, "Ctrl+Q");
     EXPECT_EQ(find(menu, "welcome")->shortcut, "");
+}
+
+// What comes next or what holds her back, as the engine tells it; times in
+// Berlin on 7 March 2026.
+struct OutlookCase {
+    std::string name;
+    Outlook outlook;
+    std::optional<std::string> expected;
+};
+
+Outlook holding(GateVerdict hold, std::optional<Instant> until = std::nullopt,
+                bool camera = false) {
+    return heldOutlook(hold, until, camera);
+}
+
+Outlook coming(ReminderKind kind, Instant at, GateVerdict hold = GateVerdict::shown) {
+    Outlook out = holding(hold);
+    out.next = kind;
+    out.nextAt = at;
+    return out;
+}
+
+const Instant kSeven = utc(2026, 3, 8, 6, 0);     // 07:00 in Berlin
+const Instant kFifteen = utc(2026, 3, 7, 14, 0);  // 15:00 in Berlin
+
+std::vector<OutlookCase> outlookCases() {
+    using V = GateVerdict;
+    return {
+        {"NextWater", coming(ReminderKind::water, kFocusEnd), "Next: water around 14:30"},
+        {"NextBreak", coming(ReminderKind::breaks, kFifteen), "Next: a break around 15:00"},
+        {"GapOnlyDelays", coming(ReminderKind::water, kFocusEnd, V::gap),
+         "Next: water around 14:30"},
+        {"NotchBusyOnlyDelays", coming(ReminderKind::water, kFocusEnd, V::notchOccupied),
+         "Next: water around 14:30"},
+        {"NothingComing", Outlook{}, std::nullopt},
+        {"QuietHours", holding(V::quietHours, kSeven), "Quiet until 07:00"},
+        {"QuietHoursWithoutAnEnd", holding(V::quietHours), "Quiet"},
+        {"Camera", holding(V::inCall, std::nullopt, true), "Quiet: camera in use"},
+        {"Microphone", holding(V::inCall), "Quiet: microphone in use"},
+        {"Paused", holding(V::paused, kFifteen), "Paused until 15:00"},
+        {"PausedWithoutAnEnd", holding(V::paused), "Paused"},
+        {"FullScreen", holding(V::fullScreen), "Holding back: full screen"},
+        {"DoNotDisturb", holding(V::doNotDisturb), "Quiet: do not disturb"},
+        // Quiet with nothing to hold back still says why she is quiet.
+        {"QuietAndNothingComing",
+         [] {
+             Outlook out;
+             out.hold = V::quietHours;
+             out.until = kSeven;
+             return out;
+         }(),
+         "Quiet until 07:00"},
+    };
+}
+
+class OutlookLineTest : public ::testing::TestWithParam<OutlookCase> {};
+
+TEST_P(OutlookLineTest, SaysWhatComesNextOrWhyShesQuiet) {
+    ZoneAndLocale zone("Europe/Berlin", "de_DE");
+    EXPECT_EQ(outlookLine(GetParam().outlook), GetParam().expected);
+}
+
+// Off a call and unpaused the line is a caption of its own under the jealousy
+// bar; nothing coming leaves the menu as it was.
+TEST_P(OutlookLineTest, IsItsOwnCaptionInTheMenu) {
+    ZoneAndLocale zone("Europe/Berlin", "de_DE");
+    RecordingActions actions;
+    MenuState state = kEngine;
+    state.outlook = GetParam().outlook;
+    const auto menu = menuContent(state, actions);
+    const auto* line = find(menu, "outlook");
+    if (!GetParam().expected) {
+        EXPECT_EQ(line, nullptr);
+        EXPECT_EQ(outline(menu), outline(menuContent(kEngine, actions)));
+        return;
+    }
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->type, Type::caption);
+    EXPECT_EQ(line->title, *GetParam().expected);
+    EXPECT_EQ(outline(menu)[1], "caption:" + *GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Outlooks, OutlookLineTest, ::testing::ValuesIn(outlookCases()),
+                         [](const auto& row) { return row.param.name; });
+
+// The call and the pause have lines of their own: the outlook does not say it
+// twice, and on a call it tells which device gave the call away when the
+// pointer rests on the line.
+TEST(MenuContentTest, CallAndPauseKeepTheirOwnLines) {
+    ZoneAndLocale zone("Europe/Berlin", "de_DE");
+    RecordingActions actions;
+    MenuState onCall = kEngine;
+    onCall.onCall = true;
+    onCall.outlook = holding(GateVerdict::inCall, std::nullopt, true);
+    auto menu = menuContent(onCall, actions);
+    EXPECT_EQ(find(menu, "outlook"), nullptr);
+    ASSERT_NE(find(menu, "onCall"), nullptr);
+    EXPECT_EQ(find(menu, "onCall")->title, "Quiet: you're on a call");
+    EXPECT_EQ(find(menu, "onCall")->tooltip, "Quiet: camera in use");
+
+    MenuState pausedState = paused();
+    pausedState.outlook = holding(GateVerdict::paused, kFocusEnd);
+    menu = menuContent(pausedState, actions);
+    EXPECT_EQ(find(menu, "outlook"), nullptr);
+    EXPECT_EQ(find(menu, "pausedUntil")->title, "Paused until 14:30");
+}
+
+// The outlook's time is written by the writer the shell hands in, like the
+// focus end's.
+TEST(MenuContentTest, OutlookTimeComesFromTheWriterHandedIn) {
+    ZoneAndLocale zone("Europe/Berlin", "en_US");
+    RecordingActions actions;
+    MenuState state = kEngine;
+    state.outlook = coming(ReminderKind::water, kFocusEnd);
+    const auto menu = menuContent(state, actions,
+                                  [](int minutes) { return "<" + std::to_string(minutes) + ">"; });
+    EXPECT_EQ(find(menu, "outlook")->title, "Next: water around <870>");
 }
 
 struct FocusTimeCase {

@@ -5,9 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "support/ChildProcess.h"
 #include "support/ProgramHome.h"
@@ -135,6 +140,74 @@ TEST_F(AppDelegateEndToEndTest, BadOptionsAreSaidAndChangeNothing) {
     EXPECT_TRUE(waitUntil([&] { return visible("^Settings"); }, 5s));
     EXPECT_FALSE(stored("pausedUntil").has_value());
     EXPECT_TRUE(app->running());
+}
+
+// The lines a follower printed so far, each parsed as JSON (a line that is
+// not JSON counts as an empty object).
+std::vector<nlohmann::json> jsonLines(const fs::path& file) {
+    std::ifstream in(file);
+    std::vector<nlohmann::json> lines;
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(nlohmann::json::parse(line, nullptr, false));
+        if (lines.back().is_discarded()) lines.back() = nlohmann::json::object();
+    }
+    return lines;
+}
+
+std::string classOf(const nlohmann::json& line) {
+    return line.value("class", std::string());
+}
+
+// A desktop bar follows her: "--status --json --follow" prints her state at
+// once and a new line when a pause starts and when it ends, all answered by
+// the Zuzi that runs; when she ends the follower says so and ends too.
+TEST_F(AppDelegateEndToEndTest, StatusFollowsAPauseAndHerEnd) {
+    home.store(quietSettings(R"("water")"));
+    const auto unstarted = ChildProcess::errors({program.string(), "--status"}, env(), 10s);
+    EXPECT_EQ(unstarted.status, 3);
+    EXPECT_EQ(unstarted.errors, "pelliwig: Zuzi is not running\n");
+
+    auto app = start();
+    ASSERT_TRUE(app);
+    ASSERT_TRUE(waitUntil([&] { return socketExists(); }, 15s)) << "she never listened";
+    // The plain line is her menu's: water is on, so it is coming.
+    std::string once;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            once = ChildProcess::output({program.string(), "--status"}, env(), 10s);
+            return once.starts_with("Next: water around ");
+        },
+        15s))
+        << once;
+    EXPECT_EQ(std::count(once.begin(), once.end(), '\n'), 1) << once;
+
+    const fs::path printed = home / "follow.out";
+    auto follower = ChildProcess::start({program.string(), "--status", "--json", "--follow"}, env(),
+                                        printed.string());
+    ASSERT_TRUE(follower);
+    ASSERT_TRUE(waitUntil([&] { return !jsonLines(printed).empty(); }, 10s));
+    const auto first = jsonLines(printed).front();
+    EXPECT_EQ(classOf(first), "next");
+    for (const char* key : {"text", "tooltip", "class", "alt"}) {
+        EXPECT_TRUE(first.contains(key)) << key << " in " << first.dump();
+    }
+
+    EXPECT_EQ(ChildProcess::run({program.string(), "--pause", "30"}, env(), 10s), 0);
+    ASSERT_TRUE(waitUntil([&] { return classOf(jsonLines(printed).back()) == "paused"; }, 10s))
+        << jsonLines(printed).back().dump();
+    const auto paused = jsonLines(printed).back();
+    EXPECT_TRUE(paused.value("text", "").starts_with("Paused until ")) << paused.dump();
+
+    EXPECT_EQ(ChildProcess::run({program.string(), "--pause", "off"}, env(), 10s), 0);
+    ASSERT_TRUE(waitUntil([&] { return classOf(jsonLines(printed).back()) == "next"; }, 10s))
+        << jsonLines(printed).back().dump();
+    // One line per change: next, paused, next again.
+    EXPECT_EQ(jsonLines(printed).size(), 3u);
+
+    ::kill(app->pid(), SIGTERM);
+    ASSERT_TRUE(waitUntil([&] { return !app->running(); }, 5s));
+    EXPECT_TRUE(waitUntil([&] { return !follower->running(); }, 5s)) << "the follower hung on";
+    EXPECT_EQ(classOf(jsonLines(printed).back()), "stopped");
 }
 
 TEST_F(AppDelegateEndToEndTest, NoDisplayIsOneLineAndAnError) {

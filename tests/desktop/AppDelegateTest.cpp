@@ -35,6 +35,10 @@ struct RecordingEngine final : EngineFacade {
     void cancelFocus() override { focusEnd.reset(); }
     int jealousy() const override { return jealousyValue; }
     bool onCall() const override { return call; }
+    Outlook outlook() const override {
+        ++outlookAsked;
+        return said;
+    }
     std::optional<Instant> focusEndsAt() const override { return focusEnd; }
     bool seesFrontApp() const override { return front; }
     const Memory::State& memory() const override { return remembered; }
@@ -46,6 +50,8 @@ struct RecordingEngine final : EngineFacade {
         return !offered.empty();
     }
 
+    Outlook said;
+    mutable int outlookAsked = 0;
     std::vector<std::string> offered;
     std::vector<std::size_t> answered;
     int keyboardAsked = 0;
@@ -276,6 +282,26 @@ TEST_F(AppDelegateTest, MenuFollowsTheEngineEachTimeItOpens) {
     EXPECT_EQ(entry("noFrontApp"), nullptr);
     engine->front = false;
     EXPECT_NE(entry("noFrontApp"), nullptr);
+}
+
+// The line under the jealousy bar is asked of the engine as the menu opens,
+// and only then.
+TEST_F(AppDelegateTest, WhatComesNextIsAskedAsTheMenuOpens) {
+    onboard();
+    launch({});
+    scheduler->advance(3600);
+    EXPECT_EQ(engine->outlookAsked, 0);
+
+    engine->said.hold = GateVerdict::fullScreen;
+    ASSERT_NE(entry("outlook"), nullptr);
+    EXPECT_EQ(engine->outlookAsked, 1);
+    EXPECT_EQ(entry("outlook")->text().toStdString(), "Holding back: full screen");
+
+    engine->said.hold = GateVerdict::inCall;
+    engine->said.camera = true;
+    EXPECT_EQ(entry("outlook")->text().toStdString(), "Quiet: camera in use");
+    engine->said = Outlook{};
+    EXPECT_EQ(entry("outlook"), nullptr);
 }
 
 // The menu's Pause entries and the desktop actions' "--pause" write the same

@@ -44,6 +44,14 @@ TEST_P(AppOptionsTest, Parses) {
     EXPECT_EQ(parsed.options, GetParam().expected);
 }
 
+AppOptions asking(bool json, bool follow) {
+    AppOptions options;
+    options.status = true;
+    options.json = json;
+    options.follow = follow;
+    return options;
+}
+
 AppOptions everyFlag() {
     auto options = previewing(ReminderKind::water);
     options.noNotch = options.loginItem = options.welcome = true;
@@ -90,6 +98,13 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"PauseMinutes", {"--pause", "30"}, pausing(PauseRequest::Until::minutes, 30)},
         Case{"PauseTomorrow", {"--pause", "tomorrow"}, pausing(PauseRequest::Until::tomorrow)},
         Case{"PauseOff", {"--pause", "off"}, pausing(PauseRequest::Until::off)},
+        Case{"Status", {"--status"}, asking(false, false)},
+        Case{"StatusJson", {"--status", "--json"}, asking(true, false)},
+        Case{"StatusFollow", {"--follow", "--status"}, asking(false, true)},
+        Case{"StatusJsonFollow", {"--status", "--json", "--follow"}, asking(true, true)},
+        Case{"StatusWithToolkitOptions",
+             {"--status", "-platform", "offscreen"},
+             asking(false, false)},
         // Qt takes its own options out of the arguments, with one dash or two.
         Case{"ToolkitOptions",
              {"-platform", "offscreen", "--login-item"},
@@ -138,6 +153,15 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"OneDash", {"-welcome"}, R"(unknown option "-welcome")"},
         Refusal{"LongerName", {"--previews"}, R"(unknown option "--previews")"},
         Refusal{"StrayWord", {"water"}, R"(unexpected argument "water")"},
+        Refusal{"JsonAlone", {"--json"}, "--json goes with --status"},
+        Refusal{"FollowAlone", {"--follow", "--welcome"}, "--follow goes with --status"},
+        // A question acts on nothing: she is not paused by it, nor opened.
+        Refusal{"StatusAndPause",
+                {"--status", "--pause", "30"},
+                "--status takes no other options but --json and --follow"},
+        Refusal{"StatusAndSettings",
+                {"--settings", "--status", "--json"},
+                "--status takes no other options but --json and --follow"},
         Refusal{"ToolkitFlagWithValue", {"-reverse=1"}, R"(unknown option "-reverse=1")"}),
     [](const auto& row) { return row.param.name; });
 

@@ -11,7 +11,10 @@
 
 #include <algorithm>
 #include <functional>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -20,6 +23,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -352,6 +356,152 @@ TEST_F(SingleInstanceTest, BadHandOversAreDroppedAndTheNextIsHeard) {
         ASSERT_EQ(received.count(), 1);
         EXPECT_EQ(received.at(0).at(0).toStringList(), QStringList{"--welcome"});
     }
+}
+
+// A launch that asks from a thread of its own, as a separate process would,
+// while the instance answers on this one's event loop.
+class AskingLaunch {
+public:
+    AskingLaunch(const QString& name, QStringList arguments, int wanted = -1)
+        : thread_([this, name, arguments = std::move(arguments), wanted] {
+              SingleInstance launch(name);
+              const auto asked = launch.ask(arguments, [&](const QByteArray& line) {
+                  std::lock_guard hold(mutex_);
+                  lines_.push_back(line);
+                  return wanted < 0 || static_cast<int>(lines_.size()) < wanted;
+              });
+              std::lock_guard hold(mutex_);
+              asked_ = asked;
+          }) {}
+    ~AskingLaunch() { thread_.join(); }
+
+    // Runs the event loop until the launch is done; false if it never is.
+    bool finish() {
+        return QTest::qWaitFor(
+            [this] {
+                std::lock_guard hold(mutex_);
+                return asked_.has_value();
+            },
+            3000);
+    }
+    std::optional<SingleInstance::Asked> asked() {
+        std::lock_guard hold(mutex_);
+        return asked_;
+    }
+    std::vector<QByteArray> lines() {
+        std::lock_guard hold(mutex_);
+        return lines_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<QByteArray> lines_;
+    std::optional<SingleInstance::Asked> asked_;
+    std::thread thread_;  // last: it starts once the rest is there
+};
+
+struct AnswerCase {
+    std::string name;
+    std::vector<QByteArray> answers;  // written at once, then the instance hangs up
+    int wanted;                       // lines the launch reads before it has enough; -1: all
+    SingleInstance::Asked expected;
+    std::vector<QByteArray> read;
+};
+
+class SingleInstanceAskTest : public SingleInstanceTest,
+                              public ::testing::WithParamInterface<AnswerCase> {};
+
+TEST_P(SingleInstanceAskTest, TheLaunchReadsTheAnswersLineByLine) {
+    const auto& c = GetParam();
+    SingleInstance first(name);
+    ASSERT_TRUE(first.listen());
+    QSignalSpy received(&first, &SingleInstance::received);
+    std::vector<QStringList> questions;
+    QObject::connect(&first, &SingleInstance::asked, &first,
+                     [&](const QStringList& arguments, SingleInstance::Asker* asker) {
+                         questions.push_back(arguments);
+                         for (const auto& answer : c.answers) asker->answer(answer);
+                         asker->close();
+                     });
+
+    AskingLaunch launch(name, {"--status", "--json"}, c.wanted);
+    ASSERT_TRUE(launch.finish());
+    EXPECT_EQ(launch.asked(), c.expected);
+    EXPECT_EQ(launch.lines(), c.read);
+    // A question is heard as one, with its own words only, never as a hand-over.
+    EXPECT_EQ(questions, (std::vector<QStringList>{{"--status", "--json"}}));
+    EXPECT_EQ(received.count(), 0);
+}
+
+using Asked = SingleInstance::Asked;
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, SingleInstanceAskTest,
+    ::testing::Values(
+        AnswerCase{"OneLine",
+                   {"Next: water around 14:30"},
+                   1,
+                   Asked::enough,
+                   {"Next: water around 14:30"}},
+        AnswerCase{"EveryLineUntilTheEnd",
+                   {"one", "", "thrée ✓"},
+                   -1,
+                   Asked::hungUp,
+                   {"one", "", "thrée ✓"}},
+        AnswerCase{"EnoughAfterTwo", {"one", "two", "three"}, 2, Asked::enough, {"one", "two"}},
+        // What a Zuzi that knows no questions does: it hangs up at once.
+        AnswerCase{"NoAnswer", {}, -1, Asked::hungUp, {}}),
+    [](const auto& row) { return row.param.name; });
+
+TEST_F(SingleInstanceTest, NobodyRunningMeansNobodyToAsk) {
+    AskingLaunch launch(name, {"--status"});
+    ASSERT_TRUE(launch.finish());
+    EXPECT_EQ(launch.asked(), SingleInstance::Asked::notRunning);
+}
+
+// The asker lives while the launch listens and goes when it hangs up, so a
+// follower that left is never written to.
+TEST_F(SingleInstanceTest, AskerGoesWhenTheLaunchHangsUp) {
+    SingleInstance first(name);
+    ASSERT_TRUE(first.listen());
+    QPointer<SingleInstance::Asker> kept;
+    QObject::connect(&first, &SingleInstance::asked, &first,
+                     [&](const QStringList&, SingleInstance::Asker* asker) {
+                         kept = asker;
+                         asker->answer("first");
+                     });
+    {
+        AskingLaunch launch(name, {"--status", "--follow"}, 1);
+        ASSERT_TRUE(launch.finish());
+        EXPECT_EQ(launch.asked(), SingleInstance::Asked::enough);
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return kept.isNull(); }, 3000)) << "the asker stayed";
+}
+
+// A launch that asks and then never reads is hung up on once its socket is
+// full, rather than making her wait.
+TEST_F(SingleInstanceTest, ALaunchThatDoesNotReadIsHungUpOn) {
+    SingleInstance first(name);
+    ASSERT_TRUE(first.listen());
+    QPointer<SingleInstance::Asker> kept;
+    QObject::connect(&first, &SingleInstance::asked, &first,
+                     [&](const QStringList&, SingleInstance::Asker* asker) { kept = asker; });
+    RawLaunch launch(name);
+    QByteArray question;
+    {
+        QByteArray payload;
+        QDataStream out(&payload, QIODevice::WriteOnly);
+        out << QStringList{QStringLiteral("\u0001question"), "--status", "--follow"};
+        QDataStream framed(&question, QIODevice::WriteOnly);
+        framed << static_cast<quint32>(payload.size());
+        question += payload;
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return launch.sendSome(question); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !kept.isNull(); }, 3000));
+    const QByteArray line(1024, 'x');
+    int written = 0;
+    while (kept && kept->answer(line)) ASSERT_LT(++written, 100000) << "never refused";
+    EXPECT_FALSE(kept && kept->answer(line));
 }
 
 TEST_F(SingleInstanceTest, SocketFileIsForThisUserOnly) {

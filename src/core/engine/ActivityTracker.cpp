@@ -26,6 +26,10 @@ std::optional<std::string> ActivityTracker::frontName() const {
     return name;
 }
 
+std::string ActivityTracker::streakKey() const {
+    return wholeSeconds(streakStart_);
+}
+
 TickContext ActivityTracker::snapshot() {
     const Instant now = clock_.now();
     const double idle = idle_.seconds();

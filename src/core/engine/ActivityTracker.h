@@ -21,6 +21,10 @@ public:
     // or an application switch starts a new one).
     TickContext snapshot();
 
+    // The current active stretch as the last snapshot left it, and its key.
+    Instant streakStart() const { return streakStart_; }
+    std::string streakKey() const;
+
     // Below this many idle seconds the user counts as active.
     static constexpr double kActiveBelow = 120;
     // From this many idle seconds the user counts as away and both stretches

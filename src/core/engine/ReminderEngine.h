@@ -13,9 +13,11 @@
 #include "core/content/Reminder.h"
 #include "core/engine/ActivityTracker.h"
 #include "core/engine/AppSwitchRemarks.h"
+#include "core/engine/CueGate.h"
 #include "core/engine/FiredLog.h"
 #include "core/engine/LinePicker.h"
 #include "core/engine/Memory.h"
+#include "core/engine/Outlook.h"
 #include "core/engine/Pause.h"
 #include "core/notch/NotchController.h"
 #include "core/platform/DoNotDisturb.h"
@@ -65,19 +67,8 @@ public:
         const FullScreen& fullScreen;
     };
 
-    // Why the gate stopped a cue, in the order it asks; `shown` when it passed.
-    enum class Gate {
-        kindOff,
-        onceKeyUsed,
-        inCall,
-        paused,
-        doNotDisturb,
-        fullScreen,
-        quietHours,
-        gap,
-        notchOccupied,
-        shown
-    };
+    // Why the gate stopped a cue (CueGate).
+    using Gate = GateVerdict;
 
     // What appSwitchLine chose to say, and with which face.
     using Said = AppSwitchRemarks::Said;
@@ -120,6 +111,13 @@ public:
 
     // The gate. The verdict is for tracing; callers need not look at it.
     Gate fire(const Cue& cue);
+
+    // The world as the gate sees it now.
+    GateWorld gateWorld() const;
+    // What holds her back now and which interval reminder comes next, by the
+    // gate's own rules; reads the sensors, so it is for when someone asks,
+    // not for every tick.
+    Outlook outlook() const;
 
     // The user pressed one of the shown moment's buttons.
     void answer(const Moment& moment, const Answer& answer);
@@ -178,8 +176,11 @@ private:
     void timedOut(const Moment& moment);
     void show(const Cue& cue);
     Gate verdict(const Cue& cue) const;
+    std::optional<Instant> quietEnds() const;
+    std::optional<Instant> nextDue(ReminderKind kind, int everyMinutes) const;
     bool inQuietHours(int minutesOfDay) const;
     bool doNotDisturbOn() const;
+    bool fullScreenOn() const;
     bool fullScreenHolds(ReminderKind kind) const;
     // Quiet hours, a pause or the desktop's do-not-disturb: she sleeps.
     bool asleep(int minutesOfDay) const;
@@ -233,13 +234,6 @@ private:
     // Lent to callbacks held by others (the notch model and controller): they
     // do nothing once the engine is gone.
     std::shared_ptr<ReminderEngine*> self_;
-};
-
-template <>
-struct EnumTraits<ReminderEngine::Gate> {
-    static constexpr std::array<std::string_view, 10> names{
-        "kindOff",    "onceKeyUsed", "inCall", "paused",        "doNotDisturb",
-        "fullScreen", "quietHours",  "gap",    "notchOccupied", "shown"};
 };
 
 }  // namespace pelliwig

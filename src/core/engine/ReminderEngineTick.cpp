@@ -40,18 +40,23 @@ ReminderEngine::Gate ReminderEngine::fire(const Cue& cue) {
 }
 
 ReminderEngine::Gate ReminderEngine::verdict(const Cue& cue) const {
-    if (!prefs_.isEnabled(cue.kind)) return Gate::kindOff;
-    if (cue.onceKey && fired_.contains(*cue.onceKey)) return Gate::onceKeyUsed;
-    if (meetingStart_) return Gate::inCall;
-    if (pause_.active()) return Gate::paused;
-    if (doNotDisturbOn()) return Gate::doNotDisturb;
-    if (fullScreenHolds(cue.kind)) return Gate::fullScreen;
+    const CueFacts facts{.kindEnabled = prefs_.isEnabled(cue.kind),
+                         .onceKeyUsed = cue.onceKey && fired_.contains(*cue.onceKey)};
+    return CueGate::verdict(cue.kind, facts, gateWorld());
+}
+
+GateWorld ReminderEngine::gateWorld() const {
     const Instant now = clock_.now();
-    if (inQuietHours(clock_.minutesOfDay(now))) return Gate::quietHours;
-    // A charger plugged in deserves a thank-you however recent the last nudge.
-    if (cue.kind != ReminderKind::charger && now - lastShown_ < minimumGap()) return Gate::gap;
-    if (notchBusyWithNudge()) return Gate::notchOccupied;
-    return Gate::shown;
+    return GateWorld{
+        .inCall = meetingStart_.has_value(),
+        .paused = pause_.active(),
+        .doNotDisturb = doNotDisturbOn(),
+        .fullScreen = fullScreenOn(),
+        .quietHours = inQuietHours(clock_.minutesOfDay(now)),
+        .sinceShown = now - lastShown_,
+        .minimumGap = minimumGap(),
+        .notchBusy = notchBusyWithNudge(),
+    };
 }
 
 bool ReminderEngine::inQuietHours(int minutesOfDay) const {
@@ -62,10 +67,14 @@ bool ReminderEngine::doNotDisturbOn() const {
     return prefs_.followDoNotDisturb.get() && ports_.doNotDisturb.on();
 }
 
-// A film or a game is no reason to let the battery run flat unwarned.
+bool ReminderEngine::fullScreenOn() const {
+    return prefs_.quietDuringFullScreen.get() && ports_.fullScreen.focusedWindowIsFullScreen();
+}
+
+// The gate's own rule, for the peeks that do not pass through it.
 bool ReminderEngine::fullScreenHolds(ReminderKind kind) const {
-    return kind != ReminderKind::battery && prefs_.quietDuringFullScreen.get() &&
-           ports_.fullScreen.focusedWindowIsFullScreen();
+    return CueGate::holdFor(kind, GateWorld{.fullScreen = fullScreenOn()}) ==
+           GateVerdict::fullScreen;
 }
 
 bool ReminderEngine::asleep(int minutesOfDay) const {

@@ -34,6 +34,29 @@ std::string untilLine(const std::string& lead, Instant at, const InstantText& ti
     return time.empty() ? lead : lead + " " + time;
 }
 
+std::string nextName(ReminderKind kind) {
+    return kind == ReminderKind::breaks ? "a break" : "water";
+}
+
+std::optional<std::string> outlookWith(const Outlook& outlook, const InstantText& timeText) {
+    switch (outlook.hold) {
+        case GateVerdict::inCall:
+            return outlook.camera ? "Quiet: camera in use" : "Quiet: microphone in use";
+        case GateVerdict::paused:
+            return outlook.until ? untilLine("Paused until", *outlook.until, timeText) : "Paused";
+        case GateVerdict::doNotDisturb:
+            return "Quiet: do not disturb";
+        case GateVerdict::fullScreen:
+            return "Holding back: full screen";
+        case GateVerdict::quietHours:
+            return outlook.until ? untilLine("Quiet until", *outlook.until, timeText) : "Quiet";
+        default:
+            break;
+    }
+    if (!outlook.next || !outlook.nextAt) return std::nullopt;
+    return untilLine("Next: " + nextName(*outlook.next) + " around", *outlook.nextAt, timeText);
+}
+
 MenuEntry entry(Type type, std::string id, std::string title = {}) {
     MenuEntry made;
     made.type = type;
@@ -87,7 +110,13 @@ void addEngineStatus(std::vector<MenuEntry>& menu, const MenuState& state,
         "How jealous she is today: time in social apps fills the bar; answering her and the "
         "evening check-in empty it";
     menu.push_back(std::move(jealousy));
-    if (state.onCall) menu.push_back(entry(Type::caption, "onCall", "Quiet: you're on a call"));
+    const auto outlook =
+        state.outlook ? outlookWith(*state.outlook, timeText) : std::optional<std::string>();
+    if (state.onCall) {
+        auto onCall = entry(Type::caption, "onCall", "Quiet: you're on a call");
+        if (outlook) onCall.tooltip = *outlook;
+        menu.push_back(std::move(onCall));
+    }
     // Said rather than left silent, so the missing remarks do not look like a fault.
     if (!state.seesFrontApp) {
         menu.push_back(
@@ -97,6 +126,9 @@ void addEngineStatus(std::vector<MenuEntry>& menu, const MenuState& state,
         menu.push_back(entry(Type::caption, "pausedUntil",
                              untilLine("Paused until", *state.pausedUntil, timeText)));
     }
+    // The call and the pause have their lines already.
+    const bool said = state.onCall || state.pausedUntil;
+    if (outlook && !said) menu.push_back(entry(Type::caption, "outlook", *outlook));
     menu.push_back(separator("engine"));
 }
 
@@ -235,6 +267,14 @@ std::string shortTime(Instant at, std::string_view timeLocale) {
 std::string focusUntilLine(Instant endsAt, std::string_view timeLocale) {
     return untilLine("Focus until", endsAt,
                      [timeLocale](Instant at) { return shortTime(at, timeLocale); });
+}
+
+std::optional<std::string> outlookLine(const Outlook& outlook, std::string_view timeLocale) {
+    return outlookWith(outlook, [timeLocale](Instant at) { return shortTime(at, timeLocale); });
+}
+
+std::optional<std::string> outlookLine(const Outlook& outlook, const TimeOfDayText& timeText) {
+    return outlookWith(outlook, [&timeText](Instant at) { return timeText(localMinutes(at)); });
 }
 
 std::string pausedUntilLine(Instant until, std::string_view timeLocale) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/content/Reminder.h"
+#include "core/engine/Outlook.h"
 #include "core/engine/Release.h"
 #include "core/support/Instant.h"
 
@@ -26,6 +27,8 @@ struct MenuState {
     std::vector<std::string> answers = {};
     // Why her settings are not on disk, while they are not.
     std::optional<std::string> saveTrouble = {};
+    // What comes next, asked as the menu opens.
+    std::optional<Outlook> outlook = {};
 
     bool operator==(const MenuState&) const = default;
 };
@@ -93,6 +96,13 @@ std::string jealousyLine(int jealousy);
 // "Focus until " and the end as a short time of day in `timeLocale` (empty:
 // ICU's default locale) and the default time zone.
 std::string focusUntilLine(Instant endsAt, std::string_view timeLocale = {});
+
+// What comes next or why she is quiet, in one line ("Next: water around
+// 14:30", "Quiet until 07:00"), times formatted as for focusUntilLine;
+// nothing when no reminder is coming.
+std::optional<std::string> outlookLine(const Outlook& outlook, std::string_view timeLocale = {});
+// The same with times written by `timeText`, as the menu writes them.
+std::optional<std::string> outlookLine(const Outlook& outlook, const TimeOfDayText& timeText);
 
 // "Paused until " and the end, formatted as for focusUntilLine.
 std::string pausedUntilLine(Instant until, std::string_view timeLocale = {});

@@ -49,6 +49,9 @@ AppDelegate::AppDelegate(AppServices services, QObject* parent)
     MenuActions& actions = *this;
     tray_ = std::make_unique<TrayMenu>([this] { return menuState(); }, actions);
     saveTroubleChanged_ = saveRetry_->troubleChanged.connect([this] { tray_->rebuild(); });
+    statusFeed_ = std::make_unique<StatusFeed>(*services_.scheduler, [this] { return status(); });
+    // A pause or a changed setting reaches the bars at once.
+    statusChanged_ = prefs_.changed.connect([this](std::string_view) { statusFeed_->refresh(); });
     if (updates_) {
         // A tray host may show the menu it last read without asking again.
         updateFound_ = updates_->availableChanged.connect(
@@ -74,7 +77,10 @@ void AppDelegate::launch(const AppOptions& options) {
                                                 [this](const QPoint& at) { tray_->popupAt(at); }});
         // A tray host may show the menu it last read: the answers of a moment
         // must be there while it is out.
-        answersChanged_ = engine_->answersChanged.connect([this] { tray_->rebuild(); });
+        answersChanged_ = engine_->answersChanged.connect([this] {
+            tray_->rebuild();
+            statusFeed_->refresh();
+        });
         emit engineChanged();
     }
     if (services_.shortcut) {
@@ -189,6 +195,12 @@ bool AppDelegate::finishSaving() {
     return false;
 }
 
+StatusLine AppDelegate::status() const {
+    // Times written as her menu writes them.
+    const TimeOfDayText timeText = [](int minutes) { return timeOfDayText(minutes).toStdString(); };
+    return StatusLine::of(engine_ ? std::optional(engine_->outlook()) : std::nullopt, timeText);
+}
+
 MenuState AppDelegate::menuState() const {
     MenuState state;
     state.saveTrouble = saveRetry_->trouble();
@@ -198,6 +210,7 @@ MenuState AppDelegate::menuState() const {
     state.engineExists = true;
     state.jealousy = engine_->jealousy();
     state.onCall = engine_->onCall();
+    state.outlook = engine_->outlook();
     state.focusEndsAt = engine_->focusEndsAt();
     state.seesFrontApp = engine_->seesFrontApp();
     state.answers = engine_->answers();

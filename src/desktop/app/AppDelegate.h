@@ -12,6 +12,8 @@
 #include "core/engine/Pause.h"
 #include "core/engine/UpdateChecker.h"
 #include "core/menu/MenuContent.h"
+#include "core/menu/StatusFeed.h"
+#include "core/menu/StatusLine.h"
 #include "core/platform/GlobalShortcut.h"
 #include "core/platform/HttpClient.h"
 #include "core/platform/KeyValueStore.h"
@@ -101,6 +103,11 @@ public:
     bool finishSaving();
 
     MenuState menuState() const;
+    // What comes next or why she is quiet, for desktop bars: the line under
+    // her menu's jealousy bar, read now.
+    StatusLine status() const;
+    // Answers `pelliwig --status` and keeps its followers told.
+    StatusFeed& statusFeed() { return *statusFeed_; }
 
     Prefs& prefs() { return prefs_; }
     EngineFacade* engine() { return engine_.get(); }
@@ -142,6 +149,7 @@ private:
     Pause pause_{prefs_, clock_};
     std::unique_ptr<UpdateChecker> updates_;
     std::unique_ptr<TrayMenu> tray_;
+    std::unique_ptr<StatusFeed> statusFeed_;
     std::unique_ptr<EngineFacade> engine_;
     std::unique_ptr<WelcomeWindow> welcome_;
     std::unique_ptr<SettingsView> settings_;
@@ -152,6 +160,7 @@ private:
     Connection appearanceChanged_;
     Connection answersChanged_;
     Connection shortcutChanged_;
+    Connection statusChanged_;
     // Delayed start-up work; dies with the delegate.
     TaskHandle welcomeTask_;
     TaskHandle previewTask_;

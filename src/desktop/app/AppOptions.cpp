@@ -57,6 +57,9 @@ const Option kOptions[] = {
     flag("--settings", &AppOptions::settings, "open her settings"),
     flag("--diary", &AppOptions::diary, "open her diary of your last days"),
     flag("--quit", &AppOptions::quit, "end the Zuzi that runs"),
+    flag("--status", &AppOptions::status, "print what comes next or why she is quiet, and exit"),
+    flag("--json", &AppOptions::json, "with --status: as JSON for a waybar custom module"),
+    flag("--follow", &AppOptions::follow, "with --status: one more line each time it changes"),
     flag("--login-item", &AppOptions::loginItem, "start Zuzi whenever you log in"),
     // A screen here has no notch: it changes nothing visible.
     flag("--no-notch", &AppOptions::noNotch, {}),
@@ -100,6 +103,24 @@ int toolkitArguments(std::string_view argument, bool valueFollows) {
 
 bool looksLikeOption(const std::string& word) {
     return word.size() > 1 && word.starts_with('-');
+}
+
+// "--status" only asks, so it takes no option that would act; "--json" and
+// "--follow" mean nothing without it.
+std::string statusConflict(const AppOptions& options) {
+    if (!options.status) {
+        if (options.json) return "--json goes with --status";
+        if (options.follow) return "--follow goes with --status";
+        return {};
+    }
+    AppOptions alone;
+    alone.status = true;
+    alone.json = options.json;
+    alone.follow = options.follow;
+    alone.help = options.help;
+    alone.version = options.version;
+    return options == alone ? std::string()
+                            : "--status takes no other options but --json and --follow";
 }
 
 }  // namespace
@@ -146,6 +167,7 @@ ParsedOptions AppOptions::parse(const std::vector<std::string>& arguments) {
             if (!parsed.ok()) return parsed;
         }
     }
+    parsed.error = statusConflict(parsed.options);
     return parsed;
 }
 

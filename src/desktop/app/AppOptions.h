@@ -36,6 +36,11 @@ struct AppOptions {
     bool diary = false;                       // "--diary": open her diary, "Your week"
     bool quit = false;                        // "--quit": end the Zuzi that runs
     std::optional<PauseRequest> pause;        // none: no "--pause"
+    // "--status": print what comes next or why she is quiet, asked of the
+    // Zuzi that runs; "--json" in waybar's format, "--follow" a line per change.
+    bool status = false;
+    bool json = false;
+    bool follow = false;
     bool help = false;
     bool version = false;
 

@@ -7,6 +7,7 @@
 
 #include "core/content/Reminder.h"
 #include "core/engine/Memory.h"
+#include "core/engine/Outlook.h"
 #include "core/support/Instant.h"
 #include "core/support/Signal.h"
 
@@ -30,6 +31,8 @@ public:
     virtual int jealousy() const = 0;
     // A call is in progress: she keeps quiet.
     virtual bool onCall() const = 0;
+    // What comes next and why she is quiet, asked now.
+    virtual Outlook outlook() const = 0;
     // The end of the running focus session, if any.
     virtual std::optional<Instant> focusEndsAt() const = 0;
     // The session tells her which application is focused.

@@ -30,6 +30,7 @@ public:
     void cancelFocus() override { engine_->cancelFocus(); }
     int jealousy() const override { return engine_->memory().jealousy(); }
     bool onCall() const override { return engine_->meetingStart().has_value(); }
+    Outlook outlook() const override { return engine_->outlook(); }
     std::optional<Instant> focusEndsAt() const override;
     bool seesFrontApp() const override { return seesFrontApp_; }
     const Memory::State& memory() const override { return engine_->memory().state; }

@@ -31,6 +31,12 @@ namespace {
 // A hand-over larger than this is not ours; the connection is dropped.
 constexpr qsizetype kMaxMessageBytes = 64 * 1024;
 
+// The first word of a question. No command line starts with it, so a Zuzi
+// that does not know questions takes one for a bad hand-over and drops it.
+QString questionMark() {
+    return QStringLiteral("\u0001question");
+}
+
 // Owns a descriptor and closes it.
 class Fd {
 public:
@@ -42,6 +48,8 @@ public:
     }
 
     int get() const { return fd_; }
+    // Hands the descriptor on; this no longer closes it.
+    int release() { return std::exchange(fd_, -1); }
     explicit operator bool() const { return fd_ >= 0; }
 
 private:
@@ -210,6 +218,12 @@ public:
         std::optional<QStringList> arguments;  // set when a whole message came
     };
 
+    // The descriptor, for a question's answers; this notifier stops first.
+    Fd release() {
+        setEnabled(false);
+        return std::move(fd_);
+    }
+
     Outcome read() {
         char chunk[4096];
         for (;;) {
@@ -273,6 +287,76 @@ bool SingleInstance::sendToRunning(const QStringList& arguments, int timeoutMs) 
     const QDeadlineTimer deadline(timeoutMs);
     const Fd fd = connectTo(name_, deadline);
     return fd && sendAll(fd.get(), encode(arguments), deadline);
+}
+
+SingleInstance::Asked SingleInstance::ask(const QStringList& arguments,
+                                          const std::function<bool(const QByteArray&)>& onLine,
+                                          int timeoutMs) {
+    // The first answer comes at once; later ones whenever she has news.
+    QDeadlineTimer deadline(timeoutMs);
+    const Fd fd = connectTo(name_, deadline);
+    if (!fd || !sendAll(fd.get(), encode(QStringList{questionMark()} + arguments), deadline)) {
+        return Asked::notRunning;
+    }
+    QByteArray pending;
+    char chunk[4096];
+    for (;;) {
+        if (!waitFor(fd.get(), POLLIN, deadline)) return Asked::hungUp;
+        const ssize_t count = ::read(fd.get(), chunk, sizeof(chunk));
+        if (count < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
+        if (count <= 0) return Asked::hungUp;
+        pending.append(chunk, count);
+        for (qsizetype end = pending.indexOf('\n'); end >= 0; end = pending.indexOf('\n')) {
+            const QByteArray line = pending.left(end);
+            pending.remove(0, end + 1);
+            deadline = QDeadlineTimer(QDeadlineTimer::Forever);
+            if (!onLine(line)) return Asked::enough;
+        }
+        if (pending.size() > kMaxMessageBytes) return Asked::hungUp;  // not an answer of hers
+    }
+}
+
+struct SingleInstance::Asker::Link {
+    explicit Link(int descriptor) : fd(descriptor), notifier(descriptor, QSocketNotifier::Read) {}
+
+    Fd fd;
+    QSocketNotifier notifier;  // declared last, so it leaves the event loop before fd closes
+};
+
+SingleInstance::Asker::Asker(int fd, QObject* parent)
+    : QObject(parent), link_(std::make_unique<Link>(fd)) {
+    // The launch says nothing more after its question: anything readable is
+    // its hang-up (or bytes that are no concern of ours).
+    connect(&link_->notifier, &QSocketNotifier::activated, this, [this] {
+        char chunk[256];
+        for (;;) {
+            const ssize_t count = ::read(link_->fd.get(), chunk, sizeof(chunk));
+            if (count > 0) continue;
+            if (count < 0 && errno == EINTR) continue;
+            if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
+            close();
+            return;
+        }
+    });
+}
+
+SingleInstance::Asker::~Asker() = default;
+
+bool SingleInstance::Asker::answer(const QByteArray& line) {
+    if (!link_->notifier.isEnabled()) return false;
+    const QByteArray bytes = line + '\n';
+    const ssize_t count = ::send(link_->fd.get(), bytes.constData(),
+                                 static_cast<size_t>(bytes.size()), MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (count == bytes.size()) return true;
+    close();
+    return false;
+}
+
+void SingleInstance::Asker::close() {
+    if (!link_->notifier.isEnabled()) return;
+    link_->notifier.setEnabled(false);
+    ::shutdown(link_->fd.get(), SHUT_RDWR);  // the launch hears the end now
+    deleteLater();
 }
 
 bool SingleInstance::listen() {
@@ -346,6 +430,15 @@ void SingleInstance::accept() {
         auto* connection = new Connection(std::move(fd), this);
         connect(connection, &QSocketNotifier::activated, this, [this, connection] {
             auto outcome = connection->read();
+            if (outcome.arguments && !outcome.arguments->isEmpty() &&
+                outcome.arguments->front() == questionMark()) {
+                Fd answering = connection->release();
+                delete connection;
+                // The asker owns the descriptor from here on.
+                auto* asker = new Asker(answering.release(), this);
+                emit asked(outcome.arguments->mid(1), asker);
+                return;
+            }
             // Closed before anyone hears of it, whatever the receivers do.
             if (outcome.finished) delete connection;
             if (outcome.arguments) emit received(*outcome.arguments);
