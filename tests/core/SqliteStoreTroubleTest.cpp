@@ -10,6 +10,7 @@
 #include <sqlite3.h>
 
 #include "core/settings/SqliteStore.h"
+#include "support/OrdinaryUser.h"
 #include "support/ScratchFolder.h"
 
 // Changes the file refuses are kept, said and stored later, on the real
@@ -20,9 +21,8 @@ namespace pelliwig {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::asOrdinaryUser;
 using testing::ScratchFolder;
-
-constexpr uid_t kNobody = 65534;
 
 // Another program holding the write lock until it is released.
 class ForeignLock {
@@ -45,20 +45,6 @@ private:
     sqlite3* db_ = nullptr;
     bool locked_ = false;
 };
-
-// Runs `check` in a child process without root's power to write anywhere
-// (tests may run as root, who passes every permission check). The child's
-// exit status is the number of failed checks.
-int asOrdinaryUser(const std::function<int()>& check) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) _exit(100);
-        _exit(check());
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 200;
-}
 
 std::string contains(const std::optional<std::string>& trouble, const std::string& part) {
     if (!trouble) return "no trouble said";

@@ -1,11 +1,13 @@
 #include "desktop/app/SingleInstance.h"
 
 #include <gtest/gtest.h>
+
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include "support/OrdinaryUser.h"
 
 #include <sys/wait.h>
 
@@ -29,6 +31,9 @@
 
 namespace pelliwig {
 namespace {
+
+using testing::asOrdinaryUser;
+using testing::kNobody;
 
 QCoreApplication& application() {
     static int argc = 1;
@@ -145,22 +150,6 @@ public:
 private:
     std::vector<std::tuple<const char*, QByteArray, bool>> saved_;
 };
-
-constexpr uid_t kNobody = 65534;
-
-// Runs `check` in a child process as an ordinary user when the test runs as
-// root (who passes every permission check); its exit status is the number of
-// failed checks.
-int asOrdinaryUser(const std::function<int()>& check) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) _exit(100);
-        _exit(check());
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 200;
-}
 
 // The runtime folder is used only when it is private to this user; anything
 // else could let another account take the name first, so a private folder of
