@@ -10,8 +10,10 @@
 #include <sqlite3.h>
 
 #include "core/settings/SqliteStore.h"
+#include "support/ForeignLock.h"
 #include "support/OrdinaryUser.h"
 #include "support/ScratchFolder.h"
+#include "support/SmallDisk.h"
 
 // Changes the file refuses are kept, said and stored later, on the real
 // SQLite file: another connection's lock, a folder where the file should be,
@@ -22,29 +24,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::asOrdinaryUser;
+using testing::fillDisk;
+using testing::ForeignLock;
+using testing::kNoSmallDisk;
+using testing::onSmallDisk;
 using testing::ScratchFolder;
-
-// Another program holding the write lock until it is released.
-class ForeignLock {
-public:
-    ForeignLock(const fs::path& file, const char* begin) {
-        sqlite3_open(file.c_str(), &db_);
-        locked_ = sqlite3_exec(db_, begin, nullptr, nullptr, nullptr) == SQLITE_OK;
-    }
-    ~ForeignLock() { release(); }
-    bool locked() const { return locked_; }
-    void release() {
-        if (db_) {
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-            sqlite3_close(db_);
-        }
-        db_ = nullptr;
-    }
-
-private:
-    sqlite3* db_ = nullptr;
-    bool locked_ = false;
-};
 
 std::string contains(const std::optional<std::string>& trouble, const std::string& part) {
     if (!trouble) return "no trouble said";
@@ -166,6 +150,33 @@ TEST(SqliteStoreTroubleTest, AReadOnlyFolderStillGivesTheStoredSettings) {
         failures += store.read("hasOnboarded") != R"({"value":true})";
         return failures;
     });
+    EXPECT_EQ(failed, 0);
+}
+
+// The disk fills while she runs: the change is kept and said, and stored by
+// the first try after room is made.
+TEST(SqliteStoreTroubleTest, AFullDiskKeepsTheChangeUntilThereIsRoom) {
+    ScratchFolder folder;
+    const fs::path file = folder / "defaults.sqlite";
+    const std::string note = "\"" + std::string(64 * 1024, 'n') + "\"";
+    const int failed = onSmallDisk(folder.path(), 256 * 1024, [&] {
+        int failures = 0;
+        {
+            SqliteStore store(file);
+            store.write("minGap", "1");
+            fillDisk(folder / "filler");
+            store.write("note", note);
+            failures += !contains(store.saveTrouble(), "the disk is full").empty();
+            failures += store.read("note") != note;
+            failures += store.retrySaving();
+            fs::remove(folder / "filler");
+            failures += !store.retrySaving();
+            failures += store.saveTrouble().has_value();
+        }
+        failures += SqliteStore(file).read("note") != note;
+        return failures;
+    });
+    if (failed == kNoSmallDisk) GTEST_SKIP() << "no private tmpfs can be mounted here";
     EXPECT_EQ(failed, 0);
 }
 
