@@ -85,9 +85,10 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${PELLIWIG_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Qt loads its X11 platform plugin at run time; nothing links it. Her lines
-# use emoji, which want a colour emoji font.
+# use emoji, which want a colour emoji font. In a Wayland session without
+# XWayland her windows need Qt's Wayland plugin.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-color-emoji")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-color-emoji, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Zuzi lives at the top centre of the screen. Now and then she slides out with
 a short line in a speech bubble: water, food, breaks, bedtime, the battery,
 calendar events about to start, birthdays, countdowns, or a remark on the

@@ -2,6 +2,7 @@
 // and her windows. Everything long-lived belongs to the AppDelegate.
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,11 +51,46 @@ void preferX11() {
     }
 }
 
+// How the Zuzi that runs answers a launch whose change she has made: "stored",
+// or what kept it from being stored.
+constexpr char kStored[] = "stored";
+
+// A change she keeps (a pause, her login item) is asked of the Zuzi that
+// runs, who answers whether she could keep it; anything else is handed over
+// and the launch ends. False when no Zuzi answered at all.
+bool handOver(SingleInstance& instance, const AppOptions& options, const QStringList& arguments,
+              int& exitCode) {
+    if (!options.pause && !options.loginItem) return instance.sendToRunning(arguments);
+    std::optional<QByteArray> reply;
+    const auto asked = instance.ask(arguments, [&](const QByteArray& line) {
+        reply = line;
+        return false;
+    });
+    if (asked == SingleInstance::Asked::notRunning) return false;
+    if (!reply) {
+        std::fputs(
+            "pelliwig: the Zuzi that runs did not take the change (one started before "
+            "an update may not know how); restart her and try again.\n",
+            stderr);
+        exitCode = 1;
+    } else if (*reply != kStored) {
+        std::fprintf(stderr, "pelliwig: %s\n", reply->constData());
+        exitCode = 1;
+    }
+    return true;
+}
+
+// The answer to a launch that handed over a change: "stored", or why not.
+QByteArray changeAnswer(const std::string& problem) {
+    return problem.empty() ? QByteArray(kStored) : QByteArray::fromStdString(problem);
+}
+
 // True when this process became the one running instance. Otherwise the
 // arguments went to the running one, or (when another instance is starting
 // at this very moment and does not answer in time) nowhere, said on stderr.
-bool becomeTheInstance(SingleInstance& instance, const QStringList& arguments, int& exitCode) {
-    if (instance.sendToRunning(arguments)) return false;
+bool becomeTheInstance(SingleInstance& instance, const AppOptions& options,
+                       const QStringList& arguments, int& exitCode) {
+    if (handOver(instance, options, arguments, exitCode)) return false;
     if (instance.listen()) return true;
     if (!instance.failure().isEmpty()) {
         std::fprintf(stderr, "pelliwig: %s\n", qPrintable(instance.failure()));
@@ -63,7 +99,7 @@ bool becomeTheInstance(SingleInstance& instance, const QStringList& arguments, i
     }
     QDeadlineTimer deadline(3000);
     while (!deadline.hasExpired()) {
-        if (instance.sendToRunning(arguments, 500)) return false;
+        if (handOver(instance, options, arguments, exitCode)) return false;
         QThread::msleep(50);
     }
     std::fputs("pelliwig: another Zuzi is starting but does not answer; try again.\n", stderr);
@@ -119,12 +155,17 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (options.status) return printStatus(options, toQt(arguments));
-    if (const auto problem =
-            DisplayCheck::problem(DisplayCheck::current(), &DisplayCheck::x11Reachable)) {
-        std::fprintf(stderr, "%s\n", problem->c_str());
+    const auto display =
+        DisplayCheck::verdict(DisplayCheck::current(), &DisplayCheck::x11Reachable);
+    if (display.problem) {
+        std::fprintf(stderr, "%s\n", display.problem->c_str());
         return 1;
     }
-    preferX11();
+    if (display.presentation == DisplayCheck::Presentation::notifications) {
+        setenv("QT_QPA_PLATFORM", DisplayCheck::kNotificationPlatforms, 1);
+    } else {
+        preferX11();
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("pelliwig");
@@ -142,10 +183,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     int exitCode = 0;
-    if (!becomeTheInstance(instance, toQt(arguments), exitCode)) return exitCode;
+    if (!becomeTheInstance(instance, options, toQt(arguments), exitCode)) return exitCode;
 
     SignalQuitter quitter;
-    AppDelegate delegate(desktopServices());
+    if (display.notice) std::fprintf(stderr, "%s\n", display.notice->c_str());
+    AppDelegate delegate(desktopServices(display.presentation));
     QObject::connect(&instance, &SingleInstance::received, &delegate,
                      [&delegate](const QStringList& received) {
                          // The launch that sent them checked them first;
@@ -156,7 +198,12 @@ int main(int argc, char** argv) {
     QObject::connect(&instance, &SingleInstance::asked, &delegate,
                      [&delegate](const QStringList& received, SingleInstance::Asker* asker) {
                          const auto asked = AppOptions::parse(fromQt(received));
-                         if (!asked.ok() || !asked.options.status) {
+                         if (!asked.ok()) {
+                             asker->close();
+                             return;
+                         }
+                         if (!asked.options.status) {
+                             asker->answer(changeAnswer(delegate.handOver(asked.options)));
                              asker->close();
                              return;
                          }

@@ -15,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include "support/ChildProcess.h"
+#include "support/ForeignLock.h"
 #include "support/ProgramHome.h"
 #include "support/ProgramPath.h"
 #include "support/XvfbServer.h"
@@ -208,6 +209,31 @@ TEST_F(AppDelegateEndToEndTest, StatusFollowsAPauseAndHerEnd) {
     ASSERT_TRUE(waitUntil([&] { return !app->running(); }, 5s));
     EXPECT_TRUE(waitUntil([&] { return !follower->running(); }, 5s)) << "the follower hung on";
     EXPECT_EQ(classOf(jsonLines(printed).back()), "stopped");
+}
+
+// A pause handed to the Zuzi that runs while another program holds her
+// settings file locked is made, but the launch that asked says it is not
+// saved and fails; once the file is free the same command succeeds.
+TEST_F(AppDelegateEndToEndTest, AChangeThatCannotBeSavedFailsTheLaunchThatAsked) {
+    home.store(quietSettings());
+    auto app = start();
+    ASSERT_TRUE(app);
+    ASSERT_TRUE(waitUntil([&] { return socketExists(); }, 15s)) << "she never listened";
+
+    ForeignLock lock(home.storePath(), "BEGIN EXCLUSIVE");
+    ASSERT_TRUE(lock.locked());
+    const auto refused = ChildProcess::errors({program.string(), "--pause", "30"}, env(), 10s);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.errors.find("the change is made but cannot be saved: "), std::string::npos)
+        << refused.errors;
+    EXPECT_TRUE(ChildProcess::output({program.string(), "--status"}, env(), 10s)
+                    .starts_with("Paused until "));
+
+    lock.release();
+    EXPECT_EQ(ChildProcess::run({program.string(), "--pause", "30"}, env(), 10s), 0);
+    EXPECT_TRUE(stored("pausedUntil").has_value());
+    ::kill(app->pid(), SIGTERM);
+    ASSERT_TRUE(waitUntil([&] { return !app->running(); }, 5s));
 }
 
 TEST_F(AppDelegateEndToEndTest, NoDisplayIsOneLineAndAnError) {

@@ -223,9 +223,13 @@ TEST_F(AppDelegateTest, MeetHerClosesTheWindowAndSheSaysGoodMorning) {
 TEST_F(AppDelegateTest, HandedOverArgumentsActAtOnce) {
     onboard();
     launch({});
-    delegate->handOver(AppOptions::parse({"--login-item"}).options);
+    EXPECT_EQ(delegate->handOver(AppOptions::parse({"--login-item"}).options), "");
     EXPECT_TRUE(loginItem->registered);
     EXPECT_EQ(loginItem->changeRequests, 1);
+    // The launch that asked is told of a refusal, and exits with a failure.
+    loginItem->refuses = true;
+    EXPECT_EQ(delegate->handOver(AppOptions::parse({"--login-item"}).options),
+              "she could not be set to start at login");
     delegate->handOver(AppOptions::parse({"--preview", "water"}).options);
     ASSERT_EQ(engine->previews.size(), 1u);
     EXPECT_EQ(engine->previews[0], ReminderKind::water);

@@ -105,17 +105,24 @@ void AppDelegate::launch(const AppOptions& options) {
     }
 }
 
-void AppDelegate::handOver(const AppOptions& options) {
+std::string AppDelegate::handOver(const AppOptions& options) {
     if (options.quit) {
         quit();
-        return;
+        return {};
     }
-    if (options.loginItem) services_.loginItem->registerItem();  // a refusal changes nothing
+    std::string problem;
+    if (options.loginItem && !services_.loginItem->registerItem()) {
+        problem = "she could not be set to start at login";
+    }
     if (options.welcome) openWelcome();
     applyPause(options.pause);
     if (options.preview) preview(options.previewKind);
     if (options.settings || options.plain()) openSettings();
     if (options.diary) openDiary();
+    if (const auto& trouble = saveRetry_->trouble(); trouble && problem.empty()) {
+        problem = "the change is made but cannot be saved: " + *trouble;
+    }
+    return problem;
 }
 
 QWidget* AppDelegate::settingsWindow() const {
@@ -124,8 +131,9 @@ QWidget* AppDelegate::settingsWindow() const {
 
 void AppDelegate::openWelcome() {
     if (!welcome_) {
-        const auto reach =
-            tray_->icon() ? WelcomeWindow::Reach::tray : WelcomeWindow::Reach::notchOnly;
+        const auto reach = tray_->icon()               ? WelcomeWindow::Reach::tray
+                           : services_.inNotifications ? WelcomeWindow::Reach::notifications
+                                                       : WelcomeWindow::Reach::notchOnly;
         welcome_ = std::make_unique<WelcomeWindow>(prefs_, *services_.loginItem,
                                                    welcomePortrait(prefs_, clock_), reach,
                                                    [this] { meet(); });

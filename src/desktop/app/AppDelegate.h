@@ -57,6 +57,8 @@ struct AppServices {
     EngineBuilder buildEngine;
     // The keys that bring the keyboard to her bubble; none: no such keys.
     std::unique_ptr<GlobalShortcut> shortcut;
+    // She speaks in the desktop's notifications: there is no panel to find.
+    bool inNotifications = false;
 };
 
 // Owns everything long-lived: the settings and their store, the scheduler,
@@ -82,8 +84,10 @@ public:
     // "--preview" previews, "--pause" pauses or resumes, "--welcome" and
     // "--settings" open their windows and "--quit" ends her; a launch with no
     // options at all opens the settings, "--diary" her diary. ("--no-notch"
-    // changes nothing on a screen without a notch.)
-    void handOver(const AppOptions& options);
+    // changes nothing on a screen without a notch.) Returns what the launch
+    // should be told failed: a login item that could not be registered, a
+    // change that cannot be saved; empty when all went well.
+    std::string handOver(const AppOptions& options);
 
     // Creates the welcome window on first use, then brings it to the front.
     void openWelcome() override;

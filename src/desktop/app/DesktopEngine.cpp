@@ -9,6 +9,7 @@
 #include "core/content/LineBank.h"
 #include "core/engine/ReminderEngine.h"
 #include "core/notch/NotchController.h"
+#include "core/notch/NotificationPresenter.h"
 #include "core/platform/SystemRandom.h"
 #include "core/sensors/ForeignFrontApp.h"
 #include "core/support/Clock.h"
@@ -26,6 +27,7 @@
 #include "linux/PowerSourcesChooser.h"
 #include "linux/SessionSensors.h"
 #include "linux/calendar/IcalEventStore.h"
+#include "linux/dbus/DBusNotifications.h"
 #include "linux/dbus/DBusSystemEvents.h"
 #include "linux/dbus/SystemZoneWatcher.h"
 #include "linux/hardware/ProcMediaDevices.h"
@@ -33,10 +35,18 @@
 namespace pelliwig {
 namespace {
 
+// Where her panel would be when she speaks as notifications: nowhere.
+class NoSurface final : public NotchSurface {
+public:
+    void build(const NotchGeometry&, const Rect&, NotchModel&) override {}
+    void orderFront() override {}
+    void orderOut() override {}
+};
+
 // Everything the engine runs on, in the order it is built; it outlives the
 // engine and goes in reverse order, the controller before its surface.
 struct DesktopPlatform {
-    explicit DesktopPlatform(const EngineContext& context)
+    DesktopPlatform(const EngineContext& context, DisplayCheck::Presentation presentation)
         : clock(context.scheduler),
           sprites(SpriteSheet::situationFrom(context.prefs, clock),
                   [](const QString& name) { return Assets::url(name); }),
@@ -53,7 +63,9 @@ struct DesktopPlatform {
           pointer(sensors.pointer(), sensors.pointerFd() >= 0,
                   [this](Point device) { return screens.fromDevicePixels(device); }),
           hoverSurface(surface, panel, pointer),
-          notch(context.scheduler, screens, hoverSurface,
+          asNotifications(presentation == DisplayCheck::Presentation::notifications),
+          notch(context.scheduler, screens,
+                asNotifications ? static_cast<NotchSurface&>(noSurface) : hoverSurface,
                 [&prefs = context.prefs] { return prefs.placement(); }),
           power(PowerSourcesChooser::choose(QDBusConnection::systemBus(), context.scheduler)),
           systemEvents(QDBusConnection::systemBus(), QDBusConnection::sessionBus()),
@@ -61,6 +73,7 @@ struct DesktopPlatform {
           // she runs from the next tick on.
           zone(QDBusConnection::systemBus(), [] { DefaultZone::followSystem(); }),
           doNotDisturb(QDBusConnection::sessionBus()) {
+        if (asNotifications) speakAsNotifications(context.prefs);
         watchPointer();
         panel.setMotionReduced([this, &prefs = context.prefs] {
             return prefs.reduceMotion.get() || motion.reduced();
@@ -78,6 +91,17 @@ struct DesktopPlatform {
             outputs.push_back({output.rect, output.usable, output.focused});
         }
         return outputs;
+    }
+
+    void speakAsNotifications(Prefs& prefs) {
+        notifications = std::make_unique<DBusNotifications>(QDBusConnection::sessionBus());
+        presenter = std::make_unique<NotificationPresenter>(
+            notch.model(), *notifications, [this, &prefs](const Moment& moment) {
+                return buttons.answers(moment, prefs.language.get());
+            });
+        notifications->announce(NotificationPresenter::kSummary,
+                                "I can't sit at the top of your screen here, so I'll talk to you "
+                                "in notifications like this one 💬");
     }
 
     // Pointer motion arrives on the X connection's socket; it is read only
@@ -106,7 +130,11 @@ struct DesktopPlatform {
     QtScreens screens;
     DesktopPointer pointer;
     HoverSurface hoverSurface;
+    NoSurface noSurface;
+    bool asNotifications;
     NotchController notch;
+    std::unique_ptr<DBusNotifications> notifications;
+    std::unique_ptr<NotificationPresenter> presenter;
     std::unique_ptr<PowerSources> power;
     ProcMediaDevices media;
     IcalEventStore events;
@@ -120,8 +148,9 @@ struct DesktopPlatform {
 
 }  // namespace
 
-std::unique_ptr<EngineFacade> buildDesktopEngine(const EngineContext& context) {
-    auto platform = std::make_shared<DesktopPlatform>(context);
+std::unique_ptr<EngineFacade> buildDesktopEngine(const EngineContext& context,
+                                                 DisplayCheck::Presentation presentation) {
+    auto platform = std::make_shared<DesktopPlatform>(context, presentation);
     auto& p = *platform;
     auto engine = std::make_unique<ReminderEngine>(
         p.notch, context.prefs,

@@ -11,7 +11,7 @@
 
 namespace pelliwig {
 
-AppServices desktopServices() {
+AppServices desktopServices(DisplayCheck::Presentation presentation) {
     // Her calendar before anything reads it: weeks by LC_TIME, and the zone
     // as the C library reads $TZ (ICU alone takes a path in it for a fixed
     // offset without daylight saving).
@@ -22,8 +22,14 @@ AppServices desktopServices() {
     services.scheduler = std::make_unique<QtScheduler>();
     services.loginItem = std::make_unique<XdgAutostart>();
     services.http = std::make_unique<ProcessHttpClient>();
-    services.buildEngine = &buildDesktopEngine;
-    services.shortcut = std::make_unique<X11GlobalShortcut>();
+    services.buildEngine = [presentation](const EngineContext& context) {
+        return buildDesktopEngine(context, presentation);
+    };
+    services.inNotifications = presentation == DisplayCheck::Presentation::notifications;
+    // A key grab needs an X server.
+    if (presentation == DisplayCheck::Presentation::notch) {
+        services.shortcut = std::make_unique<X11GlobalShortcut>();
+    }
     return services;
 }
 

@@ -18,23 +18,34 @@ Environment current() {
     return {variable("DISPLAY"), variable("WAYLAND_DISPLAY"), variable("QT_QPA_PLATFORM")};
 }
 
-std::optional<std::string> problem(const Environment& environment,
-                                   bool (*reachable)(const std::string& display)) {
+Verdict verdict(const Environment& environment, bool (*reachable)(const std::string& display)) {
     // An explicitly chosen platform (offscreen, vnc, wayland…) is the user's call.
-    if (!environment.qtPlatform.empty()) return std::nullopt;
+    if (!environment.qtPlatform.empty()) return {};
+    const bool wayland = !environment.waylandDisplay.empty();
+    std::string why;
     if (environment.display.empty()) {
-        if (!environment.waylandDisplay.empty()) {
-            return "pelliwig: she needs an X display, and this Wayland session offers none "
-                   "(DISPLAY is unset); enable XWayland and start her again.";
+        if (!wayland) {
+            return {Presentation::notch,
+                    "pelliwig: no display to show Zuzi on (DISPLAY and WAYLAND_DISPLAY are "
+                    "unset); start her from a desktop session.",
+                    std::nullopt};
         }
-        return "pelliwig: no display to show Zuzi on (DISPLAY and WAYLAND_DISPLAY are unset); "
-               "start her from a desktop session.";
+        why = "this Wayland session offers no X display (DISPLAY is unset)";
+    } else if (!reachable(environment.display)) {
+        if (!wayland) {
+            return {Presentation::notch,
+                    "pelliwig: the X display " + environment.display +
+                        " does not answer; start her from a running desktop session.",
+                    std::nullopt};
+        }
+        why = "the X display " + environment.display + " does not answer";
+    } else {
+        return {};
     }
-    if (!reachable(environment.display)) {
-        return "pelliwig: the X display " + environment.display +
-               " does not answer; start her from a running desktop session.";
-    }
-    return std::nullopt;
+    return {Presentation::notifications, std::nullopt,
+            "pelliwig: " + why +
+                ", so Zuzi cannot sit at the top of the screen; her nudges come as desktop "
+                "notifications instead (enable XWayland to have her back)."};
 }
 
 bool x11Reachable(const std::string& display) {

@@ -124,6 +124,10 @@ WelcomeWindow::WelcomeWindow(Prefs& prefs, LoginItem& loginItem, const QPixmap& 
 
 QString WelcomeWindow::caption(Reach reach) {
     if (reach == Reach::tray) return "She lives behind the heart in your tray.";
+    if (reach == Reach::notifications) {
+        return "She speaks in your notifications here; answer her with their buttons. "
+               "Starting Zuzi again opens her settings.";
+    }
     return "Your desktop has no tray: rest the pointer on the top edge of her spot until she "
            "peeks out, then right-click her for her menu. Starting Zuzi again opens her "
            "settings.";

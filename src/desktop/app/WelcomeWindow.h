@@ -28,7 +28,7 @@ class WelcomeWindow : public QWidget {
 
 public:
     // Where she can be reached, which decides the caption under the button.
-    enum class Reach { tray, notchOnly };
+    enum class Reach { tray, notchOnly, notifications };
 
     static constexpr int kWidth = 460;
     static constexpr int kPortraitHeight = 150;
