@@ -66,10 +66,10 @@ TEST(NotificationSessionTest, WithoutXSheSpeaksInNotificationsAndHearsTheAnswer)
     EXPECT_TRUE(has(water, R"(["answer-0", )")) << water;
 
     // The mock numbers its notifications from 1 in the order they came.
-    ASSERT_TRUE(bus.call("org.freedesktop.Notifications", "/org/freedesktop/Notifications",
-                         "org.freedesktop.DBus.Mock.EmitSignal",
-                         {"org.freedesktop.Notifications", "ActionInvoked", "us",
-                          "[<uint32 2>, <'answer-0'>]"}));
+    ASSERT_TRUE(bus.call(
+        "org.freedesktop.Notifications", "/org/freedesktop/Notifications",
+        "org.freedesktop.DBus.Mock.EmitSignal",
+        {"org.freedesktop.Notifications", "ActionInvoked", "us", "[<uint32 2>, <'answer-0'>]"}));
     ASSERT_TRUE(waitUntil([&] { return notifyCalls(log).size() >= 3; }, 10s, 50ms))
         << "the answer was not heard";
     const std::string reaction = notifyCalls(log)[2];

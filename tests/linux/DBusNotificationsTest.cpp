@@ -34,8 +34,8 @@ protected:
     void SetUp() override {
         if (auto missing = PrivateDBus::missingMockTools()) GTEST_SKIP() << *missing;
         ASSERT_TRUE(bus.start());
-        ASSERT_TRUE(bus.startMock({"--template", "notification_daemon", "-l", log.string()},
-                                  kService));
+        ASSERT_TRUE(
+            bus.startMock({"--template", "notification_daemon", "-l", log.string()}, kService));
         connection.emplace(bus.address());
         notifications.emplace(connection->get());
         notifications->onAnswer = [this](std::size_t index) { answered.push_back(index); };
@@ -64,7 +64,7 @@ protected:
             5s);
     }
     void serverSays(const std::string& member, const std::string& signature,
-              const std::string& arguments) {
+                    const std::string& arguments) {
         ASSERT_TRUE(bus.call(kService, kPath, "org.freedesktop.DBus.Mock.EmitSignal",
                              {kService, member, signature, arguments}));
         connection->settle();
@@ -86,10 +86,11 @@ TEST_F(DBusNotificationsTest, HersReplaceEachOtherAndGoWhenClosed) {
     notifications->close();  // before the server has answered the second
     ASSERT_TRUE(waitForCalls(3));
     const auto logged = calls();
-    EXPECT_EQ(logged[0].rfind(R"(Notify "Pelliwig" 0 "pelliwig" "Zuzi" "Water &amp; &lt;you&gt; 💧" )"
-                              R"(["answer-0", "Done ✅", "answer-1", "Later"])",
-                              0),
-              0u)
+    EXPECT_EQ(
+        logged[0].rfind(R"(Notify "Pelliwig" 0 "pelliwig" "Zuzi" "Water &amp; &lt;you&gt; 💧" )"
+                        R"(["answer-0", "Done ✅", "answer-1", "Later"])",
+                        0),
+        0u)
         << logged[0];
     EXPECT_EQ(logged[1].rfind(R"(Notify "Pelliwig" 1 "pelliwig" "Zuzi" "Yay!" [])", 0), 0u)
         << logged[1];
@@ -126,8 +127,8 @@ INSTANTIATE_TEST_SUITE_P(
         SignalCase{"defaultAction", "ActionInvoked", "us", "[<uint32 1>, <'default'>]", {}, 0},
         SignalCase{"dismissed", "NotificationClosed", "uu", "[<uint32 1>, <uint32 2>]", {}, 1},
         SignalCase{"expired", "NotificationClosed", "uu", "[<uint32 1>, <uint32 1>]", {}, 0},
-        SignalCase{"othersDismissed", "NotificationClosed", "uu", "[<uint32 7>, <uint32 2>]", {},
-                   0}),
+        SignalCase{
+            "othersDismissed", "NotificationClosed", "uu", "[<uint32 7>, <uint32 2>]", {}, 0}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // An answer takes hers away, as servers do; what she says next is new.

@@ -87,13 +87,14 @@ void DBusNotifications::send(const Notification& notification) {
     awaiting_ = true;
     auto* watcher = new QDBusPendingCallWatcher(
         bus_.asyncCall(notifyCall(id_, notification.summary, notification.body, actions, 0)));
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
-                     [self = self_](QDBusPendingCallWatcher* finished) {
-                         finished->deleteLater();
-                         const QDBusPendingReply<uint> reply = *finished;
-                         if (*self) (*self)->sent(reply.isValid() ? std::optional(reply.value())
-                                                                  : std::nullopt);
-                     });
+    QObject::connect(
+        watcher, &QDBusPendingCallWatcher::finished, watcher,
+        [self = self_](QDBusPendingCallWatcher* finished) {
+            finished->deleteLater();
+            const QDBusPendingReply<uint> reply = *finished;
+            if (!*self) return;
+            (*self)->sent(reply.isValid() ? std::optional(reply.value()) : std::nullopt);
+        });
 }
 
 void DBusNotifications::sent(std::optional<uint> id) {
@@ -101,9 +102,10 @@ void DBusNotifications::sent(std::optional<uint> id) {
     id_ = id.value_or(0);
     if (!id && !saidUnanswered_) {
         saidUnanswered_ = true;
-        std::fputs("pelliwig: the desktop's notification service does not answer, so her nudges "
-                   "are not shown\n",
-                   stderr);
+        std::fputs(
+            "pelliwig: the desktop's notification service does not answer, so her nudges "
+            "are not shown\n",
+            stderr);
     }
     if (nextClose_) {
         nextClose_ = false;
@@ -128,8 +130,8 @@ void DBusNotifications::received(const QDBusMessage& signal) {
     if (signal.member() == QLatin1String("ActionInvoked")) {
         const QString key = arguments[1].toString();
         bool isNumber = false;
-        const auto index = key.startsWith(kAnswerKey) ? key.mid(kAnswerKey.size()).toUInt(&isNumber)
-                                                      : 0;
+        const auto index =
+            key.startsWith(kAnswerKey) ? key.mid(kAnswerKey.size()).toUInt(&isNumber) : 0;
         if (!isNumber) return;
         // Servers take a notification away once an action of it is picked;
         // what she says next comes as one of its own.
