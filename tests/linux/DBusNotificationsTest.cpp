@@ -37,7 +37,7 @@ protected:
         ASSERT_TRUE(
             bus.startMock({"--template", "notification_daemon", "-l", log.string()}, kService));
         connection.emplace(bus.address());
-        notifications.emplace(connection->get());
+        notifications.emplace(connection->get(), "pelliwig");
         notifications->onAnswer = [this](std::size_t index) { answered.push_back(index); };
         notifications->onDismiss = [this] { ++dismissed; };
     }
@@ -54,12 +54,13 @@ protected:
         }
         return lines;
     }
-    // Lets the adapter read the server's answers until `count` calls are logged.
+    // Lets the adapter read the server's answers until `count` calls are
+    // logged and the last Notify's answer is in.
     bool waitForCalls(std::size_t count) {
         return waitUntil(
             [&] {
                 QCoreApplication::processEvents();
-                return calls().size() >= count;
+                return calls().size() >= count && !notifications->sending();
             },
             5s);
     }

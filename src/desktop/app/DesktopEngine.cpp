@@ -5,6 +5,7 @@
 #include <QDBusConnection>
 #include <QGuiApplication>
 #include <QSocketNotifier>
+#include <QUrl>
 
 #include "core/content/LineBank.h"
 #include "core/engine/ReminderEngine.h"
@@ -94,7 +95,10 @@ struct DesktopPlatform {
     }
 
     void speakAsNotifications(Prefs& prefs) {
-        notifications = std::make_unique<DBusNotifications>(QDBusConnection::sessionBus());
+        const auto picture = Assets::url("icons/pelliwig.png");
+        notifications = std::make_unique<DBusNotifications>(
+            QDBusConnection::sessionBus(),
+            picture ? QUrl::fromLocalFile(*picture).toString() : QStringLiteral("pelliwig"));
         presenter = std::make_unique<NotificationPresenter>(
             notch.model(), *notifications, [this, &prefs](const Moment& moment) {
                 return buttons.answers(moment, prefs.language.get());

@@ -28,21 +28,22 @@ QString plainBody(const std::string& text) {
     return qt(text).toHtmlEscaped();
 }
 
-QDBusMessage notifyCall(uint replaces, const std::string& summary, const std::string& body,
-                        const QStringList& actions, int timeoutMs) {
+QDBusMessage notifyCall(uint replaces, const QString& icon, const std::string& summary,
+                        const std::string& body, const QStringList& actions, int timeoutMs) {
     auto call = QDBusMessage::createMethodCall(kService, kPath, kInterface, "Notify");
     QVariantMap hints;
     hints.insert("desktop-entry", QStringLiteral("pelliwig"));
     hints.insert("urgency", QVariant::fromValue(uchar(1)));
-    call << QStringLiteral("Pelliwig") << replaces << QStringLiteral("pelliwig") << qt(summary)
-         << plainBody(body) << actions << hints << timeoutMs;
+    call << QStringLiteral("Pelliwig") << replaces << icon << qt(summary) << plainBody(body)
+         << actions << hints << timeoutMs;
     return call;
 }
 
 }  // namespace
 
-DBusNotifications::DBusNotifications(QDBusConnection sessionBus)
+DBusNotifications::DBusNotifications(QDBusConnection sessionBus, QString icon)
     : bus_(std::move(sessionBus)),
+      icon_(std::move(icon)),
       relay_([this](const QDBusMessage& signal) { received(signal); }),
       self_(std::make_shared<DBusNotifications*>(this)) {
     relay_.listen(bus_, kService, kPath, kInterface, "ActionInvoked");
@@ -74,7 +75,7 @@ void DBusNotifications::close() {
 
 void DBusNotifications::announce(const std::string& summary, const std::string& body) {
     // The server's own timeout: it is read once and may go.
-    bus_.asyncCall(notifyCall(0, summary, body, {}, -1));
+    bus_.asyncCall(notifyCall(0, icon_, summary, body, {}, -1));
 }
 
 // She takes it away herself when her moment is over: the server keeps it
@@ -85,28 +86,33 @@ void DBusNotifications::send(const Notification& notification) {
         actions << kAnswerKey + QString::number(i) << qt(notification.answers[i]);
     }
     awaiting_ = true;
-    auto* watcher = new QDBusPendingCallWatcher(
-        bus_.asyncCall(notifyCall(id_, notification.summary, notification.body, actions, 0)));
-    QObject::connect(
-        watcher, &QDBusPendingCallWatcher::finished, watcher,
-        [self = self_](QDBusPendingCallWatcher* finished) {
-            finished->deleteLater();
-            const QDBusPendingReply<uint> reply = *finished;
-            if (!*self) return;
-            (*self)->sent(reply.isValid() ? std::optional(reply.value()) : std::nullopt);
-        });
+    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(
+        notifyCall(id_, icon_, notification.summary, notification.body, actions, 0)));
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                     [self = self_](QDBusPendingCallWatcher* finished) {
+                         finished->deleteLater();
+                         const QDBusPendingReply<uint> reply = *finished;
+                         if (!*self) return;
+                         if (reply.isValid()) {
+                             (*self)->sent(reply.value());
+                         } else {
+                             (*self)->failed(reply.error().message().toStdString());
+                         }
+                     });
 }
 
-void DBusNotifications::sent(std::optional<uint> id) {
-    awaiting_ = false;
-    id_ = id.value_or(0);
-    if (!id && !saidUnanswered_) {
-        saidUnanswered_ = true;
-        std::fputs(
-            "pelliwig: the desktop's notification service does not answer, so her nudges "
-            "are not shown\n",
-            stderr);
+void DBusNotifications::failed(const std::string& why) {
+    if (!saidRefusal_) {
+        saidRefusal_ = true;
+        std::fprintf(stderr, "pelliwig: the desktop's notifications refuse hers: %s\n",
+                     why.c_str());
     }
+    sent(0);
+}
+
+void DBusNotifications::sent(uint id) {
+    awaiting_ = false;
+    id_ = id;
     if (nextClose_) {
         nextClose_ = false;
         close();

@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QString>
 
 #include <memory>
 #include <optional>
@@ -19,10 +20,14 @@ namespace pelliwig {
 // shows no actions shows her words alone.
 class DBusNotifications final : public Notifications {
 public:
-    explicit DBusNotifications(QDBusConnection sessionBus);
+    // `icon`: a file:// URL or an icon theme's name, shown with each one.
+    DBusNotifications(QDBusConnection sessionBus, QString icon);
     ~DBusNotifications() override;
     DBusNotifications(const DBusNotifications&) = delete;
     DBusNotifications& operator=(const DBusNotifications&) = delete;
+
+    // A Notify is on its way: what is asked meanwhile waits for its id.
+    bool sending() const { return awaiting_; }
 
     void show(const Notification& notification) override;
     void close() override;
@@ -33,18 +38,21 @@ public:
 
 private:
     void send(const Notification& notification);
-    void sent(std::optional<uint> id);
+    // The server's answer to the last Notify: its id, or why it refused.
+    void sent(uint id);
+    void failed(const std::string& why);
     void closeOnServer(uint id);
     void received(const QDBusMessage& signal);
 
     QDBusConnection bus_;
+    QString icon_;
     DBusSignalRelay relay_;
     uint id_ = 0;            // the server's id for the one out; 0 when none
     bool awaiting_ = false;  // a Notify is on its way; its id is not known yet
     // Asked for while a Notify was on its way, done once its id is known.
     std::optional<Notification> nextShow_;
     bool nextClose_ = false;
-    bool saidUnanswered_ = false;
+    bool saidRefusal_ = false;
     // Lets a reply that comes after this object is gone find it gone.
     std::shared_ptr<DBusNotifications*> self_;
 };
