@@ -35,22 +35,25 @@ std::string contains(const std::optional<std::string>& trouble, const std::strin
     return trouble->find(part) == std::string::npos ? "said: " + *trouble : "";
 }
 
+// A store file in `folder` holding minGap = `value`, left in `journal` mode.
+fs::path storedFile(const ScratchFolder& folder, const char* value, const char* journal) {
+    const fs::path file = folder / "defaults.sqlite";
+    SqliteStore(file).write("minGap", value);
+    sqlite3* setup = nullptr;
+    sqlite3_open(file.c_str(), &setup);
+    sqlite3_exec(setup, (std::string("PRAGMA journal_mode=") + journal).c_str(), nullptr, nullptr,
+                 nullptr);
+    sqlite3_close(setup);
+    return file;
+}
+
 TEST(SqliteStoreTroubleTest, ALockedFileKeepsTheChangeUntilARetryStoresIt) {
     // WAL, as the store makes its files, and a rollback journal, as another
     // program may have left the file: a write lock held in either.
     for (const char* journal : {"WAL", "DELETE"}) {
         SCOPED_TRACE(journal);
         ScratchFolder folder;
-        const fs::path file = folder / "defaults.sqlite";
-        {
-            SqliteStore first(file);
-            first.write("minGap", "1");
-        }
-        sqlite3* setup = nullptr;
-        sqlite3_open(file.c_str(), &setup);
-        sqlite3_exec(setup, (std::string("PRAGMA journal_mode=") + journal).c_str(), nullptr,
-                     nullptr, nullptr);
-        sqlite3_close(setup);
+        const fs::path file = storedFile(folder, "1", journal);
 
         SqliteStore store(file);
         ASSERT_EQ(store.read("minGap"), "1");
@@ -71,15 +74,7 @@ TEST(SqliteStoreTroubleTest, ALockedFileKeepsTheChangeUntilARetryStoresIt) {
 
 TEST(SqliteStoreTroubleTest, AFileLockedAtStartIsReadOnceItIsFree) {
     ScratchFolder folder;
-    const fs::path file = folder / "defaults.sqlite";
-    {
-        SqliteStore first(file);
-        first.write("minGap", "7");
-    }
-    sqlite3* setup = nullptr;
-    sqlite3_open(file.c_str(), &setup);
-    sqlite3_exec(setup, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
-    sqlite3_close(setup);
+    const fs::path file = storedFile(folder, "7", "DELETE");
     // An exclusive lock keeps even readers out of a rollback-journal file.
     ForeignLock lock(file, "BEGIN EXCLUSIVE");
     ASSERT_TRUE(lock.locked());
