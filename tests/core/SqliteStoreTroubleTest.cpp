@@ -47,6 +47,20 @@ fs::path storedFile(const ScratchFolder& folder, const char* value, const char* 
     return file;
 }
 
+// minGap was just written as `value` while something kept it from `file`:
+// the store says `said`, reads the change back and cannot save it yet; once
+// `clear` removes the trouble, the next retry stores it for good.
+void keptUntilCleared(SqliteStore& store, const fs::path& file, const std::string& value,
+                      const std::string& said, const std::function<void()>& clear) {
+    EXPECT_EQ(contains(store.saveTrouble(), said), "");
+    EXPECT_EQ(store.read("minGap"), value);  // kept in memory
+    EXPECT_FALSE(store.retrySaving());
+    clear();
+    EXPECT_TRUE(store.retrySaving());
+    EXPECT_FALSE(store.saveTrouble());
+    EXPECT_EQ(SqliteStore(file).read("minGap"), value);
+}
+
 TEST(SqliteStoreTroubleTest, ALockedFileKeepsTheChangeUntilARetryStoresIt) {
     // WAL, as the store makes its files, and a rollback journal, as another
     // program may have left the file: a write lock held in either.
@@ -60,15 +74,7 @@ TEST(SqliteStoreTroubleTest, ALockedFileKeepsTheChangeUntilARetryStoresIt) {
         ForeignLock lock(file, "BEGIN IMMEDIATE; INSERT INTO defaults VALUES ('other', '0')");
         ASSERT_TRUE(lock.locked());
         store.write("minGap", "2");
-        EXPECT_EQ(contains(store.saveTrouble(), "locked by another program"), "");
-        EXPECT_EQ(store.read("minGap"), "2");  // kept in memory
-        EXPECT_FALSE(store.retrySaving());
-
-        lock.release();
-        EXPECT_TRUE(store.retrySaving());
-        EXPECT_FALSE(store.saveTrouble());
-        SqliteStore again(file);
-        EXPECT_EQ(again.read("minGap"), "2");
+        keptUntilCleared(store, file, "2", "locked by another program", [&] { lock.release(); });
     }
 }
 
@@ -96,14 +102,7 @@ TEST(SqliteStoreTroubleTest, AFolderWhereTheFileShouldBeIsSaidAndTheChangeKept) 
     SqliteStore store(file);
     store.write("minGap", "5");
     store.remove("bedtime");
-    EXPECT_EQ(contains(store.saveTrouble(), file.string() + " is a folder"), "");
-    EXPECT_EQ(store.read("minGap"), "5");
-
-    fs::remove(file);
-    EXPECT_TRUE(store.retrySaving());
-    EXPECT_FALSE(store.saveTrouble());
-    SqliteStore again(file);
-    EXPECT_EQ(again.read("minGap"), "5");
+    keptUntilCleared(store, file, "5", file.string() + " is a folder", [&] { fs::remove(file); });
 }
 
 TEST(SqliteStoreTroubleTest, NoPathStoresNothingAnywhere) {
